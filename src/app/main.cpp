@@ -1,1 +1,25 @@
-int main() { return 0; }
+// The scenario program: builds its one built-in scenario in its own directory.
+#include <exception>
+#include <iostream>
+
+#include "app/application_directory.h"
+#include "app/exit_status.h"
+#include "compiler/failures.h"
+#include "compiler/track_model.h"
+#include "output/file_store.h"
+
+int main() {
+    using namespace scenario;
+    try {
+        DirectoryStore directory(applicationDirectory());
+        ScenarioBuild build(directory);
+        build.Form_Load();
+        return build.errorCode == 0 ? kExitClean : kExitDataError;
+    } catch (const BuildStopped& stop) {
+        std::cerr << stop.what() << '\n';
+        return kExitStamping;
+    } catch (const std::exception& failure) {
+        std::cerr << "Alderi_Moncasta_30752: " << failure.what() << '\n';
+        return kExitFileFailure;
+    }
+}

@@ -1,0 +1,95 @@
+// The line plan's storage and the build object's helpers for cells and the open source file.
+#include "compiler/track_model.h"
+
+#include <utility>
+
+#include "compiler/failures.h"
+#include "output/file_store.h"
+
+namespace scenario {
+
+void LinePlan::create(std::int32_t planLength) {
+    const std::size_t count = static_cast<std::size_t>(planLength) + 1;
+    first_.assign(count, 0.0);
+    second_.assign(count, 0.0);
+    exists_ = true;
+    seeded_ = false;
+    upper_ = planLength;
+    doubleEnd_ = 2;
+}
+
+void LinePlan::clear() {
+    *this = LinePlan();
+}
+
+void LinePlan::seed() {
+    if (upper_ < 1) throw RunTimeFailure("plan too short to seed");
+    first_[0] = 0.0;
+    second_[0] = 0.0;
+    first_[1] = 0.0;
+    second_[1] = 1.0;
+    seeded_ = true;
+}
+
+void LinePlan::setDouble(std::int32_t m, double first, double second) {
+    if (m != doubleEnd_ || m > upper_) throw RunTimeFailure("plan metre outside the plan");
+    first_[static_cast<std::size_t>(m)] = first;
+    second_[static_cast<std::size_t>(m)] = second;
+    ++doubleEnd_;
+}
+
+PlanValueType LinePlan::typeAt(std::int32_t m) const {
+    if (m < 2) return seeded_ ? PlanValueType::Integer : PlanValueType::Empty;
+    return m < doubleEnd_ ? PlanValueType::Double : PlanValueType::Empty;
+}
+
+TrackCell& ScenarioBuild::cell(std::int64_t index) {
+    if (!cellExists(index)) throw RunTimeFailure("cell index outside the track cell table");
+    return trackCells[static_cast<std::size_t>(index)];
+}
+
+void ScenarioBuild::openSource(const std::string& fileName) {
+    closeSource();
+    std::optional<std::string> bytes = files_.read(fileName);
+    if (!bytes) throw RunTimeFailure("cannot open " + fileName);
+    sourceReader_.emplace(std::move(*bytes));
+    sourceName_ = fileName;
+    recordLine = 0;
+}
+
+void ScenarioBuild::closeSource() {
+    if (!sourceReader_) return;
+    for (const ReaderWarning& w : sourceReader_->warnings())
+        sourceWarnings.push_back({sourceName_, w.line, w.message});
+    sourceReader_.reset();
+}
+
+FieldReader& ScenarioBuild::source() {
+    if (!sourceReader_) throw RunTimeFailure("no source file is open");
+    return *sourceReader_;
+}
+
+void ScenarioBuild::readFirstField() {
+    currentLine = source().readText();
+    recordLine = source().line();
+}
+
+void ScenarioBuild::recordError(std::int32_t code) {
+    errorCode = code;
+    errorFile = sourceName_;
+    errorLine = recordLine;
+}
+
+void ScenarioBuild::recordError(std::int32_t code, std::int32_t position) {
+    recordError(code);
+    errorPosition = position;
+}
+
+void ScenarioBuild::recordFailure(const std::string& reason) {
+    errorCode = 25;
+    errorFile = sourceName_;
+    errorLine = sourceReader_ ? sourceReader_->line() : recordLine;
+    failureReason = reason;
+}
+
+}  // namespace scenario

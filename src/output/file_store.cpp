@@ -1,0 +1,108 @@
+// Directory-backed and in-memory file stores, and the one function that writes a whole file.
+#include "output/file_store.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <utility>
+
+#include "compiler/failures.h"
+
+namespace scenario {
+namespace {
+
+[[noreturn]] void fail(const std::string& what, const std::filesystem::path& path, int error) {
+    throw FileFailure("cannot " + what + " " + path.string() + ": " + std::strerror(error));
+}
+
+}  // namespace
+
+void writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+    std::string temporary = path.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) fail("create", path, errno);
+
+    auto abandon = [&](const char* what, int error) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        fail(what, path, error);
+    };
+    // mkstemp makes the file private; give it the usual permissions of a new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (::fchmod(fd, 0666 & ~mask) != 0) abandon("create", errno);
+
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            abandon("write", errno);
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        fail("write", path, error);
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        fail("write", path, error);
+    }
+}
+
+DirectoryStore::DirectoryStore(std::filesystem::path directory)
+    : directory_(std::move(directory)) {}
+
+bool DirectoryStore::exists(const std::string& name) const {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(pathOf(name), ec);
+}
+
+std::optional<std::string> DirectoryStore::read(const std::string& name) const {
+    if (!exists(name)) return std::nullopt;
+    std::ifstream in(pathOf(name), std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+void DirectoryStore::remove(const std::string& name) {
+    const std::filesystem::path path = pathOf(name);
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail("delete", path, errno);
+}
+
+void DirectoryStore::write(const std::string& name, std::string_view bytes) {
+    writeWholeFile(pathOf(name), bytes);
+}
+
+bool MemoryStore::exists(const std::string& name) const {
+    return files.count(name) != 0;
+}
+
+std::optional<std::string> MemoryStore::read(const std::string& name) const {
+    const auto it = files.find(name);
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+}
+
+void MemoryStore::remove(const std::string& name) {
+    files.erase(name);
+}
+
+void MemoryStore::write(const std::string& name, std::string_view bytes) {
+    files[name] = std::string(bytes);
+}
+
+}  // namespace scenario

@@ -1,0 +1,69 @@
+#include "output/file_store.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "compiler/failures.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "store-XXXXXX").string();
+        path = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() {
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(path);
+    }
+};
+
+TEST(DirectoryStore, WriteReplacesAnOlderLongerFileWhole) {
+    TempDir dir;
+    DirectoryStore store(dir.path);
+    store.write("a.dat", std::string(100, 'x'));
+    store.write("a.dat", "abc");
+    EXPECT_EQ(store.read("a.dat").value(), "abc");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
+TEST(DirectoryStore, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary) {
+    TempDir dir;
+    DirectoryStore store(dir.path);
+    store.write("keep.txt", "old");
+    fs::create_directory(dir.path / "taken.dat");
+    EXPECT_THROW(store.write("taken.dat", "new"), FileFailure);
+    EXPECT_TRUE(fs::is_directory(dir.path / "taken.dat"));
+
+    if (::geteuid() != 0) {  // root writes anywhere; the read-only case needs an ordinary user
+        fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_THROW(store.write("keep.txt", "new"), FileFailure);
+        fs::permissions(dir.path, fs::perms::owner_all);
+    }
+    EXPECT_EQ(store.read("keep.txt").value(), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 2);
+}
+
+TEST(DirectoryStore, ExistsReadAndRemove) {
+    TempDir dir;
+    DirectoryStore store(dir.path);
+    EXPECT_FALSE(store.exists("missing.txt"));
+    EXPECT_FALSE(store.read("missing.txt").has_value());
+    store.remove("missing.txt");  // a missing file is passed over
+    fs::create_directory(dir.path / "folder.txt");
+    EXPECT_FALSE(store.exists("folder.txt"));
+    store.write("f.txt", std::string("a\0b", 3));
+    EXPECT_EQ(store.read("f.txt").value(), std::string("a\0b", 3));
+    store.remove("f.txt");
+    EXPECT_FALSE(store.exists("f.txt"));
+}
+
+}  // namespace
+}  // namespace scenario

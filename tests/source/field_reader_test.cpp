@@ -1,0 +1,143 @@
+#include "source/field_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "compiler/failures.h"
+
+namespace scenario {
+namespace {
+
+// Reads "T" (text) or "L"/"I"/"B" (Long/Integer/Byte) fields in turn and renders them.
+std::string readAs(const std::string& bytes, const std::string& kinds) {
+    FieldReader reader(bytes);
+    std::string out;
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        if (i > 0) out += '|';
+        switch (kinds[i]) {
+            case 'T':
+                out += reader.readText();
+                break;
+            case 'L':
+                out += std::to_string(reader.readLong());
+                break;
+            case 'I':
+                out += std::to_string(reader.readInteger());
+                break;
+            case 'B':
+                out += std::to_string(reader.readByte());
+                break;
+        }
+    }
+    return out;
+}
+
+TEST(FieldReader, ReadsRecordsByTheFieldRules) {
+    struct Case {
+        const char* bytes;
+        const char* kinds;
+        const char* expected;
+    } cases[] = {
+        // Blank-separated numbers on the clock line.
+        {"orologio,    14              22            30 \r\n[fine]\r\n", "TIIIT",
+         "orologio|14|22|30|[fine]"},
+        // Empty fields give 0.
+        {"indicatori_vmax,  450,  65,  70,  75,  0,  ,  ,  ,  0\r\n", "TLLLLLLLLL",
+         "indicatori_vmax|450|65|70|75|0|0|0|0|0"},
+        {"pendenza,  18500 ,-15 \r\n", "TLL", "pendenza|18500|-15"},
+        {"curvas6,  300 , 50 \r\nx", "TLLT", "curvas6|300|50|x"},
+        // A record spilling over two lines is read whole; the next first field follows it.
+        {"pendenza,  18500\r\n-15\r\nx\r\n", "TLLT", "pendenza|18500|-15|x"},
+        // A comma right before the line end leaves an empty field there.
+        {"sabbia,\r\n300\r\n", "TII", "sabbia|0|300"},
+        // A blank line is an empty field, or 0 where a number is due.
+        {"\r\n\r\nx\r\n", "TLT", "|0|x"},
+        // Extra fields on a line are left for the next reads.
+        {"a, 1, 2, b\r\n", "TLLT", "a|1|2|b"},
+        // Lone LF and lone CR end lines; a tab is a blank.
+        {"a,\t7\nb, 8\rc\n", "TLTLT", "a|7|b|8|c"},
+        // Blanks at the end of a text field are dropped; quotes and hyphens are ordinary.
+        {"  \"x - y\"   ,z", "TT", "\"x - y\"|z"},
+        // Number texts that are not a sign and digits read as 0; "+7" is 7.
+        {"12.5, 1e3, 12abc, +7, -, +\r\n", "LLLLLL", "0|0|0|7|0|0"},
+        // Limits of each type.
+        {"255, 0, 32767, -32768, 2147483647, -2147483648\r\n", "BBIILL",
+         "255|0|32767|-32768|2147483647|-2147483648"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(readAs(c.bytes, c.kinds), c.expected) << c.bytes;
+}
+
+TEST(FieldReader, OutOfRangeValuesAndReadsPastTheEndAreRunTimeFailures) {
+    struct Case {
+        const char* bytes;
+        const char* kinds;
+    } cases[] = {
+        {"300", "B"},
+        {"-1", "B"},
+        {"40000", "I"},
+        {"-32769", "I"},
+        {"2147483648", "L"},
+        {"-2147483649", "L"},
+        {"99999999999999999999999999", "L"},
+        {"a\r\n", "TT"},
+        {"", "T"},
+        {"1", "LL"},
+    };
+    for (const Case& c : cases) EXPECT_THROW(readAs(c.bytes, c.kinds), RunTimeFailure) << c.bytes;
+}
+
+TEST(FieldReader, EndOfFileIsTrueRightAfterTheLastFieldIsTaken) {
+    struct Case {
+        const char* bytes;
+        int fieldsBeforeEnd;
+    } cases[] = {
+        {"[generale]\r\n[fine]\r\n", 2},
+        {"[generale]\r\n[fine]", 2},
+        {"[generale]\r\n[fine]   ", 2},
+        {"[generale]\r\n[fine]\r\n\r\n", 3},  // the blank line is one more field
+        {"a,b,", 2},
+    };
+    for (const Case& c : cases) {
+        FieldReader reader(c.bytes);
+        int fields = 0;
+        while (!reader.atEnd()) {
+            reader.readText();
+            ++fields;
+        }
+        EXPECT_EQ(fields, c.fieldsBeforeEnd) << c.bytes;
+    }
+    EXPECT_TRUE(FieldReader("").atEnd());
+}
+
+TEST(FieldReader, KnowsTheLineOfEachField) {
+    FieldReader reader("a, 1\r\n\r\nb\n  2\rc");
+    reader.readText();
+    EXPECT_EQ(reader.line(), 1);
+    reader.readLong();
+    EXPECT_EQ(reader.line(), 1);
+    reader.readText();  // the blank line
+    EXPECT_EQ(reader.line(), 2);
+    reader.readText();
+    EXPECT_EQ(reader.line(), 3);
+    reader.readLong();
+    EXPECT_EQ(reader.line(), 4);
+    reader.readText();
+    EXPECT_EQ(reader.line(), 5);
+}
+
+TEST(FieldReader, NamesLongerThanTheFilesCanHoldAreRunTimeFailures) {
+    EXPECT_EQ(FieldReader(std::string(65535, 'A')).readName().size(), 65535u);
+    EXPECT_THROW(FieldReader(std::string(65536, 'A')).readName(), RunTimeFailure);
+}
+
+TEST(FieldReader, WarnsWhereANumberTextReadAsZero) {
+    FieldReader reader("x, 12abc, , 5\r\n");
+    reader.readText();
+    reader.readLong();
+    reader.readLong();
+    reader.readLong();
+    ASSERT_EQ(reader.warnings().size(), 1u);
+    EXPECT_EQ(reader.warnings()[0].line, 1);
+}
+
+}  // namespace
+}  // namespace scenario
