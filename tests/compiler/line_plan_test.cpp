@@ -60,6 +60,7 @@ std::string lineWithCurves(const char* length, const std::vector<std::string>& c
 TEST(LinePlan, CurveExampleByHand) {
     CompileFixture f;
     f.setLineSource(lineWithCurves("34000", {"curvas6,  300 , 50 "}));
+    f.setTrainSource("[generale]\r\n[fine]\r\n");
     f.compileSources();
     const LinePlan& plan = f.build.linePlan;
     ASSERT_EQ(f.build.errorCode, 0);
@@ -90,6 +91,7 @@ TEST(LinePlan, CurvesAndStraightsMatchThePlainArithmeticBitForBit) {
                                                "curvas3,  3100 , 100 ",
                                                "curvas2,  5000 , 7 ",
                                            }));
+    f.setTrainSource("[generale]\r\n[fine]\r\n");
     f.compileSources();
     ASSERT_EQ(f.build.errorCode, 0);
     const ReplayedPlan expected = replayPlan({{300, 50, -0.003},
@@ -126,7 +128,8 @@ TEST(LinePlan, LowStepMetreIsTakenOnlyInTheStepsOfACurveRecord) {
     for (const Case& c : cases) {
         CompileFixture f;
         f.setLineSource(lineWithCurves("1000", c.curves));
-        f.compileSources();
+        f.setTrainSource("[generale]\r\n[fine]\r\n");
+    f.compileSources();
         EXPECT_EQ(f.build.errorCode, 0);
         EXPECT_EQ(f.build.lowStepMetre, c.lowStepMetre) << c.curves.back();
     }
