@@ -1,0 +1,37 @@
+// The plan steps, in the exact operation order that keeps every metre bit-identical to the
+// plain double arithmetic the simulator's data was made with.
+#include "compiler/line_plan_steps.h"
+
+#include "compiler/failures.h"
+#include "compiler/track_model.h"
+
+namespace scenario {
+namespace {
+
+void requireStepMetre(const LinePlan& plan, std::int32_t m) {
+    if (m < 2 || m > plan.upperBound()) throw RunTimeFailure("plan step outside the plan");
+}
+
+}  // namespace
+
+double straightPlanStep(LinePlan& plan, std::int32_t m) {
+    requireStepMetre(plan, m);
+    const double d0 = plan.first(m - 1) - plan.first(m - 2);
+    const double d1 = plan.second(m - 1) - plan.second(m - 2);
+    plan.setDouble(m, plan.first(m - 1) + d0, plan.second(m - 1) + d1);
+    return d1;
+}
+
+double curvePlanStep(LinePlan& plan, std::int32_t m, double curvature) {
+    requireStepMetre(plan, m);
+    const double d0 = plan.first(m - 1) - plan.first(m - 2);
+    const double d1 = plan.second(m - 1) - plan.second(m - 2);
+    // Each turned component is rounded on its own before it is added; the step is not
+    // renormalised, so it grows a little at every curve metre, as the simulator expects.
+    const double turned0 = d0 + curvature * d1;
+    const double turned1 = d1 - curvature * d0;
+    plan.setDouble(m, plan.first(m - 1) + turned0, plan.second(m - 1) + turned1);
+    return d1;
+}
+
+}  // namespace scenario
