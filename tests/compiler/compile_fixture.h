@@ -13,8 +13,8 @@ struct CompileFixture {
     ScenarioBuild build{store};
 
     CompileFixture() {
-        build.scenarioName = "S";
-        build.trainNumber = "1";
+        build.scenarioName = std::string("S");
+        build.trainNumber = std::string("1");
     }
 
     void setLineSource(const std::string& text) {

@@ -1,0 +1,132 @@
+// Reads a station record into the station table and gives the station its cell and approach codes.
+#include <cstddef>
+#include <cstdint>
+
+#include "compiler/conversions.h"
+#include "compiler/track_model.h"
+#include "compiler/train_records.h"
+
+namespace scenario::train {
+namespace {
+
+constexpr std::int32_t kMinimumSpacing = 350;
+constexpr std::uint8_t kFirstStopWithoutCell = 25;
+
+bool hasStationCell(const StationRecord& r) {
+    return r.stationKind < kFirstStopWithoutCell;
+}
+bool hasApproachCodes(const StationRecord& r) {
+    return hasStationCell(r) && r.stationKind != 5 && r.stationKind != 6;
+}
+
+// The station cell lies one cell before the platform end, the approach codes 1 to 4 cells before
+// that.
+double stationCellPoint(const StationRecord& r) {
+    return static_cast<double>(r.platformEnd) / 50.0 - 1.0;
+}
+
+// Kinds 5 to 8 have a platform behind the position only, or on both sides of it by its full
+// length, and never the extra 50 m of flagC.
+void setPlatformExtent(StationRecord& r, std::int64_t length) {
+    const std::int64_t position = r.position;
+    switch (r.stationKind) {
+        case 5:
+        case 6:
+            r.platformEnd = checkedLong(position + 150);
+            r.platformStart = checkedLong(position - length);
+            r.flagC = 0;
+            return;
+        case 7:
+        case 8:
+            r.platformStart = checkedLong(position - length);
+            r.platformEnd = checkedLong(position + length);
+            r.flagC = 0;
+            return;
+        default:
+            break;
+    }
+    const double half = static_cast<double>(length) / 2.0;
+    r.platformStart = checkedLong(roundToWhole(static_cast<double>(position) - half));
+    const std::int64_t end = roundToWhole(static_cast<double>(position) + half);
+    r.platformEnd = checkedLong(end + (r.flagC != 0 ? 50 : 0));
+}
+
+// The values are stored as they are read, so a record cut short keeps what came before the cut.
+void readStationValues(ScenarioBuild& build, StationRecord& r) {
+    FieldReader& in = build.source();
+    r.flagA = in.readByte();
+    r.flagB = in.readByte();
+    r.flagC = in.readByte();
+    r.groupA1 = in.readInteger();
+    r.groupA2 = in.readInteger();
+    r.groupA3 = in.readByte();
+    r.groupB1 = in.readInteger();
+    r.groupB2 = in.readInteger();
+    r.groupB3 = in.readInteger();
+    r.dwellTime = in.readByte();
+    const std::int64_t hours = in.readLong();
+    const std::int64_t minutes = in.readLong();
+    const std::int64_t seconds = in.readLong();
+    r.departureTime = lowBits32((hours * 60 + minutes) * 60 + seconds);
+    r.name = in.readName();
+}
+
+void writeApproachCodes(ScenarioBuild& build, const StationRecord& r) {
+    for (build.innerCursor = 1; build.innerCursor <= 4; ++build.innerCursor) {
+        const double point = static_cast<double>(r.platformEnd) / 50.0 - build.innerCursor - 1.0;
+        if (point > 1.0)
+            build.cell(roundToWhole(point)).approachCode = lowBits8(80 + build.innerCursor);
+    }
+}
+
+}  // namespace
+
+RecordFlow readStationRecord(ScenarioBuild& build) {
+    // Entries above the sign slot hold sign texts, which a station must never overwrite.
+    if (build.stationCounter < 1 || build.stationCounter > build.signSlot ||
+        build.stationCounter > kFirstSignSlot)
+        return errorExit(build, 10);
+    StationRecord& r = build.stationTable[static_cast<std::size_t>(build.stationCounter)];
+    FieldReader& in = build.source();
+
+    r.position = in.readLong();
+    if (failsRangeTest(build, r.position, kStationMargin))
+        return endOutsideTable(build, r.position);
+    if (r.position % 50 != 0) return errorExit(build, 8, r.position);
+    r.stationKind = in.readByte();
+    build.cursor = in.readLong();
+    if (build.cursor % 100 != 0) return errorExit(build, 9, r.position);
+    readStationValues(build, r);
+
+    setPlatformExtent(r, build.cursor);
+    if (build.cursor < 600) r.flagB = 0;
+    // After the extent: a flagC on station 1 still lengthens its platform.
+    if (build.stationCounter == 1) {
+        r.flagB = 0;
+        r.flagC = 0;
+    }
+
+    const double cellPoint = stationCellPoint(r);
+    if (hasStationCell(r) && cellPoint > 1.0 && !build.cellExists(roundToWhole(cellPoint)))
+        return endOutsideTable(build, r.position);
+    if (hasApproachCodes(r)) writeApproachCodes(build, r);
+    if (hasStationCell(r)) {
+        if (!(cellPoint > 1.0)) return errorExit(build, 24);
+        // Written whatever the cell held: a station replaces a signal read before it.
+        TrackCell& station = build.cell(roundToWhole(cellPoint));
+        station.kind = kStation;
+        station.value1 = lowBits16(build.stationCounter);
+    }
+
+    if (build.stationCounter > 1) {
+        const StationRecord& previous =
+            build.stationTable[static_cast<std::size_t>(build.stationCounter - 1)];
+        if (std::int64_t{r.platformStart} - kMinimumSpacing < previous.platformEnd)
+            return errorExit(build, 22, r.position);
+    }
+    ++build.stationCounter;
+    if (build.stationCounter >= build.signSlot) return errorExit(build, 10);
+    return RecordFlow::Next;
+}
+
+}  // namespace scenario::train
