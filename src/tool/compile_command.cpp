@@ -103,6 +103,7 @@ nlohmann::json summary(const ScenarioBuild& build, const CompileOptions& options
     j["errorMeaning"] = build.errorCode == 0 ? "" : errorMeaning(build.errorCode);
     j["errorFile"] = build.errorLine > 0 ? shownFile(build, options) : "";
     j["errorLine"] = build.errorLine;
+    j["errorDetail"] = build.failureReason;
     j["failure"] = result.failure;
     j["files"] = store.written;
     j["warnings"] = nlohmann::json::array();

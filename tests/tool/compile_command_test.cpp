@@ -1,66 +1,20 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
+
+#include "tool/tool_runner.h"
 
 namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "compile-XXXXXX").string();
-        path = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs the tool with these arguments in `dir`, capturing both output streams.
-ToolRun runTool(const fs::path& dir, const std::string& arguments) {
-    const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-    const std::string command = "cd " + quoted(dir.string()) + " && " + quoted(SCENARIO_TOOL) +
-                                " " + arguments + " >" + quoted(out.string()) + " 2>" +
-                                quoted(err.string());
-    const int raw = std::system(command.c_str());
-    ToolRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
-    fs::remove(out);
-    fs::remove(err);
-    return run;
-}
-
-std::size_t fileCount(const fs::path& dir) {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
-}
+using testing::fileCount;
+using testing::readFile;
+using testing::runTool;
+using testing::TempDir;
+using testing::ToolRun;
+using testing::writeFile;
 
 const char* const kNoRouteLength =
     "[generale]\r\n"
@@ -107,7 +61,78 @@ TEST(CompileCommand, WithoutRouteLengthNoFileIsWrittenAndTheInputsStay) {
     EXPECT_EQ(fileCount(dir.path), 2u);
     const nlohmann::json summary = nlohmann::json::parse(run.out);
     EXPECT_EQ(summary["exitStatus"], 4);
+    EXPECT_EQ(summary["errorCode"], 25);
     EXPECT_EQ(summary["files"], nlohmann::json::array());
+}
+
+// A route of 6000 m (cells 0 to 260) with these route records after its general section.
+std::string lineFile(const std::string& routeRecords) {
+    return "[generale]\r\nlunghezza percorso, 6000\r\n[cartelli]\r\n" + routeRecords + "[fine]\r\n";
+}
+
+TEST(CompileCommand, RecordedErrorIsReportedInOneLineAndTheFilesAreStillWritten) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", lineFile(""));
+    writeFile(dir.path / "train.txt", "[generale]\r\nvelocita, 99999, 50\r\n[fine]\r\n");
+    const ToolRun run = runTool(dir.path, "compile line.txt train.txt --name S --train 1 --json");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "train.txt:2: error 15 at 99999 m: position beyond the track cell table\n");
+    const nlohmann::json summary = nlohmann::json::parse(run.out);
+    EXPECT_EQ(summary["errorCode"], 15);
+    EXPECT_EQ(summary["errorPosition"], 99999);
+    EXPECT_EQ(summary["files"].size(), 3u);
+    EXPECT_EQ(fs::file_size(dir.path / "S_linea.dat"), 20u * 13000 - 36);
+    EXPECT_EQ(fs::file_size(dir.path / "S_1.dat"), 15u * 261);
+    EXPECT_TRUE(fs::exists(dir.path / "S_1.sim"));
+}
+
+TEST(CompileCommand, TakenStampSlotStopsTheBuildBeforeAnyFileIsWritten) {
+    struct Case {
+        const char* board;  // a speed board at 0 lands in cell 1
+        const char* message;
+    } cases[] = {
+        {"indicatori_vmax, 0, 65, 70, 75, 0, 0, 0, 0, 0\r\n", " Errore n. 1250\n"},
+        {"indicatori_vmax, 0, 0, 1, 0, 0, 0, 0, 0, 0\r\n", " Errore n. 1251\n"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        writeFile(dir.path / "line.txt", lineFile(c.board));
+        writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
+        writeFile(dir.path / "S_1.dat", "older build");
+        const ToolRun run = runTool(dir.path, "compile line.txt train.txt --name S --train 1");
+        EXPECT_EQ(run.status, 3) << c.board;
+        EXPECT_EQ(run.err, c.message);
+        EXPECT_EQ(readFile(dir.path / "S_1.dat"), "older build");
+        EXPECT_EQ(fileCount(dir.path), 3u);
+    }
+}
+
+TEST(CompileCommand, FileThatCannotBeWrittenEndsWithStatus2AfterTheFilesBeforeIt) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", lineFile(""));
+    writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
+    fs::create_directory(dir.path / "S_1.sim");
+    const ToolRun run = runTool(dir.path, "compile line.txt train.txt --name S --train 1 --json");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("S_1.sim"), std::string::npos) << run.err;
+    const nlohmann::json summary = nlohmann::json::parse(run.out);
+    EXPECT_EQ(summary["files"], nlohmann::json({"./S_linea.dat"}));
+    EXPECT_FALSE(fs::exists(dir.path / "S_1.dat"));
+}
+
+TEST(CompileCommand, NoPlanLeavesAnExistingLineDataFileUntouched) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", lineFile(""));
+    writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
+    fs::create_directory(dir.path / "out");
+    writeFile(dir.path / "out" / "S_linea.dat", "older build");
+    const ToolRun run = runTool(
+        dir.path, "compile line.txt train.txt --name S --train 1 --out out --no-plan --json");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFile(dir.path / "out" / "S_linea.dat"), "older build");
+    const nlohmann::json summary = nlohmann::json::parse(run.out);
+    EXPECT_EQ(summary["files"], nlohmann::json({"out/S_1.sim", "out/S_1.dat"}));
+    EXPECT_EQ(fs::file_size(dir.path / "out" / "S_1.dat"), 15u * 261);
 }
 
 }  // namespace
