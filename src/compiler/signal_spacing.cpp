@@ -2,6 +2,7 @@
 // order's warning board, in three windows before every slow order's start, every 400 m inside a
 // slow order under 110 km/h, and before the first signal after its end board.
 #include <cstdint>
+#include <initializer_list>
 
 #include "compiler/track_model.h"
 
