@@ -1,6 +1,8 @@
 // The line pass's placements: the kilometre-post ordering, the tunnels with their markers, and
 // the maximum-speed board groups.
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 #include "compiler/conversions.h"
 #include "compiler/track_model.h"

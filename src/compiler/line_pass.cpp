@@ -328,6 +328,8 @@ bool ScenarioBuild::linePass() {
     const std::string fileName = identity().lineSourceFile();
     if (!files().exists(fileName)) {
         recordError(101);
+        errorFile = fileName;  // no file is open to name it
+        errorLine = 0;
         return false;
     }
     openSource(fileName);

@@ -537,6 +537,7 @@ TEST_F(LinePass, MissingLineSourceIsErrorOneHundredOneAndDeletesNothing) {
     f.compileSources();
     EXPECT_EQ(b.errorCode, 101);
     EXPECT_EQ(b.errorPosition, 77);
+    EXPECT_EQ(b.errorFile, "S_linea.txt");
     EXPECT_TRUE(f.hasTrainSource());
     EXPECT_TRUE(b.trackCells.empty());
 }
@@ -603,6 +604,8 @@ TEST_F(LinePass, OccupiedCellsGiveErrorsTwentyOneAndSix) {
         SCOPED_TRACE(c.record);
         EXPECT_EQ(t.b.errorCode, c.error);
         EXPECT_EQ(t.b.errorPosition, c.position);
+        EXPECT_EQ(t.b.errorFile, "S_linea.txt");
+        EXPECT_EQ(t.b.errorLine, 8);
         EXPECT_EQ(t.f.cell(60).kind, kSign);
         EXPECT_EQ(t.f.cell(60).value1, 80);
         EXPECT_EQ(t.f.cell(61).kind, kSpeedBoard);
