@@ -109,9 +109,9 @@ TEST_F(LinePass, OnlyTheRouteLengthKeywordsIgnoreLetterCase) {
         std::int32_t repetition;  // entry 86 platformStart
     } cases[] = {
         {"LUNGHEZZA Percorso,  1000", 1000, 0, 0, 0},
-        {"progressiva chilometrica uno, 500, 7, 0", 34000, 500, 0, 0},
-        {"Progressiva chilometrica uno, 500, 7, 0", 34000, 0, 0, 0},
-        {"progressiva chilometrica UNO, 500, 7, 0", 34000, 0, 0, 0},
+        {"progressiva chilometrica uno, 500, 50, 0", 34000, 500, 0, 0},
+        {"Progressiva chilometrica uno, 500, 50, 0", 34000, 0, 0, 0},
+        {"progressiva chilometrica UNO, 500, 50, 0", 34000, 0, 0, 0},
         {"sfondo uno, 1", 34000, 0, 1, 0},
         {"Sfondo uno, 1", 34000, 0, 0, 0},
         {"sfondo UNO, 1", 34000, 0, 0, 0},

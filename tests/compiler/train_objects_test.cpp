@@ -46,6 +46,10 @@ TEST(Signal, PacksItsValuesAndTime) {
         {"segnale, 2600, 1, 0,0,0, 0, 0, 0,0,0, 50", 0, 0, 0, 3, 0, 31},  // time kept only for sx 2
         // 16-bit and 8-bit arithmetic keep their low bits: 40000 and 271.
         {"segnale, 2600, 9, 4000,0,0, 0, 0, 0,0,0, 0", -25536, 0, 0, 27, 0, 15},
+        // 0x7FFFFFFF * 11 = 0x57FFFFFF5, * 14 = 0x6FFFFFFF2, * 40 + 1 = 0x13FFFFFFD9.
+        {"segnale, 2600, 2147483647, 2147483647, 2147483647, 2147483647, 2147483647, "
+         "2147483647, 2147483647, 2147483647, 2147483647, 2147483647",
+         -11, -11, -11, -14, 0, 217},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.record);

@@ -253,6 +253,36 @@ TEST(TrainPassRange, RecordOutsideTheTableEndsTheLoopButNotThePass) {
     }
 }
 
+// Values at the ends of the Long range end in a recorded error, never in a stray write.
+TEST(TrainPassRange, ExtremeValuesEndInARecordedError) {
+    struct Case {
+        const char* record;
+        int errorCode;
+    } cases[] = {
+        {"velocita, -2147483648, 50", 0},
+        {"velocita, 2147483647, 50", 15},
+        {"velocita, 0, 2147483647", 25},  // the fill cannot store it
+        {"segnale, -2147483648, 2,0,0,0,0,0,0,0,0,0", 15},
+        {"rallentamento, 1000, 30, 2147483647, 0, 0, 0", 15},
+        {"rallentamento, 1000, 30, -2147483648, 0, 0, 0", 15},
+        {"rallentamento, -2147483648, 30, 500, 0, 1, 0", 15},
+        {"abbattimento, -2147483648, 30", 15},
+        {"stazione, -2147483600, 12, 0, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, A", 24},
+        {"stazione, 0, 12, -2147483648, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, A", 9},
+        // Platform end -2147483600 - 2147483600 is below the Long range.
+        {"stazione, -2147483600, 7, -2147483600, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, A", 25},
+        // A negative platform puts its end at -1073741800, before cell 1.
+        {"stazione, 0, 12, -2147483600, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, A", 24},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.record);
+        TrainPassFixture f;
+        f.run(trainFile({c.record}));
+        EXPECT_EQ(f.build.errorCode, c.errorCode);
+        EXPECT_FALSE(f.hasTrainSource());
+    }
+}
+
 TEST(TrainPassRange, FailedRecordWritesNothingOfItsOwn) {
     TrainPassFixture f;
     f.run(trainFile({"rallentamento, 1000, 30, 100000, 0, 0, 0"}));
