@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/application_directory.h"
+#include "app/error_report.h"
 #include "app/exit_status.h"
 #include "compiler/failures.h"
 #include "compiler/track_model.h"
@@ -14,7 +15,7 @@ int main() {
         DirectoryStore directory(applicationDirectory());
         ScenarioBuild build(directory);
         build.Form_Load();
-        return build.errorCode == 0 ? kExitClean : kExitDataError;
+        return reportBuildEnd(build, build.errorFile, std::cerr);
     } catch (const BuildStopped& stop) {
         std::cerr << stop.what() << '\n';
         return kExitStamping;

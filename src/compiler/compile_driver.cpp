@@ -1,5 +1,5 @@
 // memorizza_percorso: clears the state, compiles both sources, completes, stamps and writes.
-#include "compiler/track_model.h"
+#include "compiler/compile_driver.h"
 
 namespace scenario {
 
@@ -7,9 +7,15 @@ void ScenarioBuild::memorizza_percorso(std::int32_t& j) {
     buildLinePlan = j;
     errorCode = 0;
     errorSpare = 0;
+    errorFile.clear();
+    errorLine = 0;
+    failureReason.clear();
+    sourceWarnings.clear();
     for (cursor = 0; cursor < kStationTableSize; ++cursor)
         stationTable[static_cast<std::size_t>(cursor)] = StationRecord{};
     memorizza_dati();
+    // A line pass that stopped before the route length left nothing to complete or store.
+    if (!hasTrackCellTable(*this)) return;
     signalSpacingPass();
     stampScenario();
     writeScenarioFiles();

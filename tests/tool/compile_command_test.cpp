@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "tool/tool_runner.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::fileCount;
+using testing::readFile;
+using testing::runTool;
+using testing::TempDir;
+using testing::ToolRun;
+using testing::writeFile;
+
+const char* const kNoRouteLength =
+    "[generale]\r\n"
+    "sfondo uno, 1\r\n"
+    "[curve]\r\n"
+    "[fine]\r\n";
+const char* const kEmptyTrain =
+    "[generale]\r\n"
+    "[fine]\r\n";
+
+TEST(CompileCommand, UsageErrorsAndUnreadableInputsEndWithStatus2) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", kNoRouteLength);
+    writeFile(dir.path / "train.txt", kEmptyTrain);
+    const char* cases[] = {
+        "",
+        "compile line.txt train.txt --train 1",
+        "compile line.txt --name S --train 1",
+        "compile missing.txt train.txt --name S --train 1",
+        "compile line.txt missing.txt --name S --train 1",
+        "compile line.txt train.txt --name S --train 1 --out missing",
+        "compile line.txt train.txt --name a/b --train 1",
+        "compile line.txt train.txt --name S --train 1 --bogus",
+    };
+    for (const char* arguments : cases) {
+        const ToolRun run = runTool(dir.path, arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_FALSE(run.err.empty()) << arguments;
+        EXPECT_EQ(fileCount(dir.path), 2u) << arguments;
+    }
+}
+
+TEST(CompileCommand, WithoutRouteLengthNoFileIsWrittenAndTheInputsStay) {
+    TempDir dir;
+    // The inputs lie in the output directory under the very names the compile step reads and
+    // deletes: they must come through untouched.
+    writeFile(dir.path / "S_linea.txt", kNoRouteLength);
+    writeFile(dir.path / "S_1-.txt", kEmptyTrain);
+    const ToolRun run = runTool(dir.path, "compile S_linea.txt S_1-.txt --name S --train 1 --json");
+    EXPECT_EQ(run.status, 4);
+    EXPECT_NE(run.err.find("no track cell table"), std::string::npos) << run.err;
+    EXPECT_EQ(readFile(dir.path / "S_linea.txt"), kNoRouteLength);
+    EXPECT_EQ(readFile(dir.path / "S_1-.txt"), kEmptyTrain);
+    EXPECT_EQ(fileCount(dir.path), 2u);
+    const nlohmann::json summary = nlohmann::json::parse(run.out);
+    EXPECT_EQ(summary["exitStatus"], 4);
+    EXPECT_EQ(summary["errorCode"], 25);
+    EXPECT_EQ(summary["files"], nlohmann::json::array());
+}
+
+// A route of 6000 m (cells 0 to 260) with these route records after its general section.
+std::string lineFile(const std::string& routeRecords) {
+    return "[generale]\r\nlunghezza percorso, 6000\r\n[cartelli]\r\n" + routeRecords + "[fine]\r\n";
+}
+
+TEST(CompileCommand, RecordedErrorIsReportedInOneLineAndTheFilesAreStillWritten) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", lineFile(""));
+    writeFile(dir.path / "train.txt", "[generale]\r\nvelocita, 99999, 50\r\n[fine]\r\n");
+    const ToolRun run = runTool(dir.path, "compile line.txt train.txt --name S --train 1 --json");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "train.txt:2: error 15 at 99999 m: position beyond the track cell table\n");
+    const nlohmann::json summary = nlohmann::json::parse(run.out);
+    EXPECT_EQ(summary["errorCode"], 15);
+    EXPECT_EQ(summary["errorPosition"], 99999);
+    EXPECT_EQ(summary["files"].size(), 3u);
+    EXPECT_EQ(fs::file_size(dir.path / "S_linea.dat"), 20u * 13000 - 36);
+    EXPECT_EQ(fs::file_size(dir.path / "S_1.dat"), 15u * 261);
+    EXPECT_TRUE(fs::exists(dir.path / "S_1.sim"));
+}
+
+TEST(CompileCommand, TakenStampSlotStopsTheBuildBeforeAnyFileIsWritten) {
+    struct Case {
+        const char* board;  // a speed board at 0 lands in cell 1
+        const char* message;
+    } cases[] = {
+        {"indicatori_vmax, 0, 65, 70, 75, 0, 0, 0, 0, 0\r\n", " Errore n. 1250\n"},
+        {"indicatori_vmax, 0, 0, 1, 0, 0, 0, 0, 0, 0\r\n", " Errore n. 1251\n"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        writeFile(dir.path / "line.txt", lineFile(c.board));
+        writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
+        writeFile(dir.path / "S_1.dat", "older build");
+        const ToolRun run = runTool(dir.path, "compile line.txt train.txt --name S --train 1");
+        EXPECT_EQ(run.status, 3) << c.board;
+        EXPECT_EQ(run.err, c.message);
+        EXPECT_EQ(readFile(dir.path / "S_1.dat"), "older build");
+        EXPECT_EQ(fileCount(dir.path), 3u);
+    }
+}
+
+TEST(CompileCommand, FileThatCannotBeWrittenEndsWithStatus2AfterTheFilesBeforeIt) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", lineFile(""));
+    writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
+    fs::create_directory(dir.path / "S_1.sim");
+    const ToolRun run = runTool(dir.path, "compile line.txt train.txt --name S --train 1 --json");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("S_1.sim"), std::string::npos) << run.err;
+    const nlohmann::json summary = nlohmann::json::parse(run.out);
+    EXPECT_EQ(summary["files"], nlohmann::json({"./S_linea.dat"}));
+    EXPECT_FALSE(fs::exists(dir.path / "S_1.dat"));
+}
+
+TEST(CompileCommand, NoPlanLeavesAnExistingLineDataFileUntouched) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", lineFile(""));
+    writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
+    fs::create_directory(dir.path / "out");
+    writeFile(dir.path / "out" / "S_linea.dat", "older build");
+    const ToolRun run = runTool(
+        dir.path, "compile line.txt train.txt --name S --train 1 --out out --no-plan --json");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFile(dir.path / "out" / "S_linea.dat"), "older build");
+    const nlohmann::json summary = nlohmann::json::parse(run.out);
+    EXPECT_EQ(summary["files"], nlohmann::json({"out/S_1.sim", "out/S_1.dat"}));
+    EXPECT_EQ(fs::file_size(dir.path / "out" / "S_1.dat"), 15u * 261);
+}
+
+}  // namespace
+}  // namespace scenario

@@ -1,0 +1,65 @@
+// Runs the scenario tool in a scratch directory and collects what it printed and returned.
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace scenario::testing {
+
+namespace fs = std::filesystem;
+
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "compile-XXXXXX").string();
+        path = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path); }
+};
+
+inline std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs the tool with these arguments in `dir`, capturing both output streams.
+inline ToolRun runTool(const fs::path& dir, const std::string& arguments) {
+    const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
+    const std::string command = "cd " + quoted(dir.string()) + " && " + quoted(SCENARIO_TOOL) +
+                                " " + arguments + " >" + quoted(out.string()) + " 2>" +
+                                quoted(err.string());
+    const int raw = std::system(command.c_str());
+    ToolRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+    fs::remove(out);
+    fs::remove(err);
+    return run;
+}
+
+inline std::size_t fileCount(const fs::path& dir) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+}  // namespace scenario::testing
