@@ -1,8 +1,13 @@
-# Thin wrapper over CMake: set-up, build, run the scenario program, run the tests.
+# Thin wrapper over CMake: set-up, build, run the scenario program, run the tests, and the same
+# tests under the sanitizers, and the fuzz targets for a bounded time.
 BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+CLANG ?= clang++-14
 PROGRAM := Alderi_Moncasta_30752
 
-.PHONY: setup build run test clean
+.PHONY: setup build run test sanitize fuzz clean
 
 setup:
 	@scripts/setup
@@ -19,5 +24,17 @@ run: build
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
 
+sanitize: setup
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(CLANG) \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD)
+	@ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j2
+
+fuzz: setup
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(CLANG) \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzzers
+	@fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) out
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) out

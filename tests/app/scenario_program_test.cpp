@@ -90,6 +90,28 @@ TEST(ScenarioProgram, AReadOnlyDirectoryGivesTheFailureReportAndNoFile) {
     EXPECT_TRUE(dir.files().empty());
 }
 
+TEST(ScenarioProgram, ADirectoryTurnedReadOnlyKeepsTheFilesOfTheEarlierBuild) {
+    ProgramDirectory dir;
+    std::string errors;
+    ASSERT_EQ(dir.run(errors), 0) << errors;
+    const std::set<std::string> names = dir.files();
+    std::map<std::string, std::string> first;
+    for (const std::string& name : names) first[name] = ProgramDirectory::read(dir.path / name);
+
+    fs::permissions(dir.path, fs::perms::owner_write | fs::perms::group_write |
+                                  fs::perms::others_write,
+                    fs::perm_options::remove);
+    const std::string prefix =
+        ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    EXPECT_EQ(dir.run(errors, prefix), 2);
+    // The first file written is the line source: the build ends there, before any deletion.
+    EXPECT_NE(errors.find("Alderi_Moncasta_linea.txt: Permission denied"), std::string::npos)
+        << errors;
+    EXPECT_EQ(dir.files(), names);
+    for (const std::string& name : names)
+        EXPECT_EQ(ProgramDirectory::read(dir.path / name), first[name]) << name;
+}
+
 TEST(ScenarioProgram, AnOutputNameTakenByADirectoryKeepsTheEarlierFiles) {
     ProgramDirectory dir;
     std::string errors;

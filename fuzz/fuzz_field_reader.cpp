@@ -1,0 +1,77 @@
+// Drives the field reader with the input's bytes: which reads to make, and the file they read.
+// A read either gives a field that keeps the field rules or fails as a run-time failure.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "compiler/failures.h"
+#include "fuzz_check.h"
+#include "fuzz_inputs.h"
+#include "source/field_reader.h"
+
+namespace {
+
+using namespace scenario;
+using namespace scenario::fuzz;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+void checkText(const std::string& text) {
+    require(text.find_first_of(",\r\n") == std::string::npos, "a text field holds no separator");
+    require(text.empty() || (!isBlank(text.front()) && !isBlank(text.back())),
+            "a text field is trimmed");
+}
+
+void readOne(FieldReader& reader, ReadOp op) {
+    switch (op) {
+        case ReadOp::Text:
+            checkText(reader.readText());
+            return;
+        case ReadOp::Name: {
+            const std::string name = reader.readName();
+            checkText(name);
+            require(name.size() <= 65535, "a name fits its length field");
+            return;
+        }
+        case ReadOp::Long:
+            reader.readLong();
+            return;
+        case ReadOp::Integer:
+            reader.readInteger();
+            return;
+        case ReadOp::Byte:
+            reader.readByte();
+            return;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const ReaderInput input =
+        splitReaderInput(std::string_view(reinterpret_cast<const char*>(data), size));
+    FieldReader reader(input.file);
+    // Every read takes at least one byte, so the file is read in at most its size in reads.
+    std::size_t reads = 0;
+    std::int32_t lastLine = 1;
+    try {
+        while (!reader.atEnd()) {
+            require(reads <= input.file.size(), "every read moves on");
+            readOne(reader, input.ops[reads % input.ops.size()]);
+            ++reads;
+            require(reader.line() >= lastLine, "field lines never go back");
+            require(reader.currentLine() >= reader.line(),
+                    "the reader stands at or after its field");
+            lastLine = reader.line();
+        }
+        // Past the end every read fails.
+        reader.readText();
+        require(false, "a read past the end fails");
+    } catch (const RunTimeFailure&) {
+    }
+    require(reader.warnings().size() <= reads + 1, "at most one warning a read");
+    return 0;
+}
