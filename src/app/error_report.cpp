@@ -31,8 +31,7 @@ std::string errorDiagnostic(const RecordedError& error, std::string_view fileSho
     line += "error " + std::to_string(error.code) + ": ";
     line += errorMeaning(error.code);
     if (error.code == 25 && !detail.empty()) line.append(": ").append(detail);
-    if (errorHasPosition(error.code))
-        line += " (at " + std::to_string(error.position) + " m)";
+    if (errorHasPosition(error.code)) line += " (at " + std::to_string(error.position) + " m)";
     return line;
 }
 

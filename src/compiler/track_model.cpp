@@ -78,8 +78,8 @@ void ScenarioBuild::readFirstField() {
     const bool noted = !sourceWarnings.empty() && sourceWarnings.back().file == sourceName_ &&
                        sourceWarnings.back().line == recordLine;
     if (!noted)
-        warnAtRecord("line holds more fields than its record takes: \"" + currentLine.substr(0, 40) +
-                     "\" is read as a first field");
+        warnAtRecord("line holds more fields than its record takes: \"" +
+                     currentLine.substr(0, 40) + "\" is read as a first field");
 }
 
 void ScenarioBuild::noteMisplacedKeyword(SourcePlace place) {
