@@ -142,6 +142,7 @@ void skipToGeneralSection(ScenarioBuild& build) {
     while (!build.sourceAtEnd()) {
         build.readFirstField();
         if (containsNoCase(build.currentLine, "[generale]")) return;
+        build.noteMisplacedKeyword(SourcePlace::TrainPreamble);
     }
 }
 
@@ -160,6 +161,7 @@ bool readNextFirstField(ScenarioBuild& build) {
 RecordFlow readRecords(ScenarioBuild& build) {
     while (readNextFirstField(build)) {
         const std::string field = build.currentLine;
+        build.noteMisplacedKeyword(SourcePlace::TrainRecords);
         const RecordFlow flow = readRecordsOf(build, field);
         if (flow != RecordFlow::Next) return flow;
     }
