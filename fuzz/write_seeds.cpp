@@ -1,13 +1,16 @@
 // Writes the fuzz targets' seed corpora: the built-in scenario's sources, as the scenario program
-// writes them, and the test fixtures' sources. Usage: fuzz_seeds CORPUS_DIR
+// writes them, the test fixtures' sources, and the files they compile to.
+// Usage: fuzz_seeds CORPUS_DIR
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
 
+#include "compiler/line_plan_steps.h"
 #include "compiler/track_model.h"
 #include "fuzz_inputs.h"
+#include "output/binary_files.h"
 #include "output/file_store.h"
 
 namespace {
@@ -62,6 +65,28 @@ void writeReaderSeeds(const fs::path& directory, const std::string& name,
               joinReaderInput({{Text, Long, Integer, Byte, Name}, sources.train}));
 }
 
+// The fixture's track cell and station table files, compiled in memory, and a plan of a few
+// metres: the line data file of any real route is too large for a seed.
+void writeDumpSeeds(const fs::path& directory, const SourcePair& sources) {
+    MemoryStore store;
+    ScenarioBuild build(store);
+    build.scenarioName = "E";
+    build.trainNumber = "7";
+    store.write(build.identity().lineSourceFile(), sources.line);
+    store.write(build.identity().trainSourceFile(), sources.train);
+    std::int32_t noPlan = 0;
+    build.memorizza_percorso(noPlan);
+    writeSeed(directory, "fixture-cells", *store.read(build.identity().trackCellFile()));
+    writeSeed(directory, "fixture-stations", *store.read(build.identity().stationTableFile()));
+
+    LinePlan plan;
+    plan.create(12);
+    plan.seed();
+    for (std::int32_t m = 2; m <= 6; ++m) straightPlanStep(plan, m);
+    for (std::int32_t m = 7; m <= 10; ++m) curvePlanStep(plan, m, 0.003);
+    writeSeed(directory, "short-plan", encodeLinePlan(plan));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,6 +102,7 @@ int main(int argc, char** argv) {
         writeCompileSeeds(corpus / "fuzz_compile", "fixture", fixture);
         writeReaderSeeds(corpus / "fuzz_field_reader", "builtin", builtin);
         writeReaderSeeds(corpus / "fuzz_field_reader", "fixture", fixture);
+        writeDumpSeeds(corpus / "fuzz_dump", fixture);
     } catch (const std::exception& failure) {
         std::cerr << "fuzz_seeds: " << failure.what() << '\n';
         return 2;
