@@ -60,7 +60,7 @@ void ScenarioBuild::openSource(const std::string& fileName) {
 void ScenarioBuild::closeSource() {
     if (!sourceReader_) return;
     for (const ReaderWarning& w : sourceReader_->warnings())
-        sourceWarnings.push_back({sourceName_, w.line, w.message});
+        keepWarning(sourceWarnings, SourceWarning{sourceName_, w.line, w.message});
     sourceReader_.reset();
 }
 
@@ -88,7 +88,7 @@ void ScenarioBuild::noteMisplacedKeyword(SourcePlace place) {
 }
 
 void ScenarioBuild::warnAtRecord(std::string message) {
-    sourceWarnings.push_back({sourceName_, recordLine, std::move(message)});
+    keepWarning(sourceWarnings, SourceWarning{sourceName_, recordLine, std::move(message)});
 }
 
 void ScenarioBuild::setError(std::int32_t code, std::int32_t position, const std::string& file,

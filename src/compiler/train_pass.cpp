@@ -127,10 +127,12 @@ constexpr KeywordTest kKeywordTests[] = {
     {"stazione", nullptr, readStationRecord},
 };
 
+// The keywords are small letters: the field is folded once for all the tests, however long it is.
 RecordFlow readRecordsOf(ScenarioBuild& build, const std::string& field) {
+    const std::string folded = toLowerText(field);
     for (const KeywordTest& test : kKeywordTests) {
-        if (!containsNoCase(field, test.keyword)) continue;
-        if (test.alsoNeeded != nullptr && !containsNoCase(field, test.alsoNeeded)) continue;
+        if (!contains(folded, test.keyword)) continue;
+        if (test.alsoNeeded != nullptr && !contains(folded, test.alsoNeeded)) continue;
         const RecordFlow flow = test.read(build);
         if (flow != RecordFlow::Next) return flow;
     }

@@ -33,7 +33,9 @@ void FieldReader::consumeLineEnd() {
     } else {
         ++pos_;
     }
-    ++line_;
+    // Past the largest Long every line counts as the last: the reading goes on, only the
+    // diagnostics lose the line.
+    if (line_ < INT32_MAX) ++line_;
 }
 
 void FieldReader::startField() {
@@ -83,8 +85,9 @@ std::int64_t FieldReader::readNumber(std::int64_t min, std::int64_t max, const c
     bool isNumber = true;
     const std::int64_t value = numberTextValue(text, isNumber);
     if (!isNumber)
-        warnings_.push_back(
-            {fieldLine_, "number text \"" + std::string(text.substr(0, 40)) + "\" read as 0"});
+        keepWarning(warnings_,
+                    ReaderWarning{fieldLine_, "number text \"" + std::string(text.substr(0, 40)) +
+                                                  "\" read as 0"});
     if (value < min || value > max)
         throw RunTimeFailure(std::string(text.substr(0, 40)) + " is out of range for " + typeName);
     return value;

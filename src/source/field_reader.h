@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace scenario {
@@ -15,6 +16,17 @@ struct ReaderWarning {
     std::int32_t line;
     std::string message;
 };
+
+// A file gone wrong could give a warning a line: past this many, one last warning says that the
+// rest are not listed, so that memory stays a small multiple of the file's size.
+inline constexpr std::size_t kMostWarnings = 1000;
+
+template <typename Warning>
+void keepWarning(std::vector<Warning>& list, Warning warning) {
+    if (list.size() > kMostWarnings) return;
+    if (list.size() == kMostWarnings) warning.message = "further warnings are not listed";
+    list.push_back(std::move(warning));
+}
 
 class FieldReader {
   public:

@@ -42,11 +42,18 @@ constexpr RecordKeyword kRecords[] = {
     {RecordHome::Train, "stazione", "", false},
 };
 
-bool holds(std::string_view field, std::string_view keyword, bool exact) {
-    return exact ? contains(field, keyword) : containsNoCase(field, keyword);
+// A first field as written and folded to small letters; the keywords are all small letters, so
+// folding the field once serves every case-free test, however long the field.
+struct Field {
+    std::string_view written;
+    std::string folded;
+};
+
+bool holds(const Field& field, std::string_view keyword, bool exact) {
+    return contains(exact ? field.written : field.folded, keyword);
 }
 
-bool matches(std::string_view field, const RecordKeyword& r, bool exact) {
+bool matches(const Field& field, const RecordKeyword& r, bool exact) {
     return holds(field, r.keyword, exact) &&
            (r.alsoNeeded.empty() || holds(field, r.alsoNeeded, exact));
 }
@@ -89,10 +96,11 @@ std::string_view whyPassedOver(RecordHome home, SourcePlace place) {
 std::string misplacedKeywordNote(std::string_view field, SourcePlace place) {
     // Comments are meant to be passed over, whatever words they hold.
     if (contains(field, "-")) return {};
+    const Field f{field, toLowerText(field)};
     for (const RecordKeyword& r : kRecords)
-        if (readsHere(r.home, place) && matches(field, r, r.exact)) return {};
+        if (readsHere(r.home, place) && matches(f, r, r.exact)) return {};
     for (const RecordKeyword& r : kRecords) {
-        if (!matches(field, r, false)) continue;
+        if (!matches(f, r, false)) continue;
         const std::string shown(field.substr(0, 40));
         return "\"" + shown + "\" " + std::string(whyPassedOver(r.home, place));
     }

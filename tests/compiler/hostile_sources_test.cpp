@@ -141,6 +141,22 @@ TEST(HostileSources, NulBytesAreOrdinaryBytes) {
     EXPECT_EQ(r.b.stationTable[80].name, "A\0B"s);
 }
 
+// A file gone wrong can give a warning a line: the first thousand are kept, then one more says
+// that the rest are not listed.
+TEST(HostileSources, WarningsStopAfterAThousandAndSaySo) {
+    std::string line = "[generale]\r\nlunghezza percorso, 6000\r\n[curve]\r\n";
+    for (int i = 0; i < 3000; ++i) line += "pendenza, x, 0\r\n";
+    DriverRun r;
+    r.compile(line + "[fine]\r\n", kEmptyTrain);
+    EXPECT_EQ(r.b.errorCode, 0);
+    ASSERT_EQ(r.b.sourceWarnings.size(), 1001u);
+    // The records stand on lines 4 to 3003, one "x" each.
+    EXPECT_EQ(r.b.sourceWarnings[999].line, 1003);
+    EXPECT_EQ(r.b.sourceWarnings[999].message, "number text \"x\" read as 0");
+    EXPECT_EQ(r.b.sourceWarnings[1000].line, 1004);
+    EXPECT_EQ(r.b.sourceWarnings[1000].message, "further warnings are not listed");
+}
+
 // Route length 0: planLength 7000, cells 0 to 140; the station table holds 87 records of 34
 // bytes and the names "S" and "1".
 TEST(HostileSources, RouteLengthZeroStillHasItsRunOutCells) {
