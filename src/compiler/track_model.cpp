@@ -117,7 +117,7 @@ void ScenarioBuild::recordError(std::int32_t code, std::int32_t position) {
     setError(code, position, sourceName_, recordLine);
 }
 
-void ScenarioBuild::recordCellError(std::int32_t code, std::int32_t position) {
+void ScenarioBuild::recordModelError(std::int32_t code, std::int32_t position) {
     setError(code, position, std::string(), 0);
 }
 

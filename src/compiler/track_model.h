@@ -225,8 +225,8 @@ class ScenarioBuild {
     // Records a data error at the record being read.
     void recordError(std::int32_t code);
     void recordError(std::int32_t code, std::int32_t position);
-    // Records a data error that belongs to no source line.
-    void recordCellError(std::int32_t code, std::int32_t position);
+    // Records a data error that a check over the whole model found: it belongs to no source line.
+    void recordModelError(std::int32_t code, std::int32_t position);
     // Records error 25 for a run-time failure caught by the trap, at the field being read.
     void recordFailure(const std::string& reason);
 

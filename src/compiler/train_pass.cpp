@@ -192,7 +192,7 @@ void checkKilometrePosts(ScenarioBuild& build) {
         const StationRecord& post = build.stationTable[static_cast<std::size_t>(build.cursor)];
         if (post.platformStart % 50 != 0 || post.platformEnd % 50 != 0) build.innerCursor = 1;
     }
-    if (build.innerCursor > 0) build.recordError(2);
+    if (build.innerCursor > 0) build.recordModelError(2, build.errorPosition);
 }
 
 }  // namespace

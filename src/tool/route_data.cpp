@@ -3,6 +3,7 @@
 // the cells' gradients.
 #include "tool/route_data.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include "source/file_names.h"
@@ -65,11 +66,20 @@ void gatherCells(const std::vector<TrackCell>& cells, RouteData& route) {
     }
 }
 
-// The plan up to the route's end; it stops early only if the file's plan does.
+// No route of at most 1000 km leads further than this from its start.
+bool isPlanCoordinate(double v) {
+    return std::isfinite(v) && std::abs(v) < 1e7;
+}
+
+// The plan up to the route's end; it stops early only where the file's plan does, or where a
+// damaged file holds a coordinate that no route reaches.
 void gatherPlan(const PlanFile& plan, RouteData& route) {
     for (std::size_t m = 0; m < plan.first.size() && m <= std::size_t(route.routeLength); ++m) {
-        if (plan.first[m].type == PlanValueType::Empty) return;
-        route.plan.push_back({plan.first[m].value, plan.second[m].value});
+        const PlanPoint p{plan.first[m].value, plan.second[m].value};
+        if (plan.first[m].type == PlanValueType::Empty || !isPlanCoordinate(p.x) ||
+            !isPlanCoordinate(p.y))
+            return;
+        route.plan.push_back(p);
     }
 }
 
@@ -95,7 +105,10 @@ LoadedRoute loadRoute(const std::string& directory, const std::string& scenarioN
     gatherPlan(plan, route);
     gatherStations(table, route);
     gatherCells(cells, route);
-    if (route.plan.size() < 2) loaded.error = "the line data file holds no plan of the route";
+    if (route.plan.size() < 2)
+        loaded.error =
+            "no route to draw: the station table gives no route length, or the line "
+            "data file no plan of it";
     return loaded;
 }
 

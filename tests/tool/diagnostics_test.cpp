@@ -60,6 +60,11 @@ TEST(Diagnostics, EachPassNamesTheLineOfTheRecordThatRaisedTheError) {
          route({"indicatori_vmax, 450, 65, 70, 75, 0, , , , 0",
                 "cartello_indicatore, 450, (MONTE)( 10 m. )"}),
          kEmptyTrain, "line.txt:5: error 6: indicator sign on a cell already taken (at 450 m)\n"},
+        // Checked once the train source file is read: no record raised it.
+        {"end of the train pass",
+         lines({"[generale]", "lunghezza percorso, 6000", "progressiva chilometrica due, 25, 0, 0",
+                "[fine]"}),
+         kEmptyTrain, "error 2: kilometre post position or reference value not a multiple of 50\n"},
         {"train pass", route({}),
          lines({"[generale]", "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
                 "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0", "[fine]"}),
