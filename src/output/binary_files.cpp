@@ -3,6 +3,7 @@
 // are built whole.
 #include "output/binary_files.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <memory>
@@ -18,6 +19,7 @@ namespace {
 
 constexpr std::size_t kLongestName = 65535;
 constexpr std::size_t kPieceSize = std::size_t{64} << 10;
+constexpr std::size_t kDoubleRecord = 10;
 
 // Gathers the plan's records into pieces of a fixed size and hands each full piece on.
 class PieceWriter {
@@ -25,6 +27,12 @@ class PieceWriter {
     explicit PieceWriter(ByteSink& sink)
         : sink_(sink), piece_(std::make_unique_for_overwrite<char[]>(kPieceSize)) {}
 
+    // How many more records of `size` bytes the piece takes, at least one: a piece too full for
+    // one is handed on first.
+    std::size_t recordsThatFit(std::size_t size) {
+        if (used_ + size > kPieceSize) flush();
+        return (kPieceSize - used_) / size;
+    }
     // Room for the next `size` bytes (at most a piece), after handing on a piece too full.
     char* room(std::size_t size) {
         if (used_ + size > kPieceSize) flush();
@@ -69,11 +77,22 @@ void encodePlanHalf(PieceWriter& out, const LinePlan& plan, bool second) {
             putType(out.room(2), PlanValueType::Empty);
         }
     }
-    for (; m < plan.doubleEnd(); ++m) {
-        char* at = out.room(10);
-        putType(at, PlanValueType::Double);
-        storeLE(at + 2, std::bit_cast<std::uint64_t>(second ? plan.second(m) : plan.first(m)), 8);
-    }
+    // The Doubles are most of the file: as many as the piece takes go in one tight loop.
+    auto putDoubles = [&](auto coordinate) {
+        while (m < plan.doubleEnd()) {
+            const std::size_t left = static_cast<std::size_t>(plan.doubleEnd() - m);
+            const std::size_t count = std::min(left, out.recordsThatFit(kDoubleRecord));
+            char* at = out.room(count * kDoubleRecord);
+            for (std::size_t i = 0; i < count; ++i, ++m, at += kDoubleRecord) {
+                putType(at, PlanValueType::Double);
+                storeLE(at + 2, std::bit_cast<std::uint64_t>(coordinate(m)), 8);
+            }
+        }
+    };
+    if (second)
+        putDoubles([&plan](std::int32_t metre) { return plan.second(metre); });
+    else
+        putDoubles([&plan](std::int32_t metre) { return plan.first(metre); });
     for (; m <= upper; ++m) putType(out.room(2), PlanValueType::Empty);
 }
 
@@ -119,7 +138,7 @@ std::size_t planHalfSize(const LinePlan& plan) {
     const std::size_t seeds = metres < 2 ? metres : 2;
     const std::size_t doubles = static_cast<std::size_t>(plan.doubleEnd()) - 2;
     const std::size_t seedSize = plan.typeAt(0) == PlanValueType::Integer ? 4 : 2;
-    return seeds * seedSize + doubles * 10 + (metres - seeds - doubles) * 2;
+    return seeds * seedSize + doubles * kDoubleRecord + (metres - seeds - doubles) * 2;
 }
 
 }  // namespace
