@@ -188,20 +188,17 @@ Next readGradient(ScenarioBuild& b) {
     return Next::kContinue;
 }
 
-// A curve record's steps up to metre `last`; false after error 103, raised by the step that
-// takes the plan cursor past its limit, before that step's low-step test.
-bool takeCurveRecordSteps(ScenarioBuild& b, std::int64_t last, bool straight, double curvature) {
-    if (b.planCursor > last) return true;
-    const auto to = static_cast<std::int32_t>(last < kPlanCursorLimit ? last : kPlanCursorLimit);
-    std::int32_t low = straight ? straightPlanRun(b.linePlan, b.planCursor, to, kLowStep)
-                                : curvePlanRun(b.linePlan, b.planCursor, to, curvature, kLowStep);
-    b.planCursor = to + 1;
-    const bool passedLimit = b.planCursor > kPlanCursorLimit;
-    if (passedLimit && low == b.planCursor) low = 0;
-    if (low != 0 && b.lowStepMetre == 0) b.lowStepMetre = low;
-    if (!passedLimit) return true;
-    stopWithError(b, 103);
-    return false;
+// One step of a curve record's plan; false after error 103.
+bool takeCurveRecordStep(ScenarioBuild& b, bool straight, double curvature) {
+    const double d1 = straight ? straightPlanStep(b.linePlan, b.planCursor)
+                               : curvePlanStep(b.linePlan, b.planCursor, curvature);
+    ++b.planCursor;
+    if (b.planCursor > kPlanCursorLimit) {
+        stopWithError(b, 103);
+        return false;
+    }
+    if (d1 < kLowStep && b.lowStepMetre == 0) b.lowStepMetre = b.planCursor;
+    return true;
 }
 
 Next readCurve(ScenarioBuild& b, const std::string& folded) {
@@ -223,8 +220,10 @@ Next readCurve(ScenarioBuild& b, const std::string& folded) {
     double curvature = kCurvatures[curveClass];
     if (contains(folded, "s")) curvature = -curvature;
 
-    if (!takeCurveRecordSteps(b, p, true, 0)) return Next::kStop;
-    if (!takeCurveRecordSteps(b, end, false, curvature)) return Next::kStop;
+    while (b.planCursor <= p)
+        if (!takeCurveRecordStep(b, true, 0)) return Next::kStop;
+    while (b.planCursor <= end)
+        if (!takeCurveRecordStep(b, false, curvature)) return Next::kStop;
     return Next::kContinue;
 }
 
@@ -317,10 +316,10 @@ void finishLinePass(ScenarioBuild& b) {
     fillGradient(b, std::int64_t{b.lastCellIndex} - 2);
     if (b.buildLinePlan == 0) return;
     // The plan's last two metres stay empty.
-    const std::int32_t last = b.planLength - 2;
-    if (b.planCursor > last) return;
-    straightPlanRun(b.linePlan, b.planCursor, last, 0.0);
-    b.planCursor = last + 1;
+    while (b.planCursor <= std::int64_t{b.planLength} - 2) {
+        straightPlanStep(b.linePlan, b.planCursor);
+        ++b.planCursor;
+    }
 }
 
 }  // namespace

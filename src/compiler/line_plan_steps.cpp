@@ -34,23 +34,4 @@ double curvePlanStep(LinePlan& plan, std::int32_t m, double curvature) {
     return d1;
 }
 
-std::int32_t straightPlanRun(LinePlan& plan, std::int32_t from, std::int32_t to, double lowStep) {
-    std::int32_t low = 0;
-    for (std::int32_t m = from; m <= to; ++m) {
-        const double d1 = straightPlanStep(plan, m);
-        if (low == 0 && d1 < lowStep) low = m + 1;
-    }
-    return low;
-}
-
-std::int32_t curvePlanRun(LinePlan& plan, std::int32_t from, std::int32_t to, double curvature,
-                          double lowStep) {
-    std::int32_t low = 0;
-    for (std::int32_t m = from; m <= to; ++m) {
-        const double d1 = curvePlanStep(plan, m, curvature);
-        if (low == 0 && d1 < lowStep) low = m + 1;
-    }
-    return low;
-}
-
 }  // namespace scenario

@@ -13,10 +13,4 @@ class LinePlan;
 double straightPlanStep(LinePlan& plan, std::int32_t m);
 double curvePlanStep(LinePlan& plan, std::int32_t m, double curvature);
 
-// The same steps for every metre from `from` (the next metre of the plan's run) to `to`, in one
-// loop. Returns the first metre after a step whose d1 was below `lowStep`, or 0 if none was.
-std::int32_t straightPlanRun(LinePlan& plan, std::int32_t from, std::int32_t to, double lowStep);
-std::int32_t curvePlanRun(LinePlan& plan, std::int32_t from, std::int32_t to, double curvature,
-                          double lowStep);
-
 }  // namespace scenario

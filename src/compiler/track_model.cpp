@@ -31,6 +31,13 @@ void LinePlan::seed() {
     seeded_ = true;
 }
 
+void LinePlan::setDouble(std::int32_t m, double first, double second) {
+    if (m != doubleEnd_ || m > upper_) throw RunTimeFailure("plan metre outside the plan");
+    first_[static_cast<std::size_t>(m)] = first;
+    second_[static_cast<std::size_t>(m)] = second;
+    ++doubleEnd_;
+}
+
 PlanValueType LinePlan::typeAt(std::int32_t m) const {
     if (m < 2) return seeded_ ? PlanValueType::Integer : PlanValueType::Empty;
     return m < doubleEnd_ ? PlanValueType::Double : PlanValueType::Empty;

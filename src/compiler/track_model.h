@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "compiler/failures.h"
 #include "source/field_reader.h"
 #include "source/file_names.h"
 #include "source/line_table.h"
@@ -90,13 +89,7 @@ class LinePlan {
 
     void seed();  // (0, 0) and (0, 1), Integers
     // Stores metre m as Doubles; the metres are computed in order, so m is the end of the run.
-    // Inline: the plan steps call it once per metre of route.
-    void setDouble(std::int32_t m, double first, double second) {
-        if (m != doubleEnd_ || m > upper_) throw RunTimeFailure("plan metre outside the plan");
-        first_[static_cast<std::size_t>(m)] = first;
-        second_[static_cast<std::size_t>(m)] = second;
-        ++doubleEnd_;
-    }
+    void setDouble(std::int32_t m, double first, double second);
 
     PlanValueType typeAt(std::int32_t m) const;
     double first(std::int32_t m) const { return first_[static_cast<std::size_t>(m)]; }
