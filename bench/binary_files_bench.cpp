@@ -43,7 +43,7 @@ void BM_WriteFilesToMemory(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             writtenBytes(store, build));
 }
-BENCHMARK(BM_WriteFilesToMemory)->Arg(34)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteFilesToMemory)->Arg(34)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 struct TempDirectory {
     fs::path path;
@@ -70,7 +70,7 @@ void BM_WriteFilesToDirectory(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             writtenBytes(store, build));
 }
-BENCHMARK(BM_WriteFilesToDirectory)->Arg(34)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteFilesToDirectory)->Arg(34)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace scenario::bench
