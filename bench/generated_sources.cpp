@@ -1,8 +1,9 @@
-// Generated source files for the benchmarks. Objects sit on fixed cells of each 5 km block:
-// speed boards on odd cells, signals on cells 2 mod 4, stations and signs on cells 0 mod 4, so
-// no two of them ever meet.
+// Generated source files for the benchmarks. Objects sit on fixed cells: speed boards and tunnel
+// markers on odd cells, signals on cells 2 mod 4, stations on cells 0 mod 4, so no two of them
+// ever meet; each slow order has a 5 km block of its own.
 #include "generated_sources.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <utility>
@@ -19,7 +20,7 @@ namespace {
     va_start(args, format);
     const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    if (n > 0) text.append(buffer, static_cast<std::size_t>(n) < sizeof buffer ? n : 255);
+    if (n > 0) text.append(buffer, std::min(static_cast<std::size_t>(n), sizeof buffer - 1));
     text += "\r\n";
 }
 

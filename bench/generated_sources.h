@@ -21,8 +21,8 @@ std::string generatedTrainSource(std::int32_t stations, std::int32_t signals);
 // pass places points. The route needs 5000 * slowOrders metres.
 std::string generatedSlowOrderSource(std::int32_t slowOrders);
 
-// At least `bytes` of source text cycling through the records of both files, and the number of
-// fields of each kind the reader must take to read it whole.
+// At least `bytes` of source text cycling through the record forms of both files, and how many
+// records it holds.
 struct ReaderText {
     std::string text;
     std::size_t records = 0;
