@@ -24,6 +24,7 @@ constexpr ErrorEntry kErrors[] = {
     {11, true, "no free cell before a signal ahead of a slow-order warning board"},
     {12, true, "no free cell in a window before a slow-order start"},
     {13, true, "no free cell for a speed-cut point in or after a slow order"},
+    {14, true, "more indicator signs than the station table holds"},
     {15, true, "position beyond the track cell table"},
     {16, true, "signal on a cell already taken"},
     {17, true, "slow-order warning board on a cell already taken"},

@@ -23,17 +23,22 @@ void ScenarioBuild::errore(const std::string& a) {
     throw BuildStopped(number, " Errore n. " + a);
 }
 
-std::string recordedErrorLine(const ScenarioBuild& build, std::string_view fileShown) {
+std::string errorDiagnostic(const RecordedError& error, std::string_view fileShown,
+                            std::string_view detail) {
     std::string line;
-    if (!fileShown.empty() && build.errorLine > 0)
-        line.append(fileShown).append(":").append(std::to_string(build.errorLine)).append(": ");
-    line += "error " + std::to_string(build.errorCode);
-    if (errorHasPosition(build.errorCode))
-        line += " at " + std::to_string(build.errorPosition) + " m";
-    line.append(": ").append(errorMeaning(build.errorCode));
-    if (build.errorCode == 25 && !build.failureReason.empty())
-        line += " (" + build.failureReason + ")";
+    if (!fileShown.empty() && error.line > 0)
+        line.append(fileShown).append(":").append(std::to_string(error.line)).append(": ");
+    line += "error " + std::to_string(error.code) + ": ";
+    line += errorMeaning(error.code);
+    if (error.code == 25 && !detail.empty()) line.append(": ").append(detail);
+    if (errorHasPosition(error.code)) line += " (at " + std::to_string(error.position) + " m)";
     return line;
+}
+
+std::string recordedErrorLine(const ScenarioBuild& build, std::string_view fileShown) {
+    const RecordedError last{build.errorCode, build.errorPosition, build.errorFile,
+                             build.errorLine};
+    return errorDiagnostic(last, fileShown, build.failureReason);
 }
 
 ExitStatus buildExitStatus(const ScenarioBuild& build) {

@@ -11,8 +11,12 @@
 
 namespace scenario {
 
-// "FILE:LINE: error 16 at 2600 m: signal on a cell already taken". The file part appears only
-// when a source record raised the error, the position only for errors that record one.
+// "FILE:LINE: error 16: signal on a cell already taken (at 2600 m)". The file part appears only
+// when a source record raised the error, the position only for errors that record one; `detail`
+// says what stopped the reading, for error 25.
+std::string errorDiagnostic(const RecordedError& error, std::string_view fileShown,
+                            std::string_view detail);
+// The same for the error the build recorded last.
 std::string recordedErrorLine(const ScenarioBuild& build, std::string_view fileShown);
 
 inline constexpr std::string_view kNoTrackCellsNote =

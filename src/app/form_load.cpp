@@ -2,12 +2,13 @@
 #include <iostream>
 
 #include "compiler/track_model.h"
+#include "source/builtin_tables.h"
 
 namespace scenario {
 
 void ScenarioBuild::Form_Load() {
-    scenarioName = "Alderi_Moncasta";
-    trainNumber = "30752";
+    scenarioName = kBuiltinScenarioName;
+    trainNumber = kBuiltinTrainNumber;
     // The wait window, as a console notice drawn before the first file is written.
     std::cerr << "Attendere" << std::endl;
     dati_linea();

@@ -11,6 +11,7 @@ void ScenarioBuild::memorizza_percorso(std::int32_t& j) {
     errorLine = 0;
     failureReason.clear();
     sourceWarnings.clear();
+    recordedErrors.clear();
     for (cursor = 0; cursor < kStationTableSize; ++cursor)
         stationTable[static_cast<std::size_t>(cursor)] = StationRecord{};
     memorizza_dati();

@@ -54,6 +54,7 @@ bool findGeneralSection(ScenarioBuild& b) {
         b.readFirstField();
         if (b.sourceAtEnd()) return false;
         if (containsNoCase(b.currentLine, "[generale]")) return true;
+        b.noteMisplacedKeyword(SourcePlace::LinePreamble);
     }
 }
 
@@ -138,6 +139,7 @@ bool readGeneralSection(ScenarioBuild& b) {
         if (b.sourceAtEnd()) return true;
         // Comment runs here are read without the end-of-file test: a read past the end fails.
         for (int i = 0; i < 10 && contains(b.currentLine, "-"); ++i) b.readFirstField();
+        b.noteMisplacedKeyword(SourcePlace::LineGeneral);
         if (!readGeneralRecords(b)) return false;
         if (endsGeneralSection(b.currentLine)) return true;
     }
@@ -302,6 +304,7 @@ bool readRecordField(ScenarioBuild& b) {
 
 Next readRouteRecords(ScenarioBuild& b) {
     while (readRecordField(b)) {
+        b.noteMisplacedKeyword(SourcePlace::LineRoute);
         const Next next = readRouteRecord(b);
         if (next != Next::kContinue) return next;
     }

@@ -44,9 +44,7 @@ bool hasKind(const ScenarioBuild& build, std::int64_t index, std::uint8_t kind) 
 
 // These errors belong to no source record, so no file or line goes with them.
 void recordSpacingError(ScenarioBuild& build, std::int32_t code, std::int64_t cellIndex) {
-    build.recordError(code, static_cast<std::int32_t>(cellIndex * 50));
-    build.errorFile.clear();
-    build.errorLine = 0;
+    build.recordModelError(code, static_cast<std::int32_t>(cellIndex * 50));
 }
 
 // Rule A: every signal 1 to 20 cells before a warning board gets a point just before it.

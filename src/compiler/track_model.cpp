@@ -70,26 +70,60 @@ FieldReader& ScenarioBuild::source() {
 }
 
 void ScenarioBuild::readFirstField() {
+    const std::int32_t valueLine = source().valueLine();
     currentLine = source().readText();
     recordLine = source().line();
+    if (recordLine != valueLine || currentLine.empty()) return;
+    // One note per line: the first extra field says it.
+    const bool noted = !sourceWarnings.empty() && sourceWarnings.back().file == sourceName_ &&
+                       sourceWarnings.back().line == recordLine;
+    if (!noted)
+        warnAtRecord("line holds more fields than its record takes: \"" +
+                     currentLine.substr(0, 40) + "\" is read as a first field");
+}
+
+void ScenarioBuild::noteMisplacedKeyword(SourcePlace place) {
+    std::string note = misplacedKeywordNote(currentLine, place);
+    if (!note.empty()) warnAtRecord(std::move(note));
+}
+
+void ScenarioBuild::warnAtRecord(std::string message) {
+    sourceWarnings.push_back({sourceName_, recordLine, std::move(message)});
+}
+
+void ScenarioBuild::setError(std::int32_t code, std::int32_t position, const std::string& file,
+                             std::int32_t line) {
+    errorCode = code;
+    errorPosition = position;
+    errorFile = file;
+    errorLine = line;
+    // A procedure records its record's error, then the record's reader records it again with the
+    // position: that is one error.
+    if (line > 0 && !recordedErrors.empty()) {
+        RecordedError& last = recordedErrors.back();
+        if (last.code == code && last.file == file && last.line == line) {
+            last.position = position;
+            return;
+        }
+    }
+    recordedErrors.push_back({code, position, file, line});
 }
 
 void ScenarioBuild::recordError(std::int32_t code) {
-    errorCode = code;
-    errorFile = sourceName_;
-    errorLine = recordLine;
+    setError(code, errorPosition, sourceName_, recordLine);
 }
 
 void ScenarioBuild::recordError(std::int32_t code, std::int32_t position) {
-    recordError(code);
-    errorPosition = position;
+    setError(code, position, sourceName_, recordLine);
+}
+
+void ScenarioBuild::recordModelError(std::int32_t code, std::int32_t position) {
+    setError(code, position, std::string(), 0);
 }
 
 void ScenarioBuild::recordFailure(const std::string& reason) {
-    errorCode = 25;
-    errorFile = sourceName_;
-    errorLine = sourceReader_ ? sourceReader_->line() : recordLine;
     failureReason = reason;
+    setError(25, errorPosition, sourceName_, sourceReader_ ? sourceReader_->line() : recordLine);
 }
 
 }  // namespace scenario

@@ -11,6 +11,7 @@
 #include "source/field_reader.h"
 #include "source/file_names.h"
 #include "source/line_table.h"
+#include "source/record_keywords.h"
 
 namespace scenario {
 
@@ -20,6 +21,14 @@ struct SourceWarning {
     std::string file;
     std::int32_t line;
     std::string message;
+};
+
+// A data error as it was recorded: errorCode, errorPosition, errorFile and errorLine at that time.
+struct RecordedError {
+    std::int32_t code;
+    std::int32_t position;
+    std::string file;  // empty when no source line applies
+    std::int32_t line;
 };
 
 struct TrackCell {
@@ -150,6 +159,7 @@ class ScenarioBuild {
     std::int32_t errorLine = 0;                 // its line, 0 when no source line applies
     std::string failureReason;                  // what the error trap caught
     std::vector<SourceWarning> sourceWarnings;  // what the reader accepted silently
+    std::vector<RecordedError> recordedErrors;  // every error in order; the last is errorCode
 
     // --- Build driver -----------------------------------------------------------------------
     void Form_Load();
@@ -210,15 +220,23 @@ class ScenarioBuild {
     bool sourceAtEnd() const { return sourceReader_ && sourceReader_->atEnd(); }
     // Reads a first field into currentLine and remembers its line for diagnostics.
     void readFirstField();
+    // Warns when the first field just read names a record that is passed over where it stands.
+    void noteMisplacedKeyword(SourcePlace place);
     // Records a data error at the record being read.
     void recordError(std::int32_t code);
     void recordError(std::int32_t code, std::int32_t position);
+    // Records a data error that a check over the whole model found: it belongs to no source line.
+    void recordModelError(std::int32_t code, std::int32_t position);
     // Records error 25 for a run-time failure caught by the trap, at the field being read.
     void recordFailure(const std::string& reason);
 
     std::int32_t recordLine = 0;  // line of the last first field read
 
   private:
+    void setError(std::int32_t code, std::int32_t position, const std::string& file,
+                  std::int32_t line);
+    void warnAtRecord(std::string message);
+
     FileStore& files_;
     std::optional<FieldReader> sourceReader_;
     std::string sourceName_;

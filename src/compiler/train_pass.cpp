@@ -142,6 +142,7 @@ void skipToGeneralSection(ScenarioBuild& build) {
     while (!build.sourceAtEnd()) {
         build.readFirstField();
         if (containsNoCase(build.currentLine, "[generale]")) return;
+        build.noteMisplacedKeyword(SourcePlace::TrainPreamble);
     }
 }
 
@@ -160,6 +161,7 @@ bool readNextFirstField(ScenarioBuild& build) {
 RecordFlow readRecords(ScenarioBuild& build) {
     while (readNextFirstField(build)) {
         const std::string field = build.currentLine;
+        build.noteMisplacedKeyword(SourcePlace::TrainRecords);
         const RecordFlow flow = readRecordsOf(build, field);
         if (flow != RecordFlow::Next) return flow;
     }
@@ -188,7 +190,7 @@ void checkKilometrePosts(ScenarioBuild& build) {
         const StationRecord& post = build.stationTable[static_cast<std::size_t>(build.cursor)];
         if (post.platformStart % 50 != 0 || post.platformEnd % 50 != 0) build.innerCursor = 1;
     }
-    if (build.innerCursor > 0) build.recordError(2);
+    if (build.innerCursor > 0) build.recordModelError(2, build.errorPosition);
 }
 
 }  // namespace

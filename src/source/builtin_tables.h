@@ -6,6 +6,10 @@
 
 namespace scenario {
 
+// The identity the built-in scenario is built under.
+inline constexpr const char* kBuiltinScenarioName = "Alderi_Moncasta";
+inline constexpr const char* kBuiltinTrainNumber = "30752";
+
 LineTable lineSourceTable();       // the line source file, 127 lines
 LineTable trainSourceTable();      // the train source file, 59 lines
 LineTable trainCardTable();        // the train card, 38 lines

@@ -59,12 +59,14 @@ std::string FieldReader::readText() {
 
 std::string FieldReader::readName() {
     std::string name = readText();
+    valueLine_ = fieldLine_;
     if (name.size() > kMaxNameLength) throw RunTimeFailure("name longer than 65535 bytes");
     return name;
 }
 
 std::int64_t FieldReader::readNumber(std::int64_t min, std::int64_t max, const char* typeName) {
     startField();
+    valueLine_ = fieldLine_;
     const std::size_t start = pos_;
     while (pos_ < bytes_.size() && !isBlank(bytes_[pos_]) && bytes_[pos_] != ',' &&
            !isLineEnd(bytes_[pos_]))

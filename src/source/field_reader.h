@@ -36,6 +36,9 @@ class FieldReader {
     std::int32_t line() const { return fieldLine_; }
     // Line the reader stands on now.
     std::int32_t currentLine() const { return line_; }
+    // Line on which the last number or name field began, 0 before any: a text field that begins
+    // there stands after a record's values on the same line.
+    std::int32_t valueLine() const { return valueLine_; }
 
     const std::vector<ReaderWarning>& warnings() const { return warnings_; }
 
@@ -49,6 +52,7 @@ class FieldReader {
     std::size_t pos_ = 0;
     std::int32_t line_ = 1;
     std::int32_t fieldLine_ = 0;
+    std::int32_t valueLine_ = 0;
     std::vector<ReaderWarning> warnings_;
 };
 

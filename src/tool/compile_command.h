@@ -2,30 +2,20 @@
 // that the simulator loads, exactly as the scenario program's compile driver does.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <ostream>
-#include <string>
 
-namespace CLI {
-class App;
-}
+#include "tool/source_compile.h"
 
 namespace scenario {
 
 struct CompileOptions {
-    std::string lineFile;
-    std::string trainFile;
-    std::string scenarioName;
-    std::string trainNumber;
+    SourceCompile request = commandNamed("compile");
     std::string outDirectory = ".";
     bool noPlan = false;
-    bool json = false;
 };
 
-// Adds the subcommand to the tool's command line; parsing fills `options`.
 CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options);
-
-// Runs a parsed compile command and returns its exit status. Diagnostics go to `err`, the JSON
-// summary (when asked for) to `out`.
 int runCompileCommand(const CompileOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

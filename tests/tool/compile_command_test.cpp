@@ -76,7 +76,8 @@ TEST(CompileCommand, RecordedErrorIsReportedInOneLineAndTheFilesAreStillWritten)
     writeFile(dir.path / "train.txt", "[generale]\r\nvelocita, 99999, 50\r\n[fine]\r\n");
     const ToolRun run = runTool(dir.path, "compile line.txt train.txt --name S --train 1 --json");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "train.txt:2: error 15 at 99999 m: position beyond the track cell table\n");
+    EXPECT_EQ(run.err,
+              "train.txt:2: error 15: position beyond the track cell table (at 99999 m)\n");
     const nlohmann::json summary = nlohmann::json::parse(run.out);
     EXPECT_EQ(summary["errorCode"], 15);
     EXPECT_EQ(summary["errorPosition"], 99999);

@@ -57,6 +57,16 @@ inline ToolRun runTool(const fs::path& dir, const std::string& arguments) {
     return run;
 }
 
+// Runs a copy of the scenario program in `dir`, as a user starts it there, and removes the copy;
+// returns its exit status.
+inline int runScenarioProgram(const fs::path& dir) {
+    const fs::path program = dir / fs::path(SCENARIO_PROGRAM).filename();
+    fs::copy_file(SCENARIO_PROGRAM, program, fs::copy_options::overwrite_existing);
+    const int raw = std::system((quoted(program.string()) + " 2>/dev/null").c_str());
+    fs::remove(program);
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
 inline std::size_t fileCount(const fs::path& dir) {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator(dir), fs::directory_iterator()));

@@ -1,0 +1,25 @@
+// What a build recorded, told to its author in the compiler form: the warnings of the reader and
+// every error, each "FILE:LINE: warning: ..." or "FILE:LINE: error N: meaning (at P m)".
+#pragma once
+
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "compiler/track_model.h"
+
+namespace scenario {
+
+// The author's path for a source file the build names.
+using FileShown = std::function<std::string(const std::string& buildFileName)>;
+
+// One line per warning and error: by file (the line source first) and line, then the errors of
+// no source line in the order they were found.
+std::vector<std::string> diagnosticLines(const ScenarioBuild& build, const FileShown& shown);
+
+// The same as JSON: "errors" and "warnings" arrays of objects with file and line.
+nlohmann::json errorsJson(const ScenarioBuild& build, const FileShown& shown);
+nlohmann::json warningsJson(const ScenarioBuild& build, const FileShown& shown);
+
+}  // namespace scenario

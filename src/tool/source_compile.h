@@ -1,0 +1,33 @@
+// Compiles an author's line and train source files through the compile driver, over copies in
+// memory, and reports what the build recorded: shared by compile and check.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+
+namespace scenario {
+
+struct SourceCompile {
+    std::string command;  // names the subcommand in messages
+    std::string lineFile;
+    std::string trainFile;
+    std::string scenarioName;
+    std::string trainNumber;
+    bool buildPlan = true;
+    std::optional<std::string> outDirectory;  // without one nothing is written
+    bool json = false;
+};
+
+inline SourceCompile commandNamed(std::string command) {
+    SourceCompile request;
+    request.command = std::move(command);
+    return request;
+}
+
+// Runs the compile and returns its exit status. Diagnostics go to `err`, the JSON summary (when
+// asked for) to `out`.
+int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostream& err);
+
+}  // namespace scenario

@@ -1,0 +1,100 @@
+// The SVG writer.
+#include "tool/svg_document.h"
+
+#include <fmt/format.h>
+
+namespace scenario {
+namespace {
+
+std::string escaped(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string pointList(const std::vector<Point>& points) {
+    std::string out;
+    for (const Point& p : points) out += fmt::format("{:.1f},{:.1f} ", p.x, p.y);
+    if (!out.empty()) out.pop_back();
+    return out;
+}
+
+// UTF-8 continuation bytes take no room of their own.
+std::size_t characterCount(std::string_view text) {
+    std::size_t n = 0;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+}  // namespace
+
+SvgDocument::SvgDocument(double width, double height) : width_(width), height_(height) {}
+
+void SvgDocument::line(Point a, Point b, std::string_view style) {
+    body_ += fmt::format("<line x1=\"{:.1f}\" y1=\"{:.1f}\" x2=\"{:.1f}\" y2=\"{:.1f}\" {}/>\n",
+                         a.x, a.y, b.x, b.y, style);
+}
+
+void SvgDocument::polyline(const std::vector<Point>& points, std::string_view style) {
+    if (points.size() < 2) return;
+    body_ += fmt::format("<polyline points=\"{}\" fill=\"none\" {}/>\n", pointList(points), style);
+}
+
+void SvgDocument::rect(Point corner, double width, double height, std::string_view style) {
+    body_ +=
+        fmt::format("<rect x=\"{:.1f}\" y=\"{:.1f}\" width=\"{:.1f}\" height=\"{:.1f}\" {}/>\n",
+                    corner.x, corner.y, width, height, style);
+}
+
+void SvgDocument::circle(Point centre, double radius, std::string_view style) {
+    body_ += fmt::format("<circle cx=\"{:.1f}\" cy=\"{:.1f}\" r=\"{:.1f}\" {}/>\n", centre.x,
+                         centre.y, radius, style);
+}
+
+void SvgDocument::polygon(const std::vector<Point>& points, std::string_view style) {
+    body_ += fmt::format("<polygon points=\"{}\" {}/>\n", pointList(points), style);
+}
+
+void SvgDocument::text(Point at, std::string_view content, double size, std::string_view anchor,
+                       std::string_view style, double angle) {
+    const std::string turn =
+        angle == 0.0
+            ? std::string()
+            : fmt::format(" transform=\"rotate({:.0f} {:.1f} {:.1f})\"", angle, at.x, at.y);
+    body_ += fmt::format(
+        "<text x=\"{:.1f}\" y=\"{:.1f}\" font-size=\"{:.0f}\" text-anchor=\"{}\"{} {}>{}</text>\n",
+        at.x, at.y, size, anchor, turn, style, escaped(content));
+}
+
+std::string SvgDocument::finish() const {
+    return fmt::format(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"{0:.0f}\" height=\"{1:.0f}\" "
+        "viewBox=\"0 0 {0:.0f} {1:.0f}\" font-family=\"DejaVu Sans, Verdana, sans-serif\">\n"
+        "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n{2}</svg>\n",
+        width_, height_, body_);
+}
+
+double textWidth(std::string_view content, double size) {
+    return 0.6 * size * static_cast<double>(characterCount(content));
+}
+
+}  // namespace scenario
