@@ -26,13 +26,13 @@ test: build
 
 sanitize: setup
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(CLANG) \
-		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_SANITIZE=ON >/dev/null
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_SANITIZE=ON -DSCENARIO_BENCHMARKS=OFF >/dev/null
 	@cmake --build $(SANITIZE_BUILD)
 	@ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j2
 
 fuzz: setup
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(CLANG) \
-		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_FUZZ=ON >/dev/null
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_FUZZ=ON -DSCENARIO_BENCHMARKS=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) --target fuzzers
 	@fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 

@@ -1,6 +1,14 @@
 // The three binary scenario files that the simulator loads: line data, station table, track
-// cells. Each is built whole in memory and handed to the file store in one write.
+// cells. The line data file goes to the file store in pieces as it is encoded; the two small files
+// are built whole.
 #include "output/binary_files.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <utility>
 
 #include "compiler/failures.h"
 #include "output/byte_buffer.h"
@@ -9,18 +17,83 @@
 namespace scenario {
 namespace {
 
-constexpr std::size_t kLargestPlanRecord = 10;
 constexpr std::size_t kLongestName = 65535;
+constexpr std::size_t kPieceSize = std::size_t{64} << 10;
+constexpr std::size_t kDoubleRecord = 10;
 
-void encodePlanHalf(ByteBuffer& out, const LinePlan& plan, bool second) {
-    for (std::int32_t m = 0; m <= plan.upperBound(); ++m) {
-        const PlanValueType type = plan.typeAt(m);
-        out.u16(static_cast<std::uint16_t>(type));
-        const double value = second ? plan.second(m) : plan.first(m);
-        if (type == PlanValueType::Double) out.f64(value);
-        // Integer elements are only the seeds 0 and 1 of the first two metres.
-        if (type == PlanValueType::Integer) out.i16(static_cast<std::int16_t>(value));
+// Gathers the plan's records into pieces of a fixed size and hands each full piece on.
+class PieceWriter {
+  public:
+    explicit PieceWriter(ByteSink& sink)
+        : sink_(sink), piece_(std::make_unique_for_overwrite<char[]>(kPieceSize)) {}
+
+    // How many more records of `size` bytes the piece takes, at least one: a piece too full for
+    // one is handed on first.
+    std::size_t recordsThatFit(std::size_t size) {
+        if (used_ + size > kPieceSize) flush();
+        return (kPieceSize - used_) / size;
     }
+    // Room for the next `size` bytes (at most a piece), after handing on a piece too full.
+    char* room(std::size_t size) {
+        if (used_ + size > kPieceSize) flush();
+        char* at = piece_.get() + used_;
+        used_ += size;
+        return at;
+    }
+    void flush() {
+        if (used_ > 0) sink_.append(std::string_view(piece_.get(), used_));
+        used_ = 0;
+    }
+
+  private:
+    ByteSink& sink_;
+    std::unique_ptr<char[]> piece_;
+    std::size_t used_ = 0;
+};
+
+// Little-endian whatever the host, as ByteBuffer writes.
+void storeLE(char* at, std::uint64_t v, int size) {
+    for (int i = 0; i < size; ++i) at[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+void putType(char* at, PlanValueType type) {
+    storeLE(at, static_cast<std::uint16_t>(type), 2);
+}
+
+// The plan holds Integer seeds at metres 0 and 1, one run of Doubles from metre 2, then empty
+// metres; each run is written in its own loop.
+void encodePlanHalf(PieceWriter& out, const LinePlan& plan, bool second) {
+    const std::int32_t upper = plan.upperBound();
+    std::int32_t m = 0;
+    for (; m <= upper && m < 2; ++m) {
+        const PlanValueType type = plan.typeAt(m);
+        const double value = second ? plan.second(m) : plan.first(m);
+        if (type == PlanValueType::Integer) {
+            // Integer elements are only the seeds 0 and 1 of the first two metres.
+            char* at = out.room(4);
+            putType(at, type);
+            storeLE(at + 2, static_cast<std::uint16_t>(static_cast<std::int16_t>(value)), 2);
+        } else {
+            putType(out.room(2), PlanValueType::Empty);
+        }
+    }
+    // The Doubles are most of the file: as many as the piece takes go in one tight loop.
+    auto putDoubles = [&](auto coordinate) {
+        while (m < plan.doubleEnd()) {
+            const std::size_t left = static_cast<std::size_t>(plan.doubleEnd() - m);
+            const std::size_t count = std::min(left, out.recordsThatFit(kDoubleRecord));
+            char* at = out.room(count * kDoubleRecord);
+            for (std::size_t i = 0; i < count; ++i, ++m, at += kDoubleRecord) {
+                putType(at, PlanValueType::Double);
+                storeLE(at + 2, std::bit_cast<std::uint64_t>(coordinate(m)), 8);
+            }
+        }
+    };
+    if (second)
+        putDoubles([&plan](std::int32_t metre) { return plan.second(metre); });
+    else
+        putDoubles([&plan](std::int32_t metre) { return plan.first(metre); });
+    for (; m <= upper; ++m) putType(out.room(2), PlanValueType::Empty);
 }
 
 void encodeStation(ByteBuffer& out, const StationRecord& r) {
@@ -59,15 +132,30 @@ void encodeCell(ByteBuffer& out, const TrackCell& c) {
     out.u8(c.adhesion);
 }
 
+// Bytes of one half: two seeds or two empty metres, the Doubles, then the empty metres.
+std::size_t planHalfSize(const LinePlan& plan) {
+    const std::size_t metres = static_cast<std::size_t>(plan.upperBound()) + 1;
+    const std::size_t seeds = metres < 2 ? metres : 2;
+    const std::size_t doubles = static_cast<std::size_t>(plan.doubleEnd()) - 2;
+    const std::size_t seedSize = plan.typeAt(0) == PlanValueType::Integer ? 4 : 2;
+    return seeds * seedSize + doubles * kDoubleRecord + (metres - seeds - doubles) * 2;
+}
+
 }  // namespace
 
+void encodeLinePlan(const LinePlan& plan, ByteSink& out) {
+    if (!plan.exists()) return;
+    out.expectSize(2 * planHalfSize(plan));
+    PieceWriter pieces(out);
+    encodePlanHalf(pieces, plan, false);
+    encodePlanHalf(pieces, plan, true);
+    pieces.flush();
+}
+
 std::string encodeLinePlan(const LinePlan& plan) {
-    if (!plan.exists()) return {};
-    const std::size_t metres = static_cast<std::size_t>(plan.upperBound()) + 1;
-    ByteBuffer out(2 * metres * kLargestPlanRecord);
-    encodePlanHalf(out, plan, false);
-    encodePlanHalf(out, plan, true);
-    return out.take();
+    StringSink out;
+    encodeLinePlan(plan, out);
+    return std::move(out.bytes);
 }
 
 std::string encodeStationTable(const std::array<StationRecord, kStationTableSize>& table) {
@@ -86,7 +174,9 @@ std::string encodeTrackCells(const std::vector<TrackCell>& cells) {
 
 void ScenarioBuild::writeScenarioFiles() {
     const ScenarioIdentity names = identity();
-    if (buildLinePlan != 0) files().write(names.lineDataFile(), encodeLinePlan(linePlan));
+    if (buildLinePlan != 0)
+        files().writeInPieces(names.lineDataFile(),
+                              [this](ByteSink& out) { encodeLinePlan(linePlan, out); });
     files().write(names.stationTableFile(), encodeStationTable(stationTable));
     files().write(names.trackCellFile(), encodeTrackCells(trackCells));
 }

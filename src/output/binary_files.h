@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compiler/track_model.h"
+#include "output/file_store.h"
 
 namespace scenario {
 
@@ -14,7 +15,9 @@ inline constexpr std::size_t kTrackCellRecordSize = 15;
 inline constexpr std::size_t kStationRecordFixedSize = 34;  // plus the name's bytes
 
 // Every element of the plan, first coordinates then second ones, as variant records: a type
-// code, then nothing, an Integer or a Double. A plan never created gives no record.
+// code, then nothing, an Integer or a Double. A plan never created gives no record. The file is
+// handed to the sink in pieces of a fixed size, so that it is never held whole beside the plan.
+void encodeLinePlan(const LinePlan& plan, ByteSink& out);
 std::string encodeLinePlan(const LinePlan& plan);
 // All 87 entries in index order. A name longer than 65535 bytes is a FileFailure.
 std::string encodeStationTable(const std::array<StationRecord, kStationTableSize>& table);

@@ -21,33 +21,62 @@ namespace {
     throw FileFailure("cannot " + what + " " + path.string() + ": " + std::strerror(error));
 }
 
+// Writes each piece to the open temporary file as it comes.
+class DescriptorSink : public ByteSink {
+  public:
+    explicit DescriptorSink(int fd) : fd_(fd) {}
+
+    void append(std::string_view piece) override {
+        const char* data = piece.data();
+        std::size_t left = piece.size();
+        while (left > 0) {
+            const ssize_t written = ::write(fd_, data, left);
+            if (written < 0) {
+                if (errno == EINTR) continue;
+                throw WriteError{errno};
+            }
+            data += written;
+            left -= static_cast<std::size_t>(written);
+        }
+    }
+
+    struct WriteError {
+        int error;
+    };
+
+  private:
+    int fd_;
+};
+
 }  // namespace
 
-void writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+void writeFileInPieces(const std::filesystem::path& path, const FileContent& content) {
     std::string temporary = path.string() + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) fail("create", path, errno);
 
-    auto abandon = [&](const char* what, int error) {
+    auto discard = [&] {
         ::close(fd);
         ::unlink(temporary.c_str());
-        fail(what, path, error);
     };
     // mkstemp makes the file private; give it the usual permissions of a new file.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    if (::fchmod(fd, 0666 & ~mask) != 0) abandon("create", errno);
+    if (::fchmod(fd, 0666 & ~mask) != 0) {
+        const int error = errno;
+        discard();
+        fail("create", path, error);
+    }
 
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            abandon("write", errno);
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
+    DescriptorSink sink(fd);
+    try {
+        content(sink);
+    } catch (const DescriptorSink::WriteError& e) {
+        discard();
+        fail("write", path, e.error);
+    } catch (...) {
+        discard();  // the content could not be made: the previous file stays
+        throw;
     }
     if (::close(fd) != 0) {
         const int error = errno;
@@ -59,6 +88,16 @@ void writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
         ::unlink(temporary.c_str());
         fail("write", path, error);
     }
+}
+
+void writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+    writeFileInPieces(path, [bytes](ByteSink& sink) { sink.append(bytes); });
+}
+
+void FileStore::writeInPieces(const std::string& name, const FileContent& content) {
+    StringSink sink;
+    content(sink);
+    write(name, sink.bytes);
 }
 
 DirectoryStore::DirectoryStore(std::filesystem::path directory)
@@ -87,6 +126,10 @@ void DirectoryStore::write(const std::string& name, std::string_view bytes) {
     writeWholeFile(pathOf(name), bytes);
 }
 
+void DirectoryStore::writeInPieces(const std::string& name, const FileContent& content) {
+    writeFileInPieces(pathOf(name), content);
+}
+
 bool MemoryStore::exists(const std::string& name) const {
     return files.count(name) != 0;
 }
@@ -103,6 +146,12 @@ void MemoryStore::remove(const std::string& name) {
 
 void MemoryStore::write(const std::string& name, std::string_view bytes) {
     files[name] = std::string(bytes);
+}
+
+void MemoryStore::writeInPieces(const std::string& name, const FileContent& content) {
+    StringSink sink;
+    content(sink);
+    files[name] = std::move(sink.bytes);
 }
 
 }  // namespace scenario

@@ -2,13 +2,38 @@
 // the tests can keep sources in memory, so that compiling never touches an author's own files.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace scenario {
+
+// Receives a file's bytes in order, one piece after another.
+class ByteSink {
+  public:
+    // The size the pieces will add up to, told beforehand when known, so that a sink that
+    // gathers them can make room once.
+    virtual void expectSize(std::size_t /*total*/) {}
+    virtual void append(std::string_view piece) = 0;
+
+  protected:
+    ~ByteSink() = default;
+};
+
+// Gathers the pieces into one string.
+class StringSink : public ByteSink {
+  public:
+    void expectSize(std::size_t total) override { bytes.reserve(bytes.size() + total); }
+    void append(std::string_view piece) override { bytes.append(piece); }
+    std::string bytes;
+};
+
+// Hands a file's bytes to a sink in pieces, so that a large file is never held whole in memory.
+using FileContent = std::function<void(ByteSink&)>;
 
 class FileStore {
   public:
@@ -22,6 +47,9 @@ class FileStore {
     virtual void remove(const std::string& name) = 0;
     // Replaces the file with exactly these bytes, all or nothing. Throws FileFailure.
     virtual void write(const std::string& name, std::string_view bytes) = 0;
+    // Replaces the file with the bytes that `content` hands over, all or nothing: when `content`
+    // throws, the file stays as it was. By default the pieces are gathered and written whole.
+    virtual void writeInPieces(const std::string& name, const FileContent& content);
 };
 
 // Files in one directory. A write goes to a temporary file beside the target and is renamed over
@@ -34,6 +62,7 @@ class DirectoryStore : public FileStore {
     std::optional<std::string> read(const std::string& name) const override;
     void remove(const std::string& name) override;
     void write(const std::string& name, std::string_view bytes) override;
+    void writeInPieces(const std::string& name, const FileContent& content) override;
 
     std::filesystem::path pathOf(const std::string& name) const { return directory_ / name; }
 
@@ -48,11 +77,14 @@ class MemoryStore : public FileStore {
     std::optional<std::string> read(const std::string& name) const override;
     void remove(const std::string& name) override;
     void write(const std::string& name, std::string_view bytes) override;
+    void writeInPieces(const std::string& name, const FileContent& content) override;
 
     std::map<std::string, std::string> files;
 };
 
-// Writes bytes to a path whole, through a temporary file renamed over the target.
+// Writes a file through a temporary file renamed over the target, from bytes held whole or from
+// pieces, which go to the temporary file as they come.
 void writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
+void writeFileInPieces(const std::filesystem::path& path, const FileContent& content);
 
 }  // namespace scenario

@@ -1,9 +1,13 @@
 // Windows-1252 case folding and substring tests.
 #include "source/code_page.h"
 
-namespace scenario {
+#include <array>
+#include <cstddef>
 
-unsigned char toLowerByte(unsigned char c) {
+namespace scenario {
+namespace {
+
+constexpr unsigned char foldByte(unsigned char c) {
     if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
     // Accented capitals; 0xD7 is the multiplication sign and has no small letter.
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
@@ -21,9 +25,27 @@ unsigned char toLowerByte(unsigned char c) {
     }
 }
 
+// Every first field goes through several case-free tests: a table lookup per byte, no copies.
+constexpr std::array<unsigned char, 256> kFolded = [] {
+    std::array<unsigned char, 256> table{};
+    for (std::size_t c = 0; c < table.size(); ++c)
+        table[c] = foldByte(static_cast<unsigned char>(c));
+    return table;
+}();
+
+unsigned char folded(char c) {
+    return kFolded[static_cast<unsigned char>(c)];
+}
+
+}  // namespace
+
+unsigned char toLowerByte(unsigned char c) {
+    return kFolded[c];
+}
+
 std::string toLowerText(std::string_view text) {
     std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(toLowerByte(static_cast<unsigned char>(c)));
+    for (char& c : lower) c = static_cast<char>(folded(c));
     return lower;
 }
 
@@ -32,7 +54,13 @@ bool contains(std::string_view field, std::string_view keyword) {
 }
 
 bool containsNoCase(std::string_view field, std::string_view keyword) {
-    return contains(toLowerText(field), toLowerText(keyword));
+    if (keyword.size() > field.size()) return false;
+    for (std::size_t at = 0; at + keyword.size() <= field.size(); ++at) {
+        std::size_t i = 0;
+        while (i < keyword.size() && folded(field[at + i]) == folded(keyword[i])) ++i;
+        if (i == keyword.size()) return true;
+    }
+    return false;
 }
 
 }  // namespace scenario

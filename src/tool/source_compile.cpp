@@ -44,6 +44,11 @@ class CompileStore : public FileStore {
         directory_->write(name, bytes);
         written.push_back(directory_->pathOf(name).string());
     }
+    void writeInPieces(const std::string& name, const FileContent& content) override {
+        if (!directory_) return;
+        directory_->writeInPieces(name, content);
+        written.push_back(directory_->pathOf(name).string());
+    }
 
     MemoryStore sources;
     std::vector<std::string> written;

@@ -135,14 +135,19 @@ TEST(LinePlan, LowStepMetreIsTakenOnlyInTheStepsOfACurveRecord) {
     }
 }
 
+// The step that takes the cursor past 1000000 stops before its low-step test: a class 6 curve's
+// 520th turned step (see above) is that step when it computes metre 1000000, one step earlier not.
 TEST(LinePlan, PlanCursorPastOneMillionIsErrorOneHundredThree) {
     struct Case {
         const char* curve;
         std::int32_t error;
         std::int32_t doubleEnd;
+        std::int32_t lowStepMetre;
     } cases[] = {
-        {"curvad1, 998000, 1999", 0, 1006999},
-        {"curvad1, 998000, 2000", 103, 1000001},
+        {"curvad1, 998000, 1999", 0, 1006999, 0},
+        {"curvad1, 998000, 2000", 103, 1000001, 0},
+        {"curvas6, 999480, 600", 103, 1000001, 0},
+        {"curvas6, 999479, 600", 103, 1000001, 1000000},
     };
     for (const Case& c : cases) {
         CompileFixture f;
@@ -151,6 +156,7 @@ TEST(LinePlan, PlanCursorPastOneMillionIsErrorOneHundredThree) {
         f.compileSources();
         EXPECT_EQ(f.build.errorCode, c.error) << c.curve;
         EXPECT_EQ(f.build.linePlan.doubleEnd(), c.doubleEnd) << c.curve;
+        EXPECT_EQ(f.build.lowStepMetre, c.lowStepMetre) << c.curve;
         EXPECT_FALSE(f.hasLineSource());
         if (c.error != 0) {
             EXPECT_TRUE(f.hasTrainSource());

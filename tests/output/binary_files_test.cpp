@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "compiler/track_model.h"
 #include "output/file_store.h"
@@ -112,6 +116,48 @@ TEST(LineDataFile, SizeIsTwentyBytesPerMetreLessThirtySix) {
         LinePlan plan;
         fillPlan(plan, c.routeLength + 7000);
         EXPECT_EQ(encodeLinePlan(plan).size(), c.size) << c.routeLength;
+    }
+}
+
+// A plan created but never seeded (the general section stopped after the route length) is all
+// empty records.
+TEST(LineDataFile, UnseededPlanIsEmptyRecordsOnly) {
+    LinePlan plan;
+    plan.create(3);
+    EXPECT_EQ(encodeLinePlan(plan), std::string(2 * 4 * 2, '\0'));
+}
+
+// Keeps the pieces' bytes, the largest piece's size and the size announced beforehand.
+struct PieceCounter : ByteSink {
+    void expectSize(std::size_t total) override { expected = total; }
+    void append(std::string_view piece) override {
+        largest = std::max(largest, piece.size());
+        bytes.append(piece);
+    }
+    std::size_t expected = 0;
+    std::size_t largest = 0;
+    std::string bytes;
+};
+
+// The longest route's file goes out in small pieces, each metre's record whole at its place.
+TEST(LineDataFile, LongPlanGoesOutInSmallPiecesWithEveryRecordInPlace) {
+    LinePlan plan;
+    const std::int32_t planLength = 1007000;
+    fillPlan(plan, planLength);
+    PieceCounter sink;
+    encodeLinePlan(plan, sink);
+    ASSERT_EQ(sink.bytes.size(), 20139964u);
+    EXPECT_EQ(sink.expected, 20139964u);
+    EXPECT_LE(sink.largest, 65536u);
+    // Per half: 8 bytes of seeds, then 10 bytes per Double, metre m at 8 + 10 (m - 2).
+    const std::size_t half = 10 * std::size_t{planLength} - 18;
+    for (std::int32_t m : {2, 6555, 6556, 500000, planLength - 2}) {
+        const std::size_t at = half + 8 + 10 * static_cast<std::size_t>(m - 2);
+        std::uint64_t bits = 0;
+        for (std::size_t i = 8; i > 0; --i)
+            bits = bits << 8 | static_cast<unsigned char>(sink.bytes[at + 1 + i]);
+        EXPECT_EQ(sink.bytes.substr(at, 2), bytes({5, 0})) << m;
+        EXPECT_EQ(std::bit_cast<double>(bits), m) << m;
     }
 }
 

@@ -51,6 +51,30 @@ TEST(DirectoryStore, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 2);
 }
 
+// Pieces reach the file in order; content that fails part-way leaves the previous file whole.
+TEST(FileStores, WriteInPiecesIsAllOrNothing) {
+    const FileContent twoPieces = [](ByteSink& out) {
+        out.append("ab");
+        out.append(std::string("\0c", 2));
+    };
+    const FileContent failing = [](ByteSink& out) {
+        out.append("partial");
+        throw FileFailure("content failed");
+    };
+    TempDir dir;
+    DirectoryStore directory(dir.path);
+    MemoryStore memory;
+    for (FileStore* store :
+         {static_cast<FileStore*>(&directory), static_cast<FileStore*>(&memory)}) {
+        store->write("f.dat", "old");
+        EXPECT_THROW(store->writeInPieces("f.dat", failing), FileFailure);
+        EXPECT_EQ(store->read("f.dat").value(), "old");
+        store->writeInPieces("f.dat", twoPieces);
+        EXPECT_EQ(store->read("f.dat").value(), std::string("ab\0c", 4));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
 TEST(DirectoryStore, ExistsReadAndRemove) {
     TempDir dir;
     DirectoryStore store(dir.path);

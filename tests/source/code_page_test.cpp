@@ -23,6 +23,11 @@ TEST(CodePage, KeywordTestsExactAndCaseFree) {
     EXPECT_TRUE(contains("progressiva chilometrica uno", "uno"));
     EXPECT_FALSE(containsNoCase("", "velocit"));
     EXPECT_TRUE(containsNoCase("\xC8stazione", "\xE8"));
+    // A partial match does not hide a match that starts inside it; the keyword may end the field.
+    EXPECT_TRUE(containsNoCase("SEGNASEGNALE", "segnale"));
+    EXPECT_TRUE(containsNoCase("x,Segnale", "segnale"));
+    EXPECT_FALSE(containsNoCase("segnal", "segnale"));
+    EXPECT_TRUE(containsNoCase("abc", ""));
 }
 
 }  // namespace
