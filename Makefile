@@ -26,7 +26,8 @@ test: build
 
 sanitize: setup
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(CLANG) \
-		-DCMAKE_BUILD_TYPE=Debug -DSCENARIO_SANITIZE=ON -DSCENARIO_BENCHMARKS=OFF >/dev/null
+		-DCMAKE_BUILD_TYPE=Debug -DSCENARIO_SANITIZE=ON -DSCENARIO_BENCHMARKS=OFF \
+		-DSCENARIO_STYLE_CHECKS=OFF >/dev/null
 	@cmake --build $(SANITIZE_BUILD)
 	@ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j2
 

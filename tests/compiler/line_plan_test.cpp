@@ -129,7 +129,7 @@ TEST(LinePlan, LowStepMetreIsTakenOnlyInTheStepsOfACurveRecord) {
         CompileFixture f;
         f.setLineSource(lineWithCurves("1000", c.curves));
         f.setTrainSource("[generale]\r\n[fine]\r\n");
-    f.compileSources();
+        f.compileSources();
         EXPECT_EQ(f.build.errorCode, 0);
         EXPECT_EQ(f.build.lowStepMetre, c.lowStepMetre) << c.curves.back();
     }
