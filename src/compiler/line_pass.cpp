@@ -21,9 +21,9 @@ constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
 // How the reading goes on after a record.
 enum class Next {
-    kContinue,
-    kEndReading,  // end of the file or error 15: the end of the pass runs, then the train pass
-    kStop,        // any other error: the file is already deleted, the train pass does not run
+    Continue,
+    EndReading,  // end of the file or error 15: the end of the pass runs, then the train pass
+    Stop,        // any other error: the file is already deleted, the train pass does not run
 };
 
 void deleteLineSource(ScenarioBuild& b) {
@@ -164,7 +164,7 @@ bool outsideTable(const ScenarioBuild& b, std::int32_t position) {
 
 Next endOutsideTable(ScenarioBuild& b, std::int32_t position) {
     b.recordError(15, position);
-    return Next::kEndReading;
+    return Next::EndReading;
 }
 
 std::int64_t objectCell(std::int32_t position) {
@@ -187,7 +187,7 @@ Next readGradient(ScenarioBuild& b) {
     const std::int64_t k = roundToWhole(p / 50.0);
     if (k > 0) fillGradient(b, k);
     b.currentGradient = g;
-    return Next::kContinue;
+    return Next::Continue;
 }
 
 // One step of a curve record's plan; false after error 103.
@@ -216,17 +216,17 @@ Next readCurve(ScenarioBuild& b, const std::string& folded) {
     while (curveClass < 6 && !contains(b.currentLine, digits[curveClass])) ++curveClass;
     if (curveClass == 6) {
         stopWithError(b, 103);
-        return Next::kStop;
+        return Next::Stop;
     }
     // A left curve ("s" anywhere, either case) turns the other way.
     double curvature = kCurvatures[curveClass];
     if (contains(folded, "s")) curvature = -curvature;
 
     while (b.planCursor <= p)
-        if (!takeCurveRecordStep(b, true, 0)) return Next::kStop;
+        if (!takeCurveRecordStep(b, true, 0)) return Next::Stop;
     while (b.planCursor <= end)
-        if (!takeCurveRecordStep(b, false, curvature)) return Next::kStop;
-    return Next::kContinue;
+        if (!takeCurveRecordStep(b, false, curvature)) return Next::Stop;
+    return Next::Continue;
 }
 
 Next readTunnel(ScenarioBuild& b) {
@@ -235,7 +235,7 @@ Next readTunnel(ScenarioBuild& b) {
     std::int32_t tipo = readLong(b);
     if (outsideTable(b, inizio)) return endOutsideTable(b, inizio);
     b.memo_montagna(inizio, fine, tipo);
-    return Next::kContinue;
+    return Next::Continue;
 }
 
 Next readSpeedBoard(ScenarioBuild& b) {
@@ -245,9 +245,9 @@ Next readSpeedBoard(ScenarioBuild& b) {
     if (outsideTable(b, posizione)) return endOutsideTable(b, posizione);
     if (!b.cellExists(objectCell(posizione))) return endOutsideTable(b, posizione);
     b.memo_indicatori_v_max(posizione, v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
-    if (b.errorCode <= 0) return Next::kContinue;
+    if (b.errorCode <= 0) return Next::Continue;
     stopWithError(b, b.errorCode, posizione);
-    return Next::kStop;
+    return Next::Stop;
 }
 
 Next readSign(ScenarioBuild& b) {
@@ -258,34 +258,34 @@ Next readSign(ScenarioBuild& b) {
     if (!b.cellExists(c)) return endOutsideTable(b, p);
     if (!b.isFree(c)) {
         stopWithError(b, 6, p);
-        return Next::kStop;
+        return Next::Stop;
     }
     // Sign texts fill the station table downwards from 80; entry 0 is never written.
     if (b.signSlot < 1) {
         stopWithError(b, 14, p);
-        return Next::kStop;
+        return Next::Stop;
     }
     TrackCell& sign = b.cell(c);
     sign.kind = kSign;
     sign.value1 = lowBits16(b.signSlot);
     b.stationTable[static_cast<std::size_t>(b.signSlot)].name = b.currentLine;
     --b.signSlot;
-    return Next::kContinue;
+    return Next::Continue;
 }
 
 // Every test is made on every first field, in this order; the sign record comes last because
 // it replaces currentLine with the sign's text.
 Next readRouteRecord(ScenarioBuild& b) {
     const std::string folded = toLowerText(b.currentLine);
-    Next next = Next::kContinue;
+    Next next = Next::Continue;
     if (contains(folded, "pendenza")) next = readGradient(b);
-    if (next != Next::kContinue) return next;
+    if (next != Next::Continue) return next;
     if (contains(folded, "curva") && b.buildLinePlan != 0) next = readCurve(b, folded);
-    if (next != Next::kContinue) return next;
+    if (next != Next::Continue) return next;
     if (contains(folded, "montagna")) next = readTunnel(b);
-    if (next != Next::kContinue) return next;
+    if (next != Next::Continue) return next;
     if (contains(folded, "indicatori_v")) next = readSpeedBoard(b);
-    if (next != Next::kContinue) return next;
+    if (next != Next::Continue) return next;
     if (contains(folded, "indicat") && contains(folded, "cartello")) next = readSign(b);
     return next;
 }
@@ -306,9 +306,9 @@ Next readRouteRecords(ScenarioBuild& b) {
     while (readRecordField(b)) {
         b.noteMisplacedKeyword(SourcePlace::LineRoute);
         const Next next = readRouteRecord(b);
-        if (next != Next::kContinue) return next;
+        if (next != Next::Continue) return next;
     }
-    return Next::kEndReading;
+    return Next::EndReading;
 }
 
 // --- The end of the pass --------------------------------------------------------------------
@@ -343,7 +343,7 @@ bool ScenarioBuild::linePass() {
     }
     if (!readGeneralSection(*this)) return false;
     startRouteRecords(*this);
-    if (readRouteRecords(*this) == Next::kStop) return false;
+    if (readRouteRecords(*this) == Next::Stop) return false;
     finishLinePass(*this);
     return true;
 }
