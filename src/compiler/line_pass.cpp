@@ -59,11 +59,11 @@ bool readSignalRepetition(ScenarioBuild& b, SourceInput& in) {
     StationRecord& train = b.trainEntry();
     train.platformStart = in.reader().readLong();
     train.platformEnd = in.reader().readLong();
-    if (train.platformStart % 50 != 0) {
+    if (train.platformStart % kCellLength != 0) {
         stopPass(in, 3);
         return false;
     }
-    if (train.platformEnd % 50 != 0) {
+    if (train.platformEnd % kCellLength != 0) {
         stopPass(in, 4);
         return false;
     }

@@ -141,7 +141,8 @@ void checkKilometrePosts(ScenarioBuild& build) {
     build.innerCursor = 0;
     for (build.cursor = 81; build.cursor <= 83; ++build.cursor) {
         const StationRecord& post = build.stationTable[static_cast<std::size_t>(build.cursor)];
-        if (post.platformStart % 50 != 0 || post.platformEnd % 50 != 0) build.innerCursor = 1;
+        if (post.platformStart % kCellLength != 0 || post.platformEnd % kCellLength != 0)
+            build.innerCursor = 1;
     }
     if (build.innerCursor > 0) recordModelError(build, 2, build.errorPosition);
 }
