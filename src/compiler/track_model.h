@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "report/diagnostic.h"
+#include "base/diagnostic.h"
 #include "source/file_names.h"
 
 namespace scenario {
