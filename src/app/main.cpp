@@ -2,15 +2,16 @@
 #include <exception>
 #include <iostream>
 
-#include "app/application_directory.h"
 #include "app/error_report.h"
 #include "app/exit_status.h"
 #include "compiler/failures.h"
 #include "compiler/track_model.h"
 #include "output/file_store.h"
+#include "output/platform.h"
 
 int main() {
     using namespace scenario;
+    useUtf8Console();
     try {
         DirectoryStore directory(applicationDirectory());
         ScenarioBuild build(directory);

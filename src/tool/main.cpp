@@ -1,21 +1,30 @@
 // scenario, the authors' tool: parse the command line, run the one subcommand asked for.
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/exit_status.h"
+#include "output/platform.h"
 #include "tool/check_command.h"
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"
 #include "tool/export_command.h"
 #include "tool/plot_command.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+// The arguments as text: UTF-8 on Windows, the bytes as given elsewhere.
+int runTool(std::vector<std::string> arguments) {
     using namespace scenario;
+    useUtf8Console();
     CLI::App app{
         "Builds, checks and shows scenarios of the train-driving simulator from their "
         "source files.",
         "scenario"};
     app.set_version_flag("--version", "scenario " SCENARIO_VERSION);
+    // Options begin with "-" everywhere: "/data/line.txt" is a path on Windows too.
+    app.allow_windows_style_options(false);
     app.require_subcommand(1);
     app.footer("Run scenario SUBCOMMAND --help for each subcommand's options and exit statuses.");
 
@@ -30,7 +39,9 @@ int main(int argc, char** argv) {
     CLI::App* dumpCommand = addDumpCommand(app, dump);
     CLI::App* plotCommand = addPlotCommand(app, plot);
     try {
-        app.parse(argc, argv);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) argv.push_back(argument.data());
+        app.parse(static_cast<int>(argv.size()), argv.data());
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? kExitClean : kExitFileFailure;
     }
@@ -41,3 +52,15 @@ int main(int argc, char** argv) {
     if (plotCommand->parsed()) return runPlotCommand(plot, std::cout, std::cerr);
     return kExitFileFailure;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+    return runTool(scenario::argumentsAsText(argc, argv));
+}
+#else
+int main(int argc, char** argv) {
+    return runTool(std::vector<std::string>(argv, argv + argc));
+}
+#endif

@@ -7,6 +7,7 @@
 
 #include "app/exit_status.h"
 #include "output/file_store.h"
+#include "output/platform.h"
 #include "tool/file_name_part.h"
 #include "tool/route_data.h"
 #include "tool/route_picture.h"
@@ -52,7 +53,7 @@ int runPlotCommand(const PlotOptions& options, std::ostream& out, std::ostream& 
     }
     const std::string svg = drawRoutePicture(loaded.route, titleOf(options, loaded.route));
     try {
-        writeWholeFile(options.outFile, svg);
+        writeWholeFile(pathFromText(options.outFile), svg);
     } catch (const std::exception& failure) {
         err << fmt::format("scenario plot: {}\n", failure.what());
         return kExitFileFailure;

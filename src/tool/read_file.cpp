@@ -1,13 +1,12 @@
 // Reads an input file of the tool whole.
 #include "tool/read_file.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace scenario {
 
-std::optional<std::string> readWholeFile(const std::string& path) {
+std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
