@@ -9,6 +9,7 @@ set(CPACK_PACKAGE_VENDOR "Scenario builder developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "Builds, checks and shows scenarios of a train-driving simulator from their source files")
 set(CPACK_PACKAGE_CHECKSUM SHA256)
+set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
   install(TARGETS Alderi_Moncasta_30752 scenario RUNTIME DESTINATION .)

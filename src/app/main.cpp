@@ -11,7 +11,7 @@
 
 int main() {
     using namespace scenario;
-    useUtf8Console();
+    startConsoleProgram();
     try {
         DirectoryStore directory(applicationDirectory());
         ScenarioBuild build(directory);

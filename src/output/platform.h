@@ -48,8 +48,10 @@ class ReplacementFile {
     bool open_ = false;
 };
 
-// Makes the console show the UTF-8 text that the programs print (nothing to do elsewhere).
-void useUtf8Console();
+// Sets the process up as a console program that runs unattended: the console shows the UTF-8
+// text the programs print, and the system shows no box that would wait for a click (a drive
+// without a disk, a crash). Nothing to do on POSIX systems.
+void startConsoleProgram();
 
 #ifdef _WIN32
 // The command line as UTF-8 text, from the UTF-16 arguments that wmain receives.

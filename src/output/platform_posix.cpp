@@ -102,6 +102,6 @@ void ReplacementFile::commit() {
     }
 }
 
-void useUtf8Console() {}
+void startConsoleProgram() {}
 
 }  // namespace scenario

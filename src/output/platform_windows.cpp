@@ -156,9 +156,11 @@ void ReplacementFile::commit() {
     }
 }
 
-void useUtf8Console() {
+void startConsoleProgram() {
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     consoleCodePageAtStart = ::GetConsoleOutputCP();
-    if (consoleCodePageAtStart == 0 || consoleCodePageAtStart == CP_UTF8) return;  // no console
+    // 0: no console to set up.
+    if (consoleCodePageAtStart == 0 || consoleCodePageAtStart == CP_UTF8) return;
     // The console keeps its code page after the program: give it back as it was.
     if (::SetConsoleOutputCP(CP_UTF8)) std::atexit(restoreConsoleCodePage);
 }

@@ -17,7 +17,7 @@ namespace {
 // The arguments as text: UTF-8 on Windows, the bytes as given elsewhere.
 int runTool(std::vector<std::string> arguments) {
     using namespace scenario;
-    useUtf8Console();
+    startConsoleProgram();
     CLI::App app{
         "Builds, checks and shows scenarios of the train-driving simulator from their "
         "source files.",
