@@ -24,3 +24,4 @@ target_compile_definitions(unit_tests PRIVATE
   SCENARIO_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
 add_dependencies(unit_tests Alderi_Moncasta_30752 scenario)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+add_test(NAME layering COMMAND ${PROJECT_SOURCE_DIR}/scripts/check_layers)

@@ -3,22 +3,21 @@
 #include <iostream>
 
 #include "app/error_report.h"
-#include "app/exit_status.h"
-#include "compiler/failures.h"
-#include "compiler/track_model.h"
-#include "output/file_store.h"
-#include "output/platform.h"
+#include "app/form_load.h"
+#include "base/file_store.h"
+#include "base/platform.h"
+#include "report/exit_status.h"
 
 int main() {
     using namespace scenario;
     startConsoleProgram();
     try {
         DirectoryStore directory(applicationDirectory());
-        ScenarioBuild build(directory);
-        build.Form_Load();
-        return reportBuildEnd(build, build.errorFile, std::cerr);
-    } catch (const BuildStopped& stop) {
-        std::cerr << stop.what() << '\n';
+        ScenarioBuild build;
+        Form_Load(build, directory);
+        return reportBuildEnd(build, std::cerr);
+    } catch (const ProgramEnd& end) {
+        std::cerr << end.message << '\n';
         return kExitStamping;
     } catch (const std::exception& failure) {
         std::cerr << "Alderi_Moncasta_30752: " << failure.what() << '\n';

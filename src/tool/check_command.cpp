@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "output/platform.h"
+#include "base/platform.h"
 #include "tool/file_name_part.h"
 
 namespace scenario {

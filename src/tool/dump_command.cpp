@@ -6,10 +6,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/exit_status.h"
-#include "output/platform.h"
+#include "base/file_store.h"
+#include "base/platform.h"
 #include "output/scenario_file_reader.h"
-#include "tool/read_file.h"
+#include "report/exit_status.h"
 #include "tool/text_encoding.h"
 
 namespace scenario {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/exit_status.h"
-#include "output/platform.h"
+#include "base/platform.h"
+#include "report/exit_status.h"
 #include "tool/check_command.h"
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"

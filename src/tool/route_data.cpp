@@ -6,9 +6,9 @@
 #include <cmath>
 #include <filesystem>
 
-#include "output/platform.h"
+#include "base/file_store.h"
+#include "base/platform.h"
 #include "source/file_names.h"
-#include "tool/read_file.h"
 #include "tool/text_encoding.h"
 
 namespace scenario {

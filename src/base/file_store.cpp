@@ -1,11 +1,12 @@
-// Directory-backed and in-memory file stores, and the one function that writes a whole file.
-#include "output/file_store.h"
+// Directory-backed and in-memory file stores, and the one function each that writes and reads a
+// whole file.
+#include "base/file_store.h"
 
 #include <fstream>
 #include <iterator>
 #include <utility>
 
-#include "output/platform.h"
+#include "base/platform.h"
 
 namespace scenario {
 namespace {
@@ -33,6 +34,16 @@ void writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
     writeFileInPieces(path, [bytes](ByteSink& sink) { sink.append(bytes); });
 }
 
+std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
 void FileStore::writeInPieces(const std::string& name, const FileContent& content) {
     StringSink sink;
     content(sink);
@@ -51,12 +62,7 @@ bool DirectoryStore::exists(const std::string& name) const {
 }
 
 std::optional<std::string> DirectoryStore::read(const std::string& name) const {
-    if (!exists(name)) return std::nullopt;
-    std::ifstream in(pathOf(name), std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    return readWholeFile(pathOf(name));
 }
 
 void DirectoryStore::remove(const std::string& name) {

@@ -1,5 +1,5 @@
 // The platform interface: the program's directory, names beyond ASCII, and the existence test.
-#include "output/platform.h"
+#include "base/platform.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "output/file_store.h"
+#include "base/file_store.h"
 #include "temp_directory.h"
 #ifdef _WIN32
 #include <windows.h>

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cstdlib>
 
-#include "compiler/failures.h"
-#include "output/platform.h"
+#include "base/failures.h"
+#include "base/platform.h"
 
 namespace scenario {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <system_error>
 
-#include "compiler/failures.h"
-#include "output/platform.h"
+#include "base/failures.h"
+#include "base/platform.h"
 
 namespace scenario {
 namespace {

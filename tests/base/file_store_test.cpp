@@ -1,11 +1,11 @@
-// The file stores: whole-file replacement, all or nothing, and the existence test.
-#include "output/file_store.h"
+// The file stores: whole-file writes through a temporary file, reads, deletions.
+#include "base/file_store.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "compiler/failures.h"
+#include "base/failures.h"
 #include "temp_directory.h"
 #ifndef _WIN32
 #include <unistd.h>
