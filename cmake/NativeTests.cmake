@@ -15,8 +15,8 @@ find_package(PNG REQUIRED)
 include(GoogleTest)
 file(GLOB_RECURSE TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*_test.cpp)
 add_executable(unit_tests ${TEST_SOURCES})
-target_link_libraries(unit_tests PRIVATE scenario_core GTest::gtest GTest::gtest_main
-  nlohmann_json::nlohmann_json PNG::PNG)
+target_link_libraries(unit_tests PRIVATE scenario_tool scenario_app GTest::gtest
+  GTest::gtest_main PNG::PNG)
 target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_compile_definitions(unit_tests PRIVATE
   SCENARIO_PROGRAM="$<TARGET_FILE:Alderi_Moncasta_30752>"
@@ -25,3 +25,11 @@ target_compile_definitions(unit_tests PRIVATE
 add_dependencies(unit_tests Alderi_Moncasta_30752 scenario)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 add_test(NAME layering COMMAND ${PROJECT_SOURCE_DIR}/scripts/check_layers)
+
+# The layout of .clang-format and the naming and checks of .clang-tidy, run with the tests.
+option(SCENARIO_STYLE_CHECKS "Run the clang-format and clang-tidy checks with the tests" ON)
+if(SCENARIO_STYLE_CHECKS)
+  add_test(NAME style.format COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-format)
+  add_test(NAME style.tidy COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-tidy ${CMAKE_BINARY_DIR})
+  set_tests_properties(style.tidy PROPERTIES PROCESSORS 2 TIMEOUT 1800)
+endif()

@@ -54,7 +54,7 @@ class ReplacementFile {
 void startConsoleProgram();
 
 #ifdef _WIN32
-// The command line as UTF-8 text, from the UTF-16 arguments that wmain receives.
+// The arguments after the program's name as UTF-8 text, from the UTF-16 ones wmain receives.
 std::vector<std::string> argumentsAsText(int argc, wchar_t** argv);
 #endif
 

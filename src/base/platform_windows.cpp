@@ -168,7 +168,7 @@ void startConsoleProgram() {
 std::vector<std::string> argumentsAsText(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
     arguments.reserve(static_cast<std::size_t>(argc));
-    for (int i = 0; i < argc; ++i) arguments.push_back(utf8FromWide(argv[i]));
+    for (int i = 1; i < argc; ++i) arguments.push_back(utf8FromWide(argv[i]));
     return arguments;
 }
 

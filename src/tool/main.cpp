@@ -1,66 +1,21 @@
-// scenario, the authors' tool: parse the command line, run the one subcommand asked for.
-#include <CLI/CLI.hpp>
+// scenario, the authors' tool: the command line handed to the tool's library, as UTF-8 text on
+// Windows and as the bytes given elsewhere.
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "base/platform.h"
-#include "report/exit_status.h"
-#include "tool/check_command.h"
-#include "tool/compile_command.h"
-#include "tool/dump_command.h"
-#include "tool/export_command.h"
-#include "tool/plot_command.h"
-
-namespace {
-
-// The arguments as text: UTF-8 on Windows, the bytes as given elsewhere.
-int runTool(std::vector<std::string> arguments) {
-    using namespace scenario;
-    startConsoleProgram();
-    CLI::App app{
-        "Builds, checks and shows scenarios of the train-driving simulator from their "
-        "source files.",
-        "scenario"};
-    app.set_version_flag("--version", "scenario " SCENARIO_VERSION);
-    // Options begin with "-" everywhere: "/data/line.txt" is a path on Windows too.
-    app.allow_windows_style_options(false);
-    app.require_subcommand(1);
-    app.footer("Run scenario SUBCOMMAND --help for each subcommand's options and exit statuses.");
-
-    CompileOptions compile;
-    CheckOptions check;
-    ExportOptions exporting;
-    DumpOptions dump;
-    PlotOptions plot;
-    CLI::App* compileCommand = addCompileCommand(app, compile);
-    CLI::App* checkCommand = addCheckCommand(app, check);
-    CLI::App* exportCommand = addExportCommand(app, exporting);
-    CLI::App* dumpCommand = addDumpCommand(app, dump);
-    CLI::App* plotCommand = addPlotCommand(app, plot);
-    try {
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) argv.push_back(argument.data());
-        app.parse(static_cast<int>(argv.size()), argv.data());
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? kExitClean : kExitFileFailure;
-    }
-    if (compileCommand->parsed()) return runCompileCommand(compile, std::cout, std::cerr);
-    if (checkCommand->parsed()) return runCheckCommand(check, std::cout, std::cerr);
-    if (exportCommand->parsed()) return runExportCommand(exporting, std::cout, std::cerr);
-    if (dumpCommand->parsed()) return runDumpCommand(dump, std::cout, std::cerr);
-    if (plotCommand->parsed()) return runPlotCommand(plot, std::cout, std::cerr);
-    return kExitFileFailure;
-}
-
-}  // namespace
+#include "tool/scenario_tool.h"
 
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
-    return runTool(scenario::argumentsAsText(argc, argv));
+    scenario::startConsoleProgram();
+    return scenario::runScenarioTool(scenario::argumentsAsText(argc, argv), std::cout, std::cerr);
 }
 #else
 int main(int argc, char** argv) {
-    return runTool(std::vector<std::string>(argv, argv + argc));
+    scenario::startConsoleProgram();
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return scenario::runScenarioTool(arguments, std::cout, std::cerr);
 }
 #endif
