@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "base/platform.h"
 #include "tool/file_name_part.h"
 
 namespace scenario {
@@ -14,7 +15,7 @@ constexpr std::string_view kLineEnding = "_linea.txt";
 constexpr std::string_view kTrainEnding = "-.txt";
 
 std::string fileNameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
+    return textFromPath(pathFromText(path).filename());
 }
 
 bool endsWith(std::string_view text, std::string_view ending) {

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "output/scenario_file_reader.h"
 #include "report/exit_status.h"
 #include "tool/text_encoding.h"
@@ -230,7 +231,7 @@ int runDumpCommand(const DumpOptions& options, std::ostream& out, std::ostream& 
                       "not a scenario file name (NAME_linea.dat, NAME_NUMBER.sim or "
                       "NAME_NUMBER.dat)",
                       err);
-    const std::optional<std::string> bytes = readWholeFile(options.file);
+    const std::optional<std::string> bytes = readWholeFile(pathFromText(options.file));
     if (!bytes) return refuse(options, "cannot read the file", err);
 
     if (kind == ScenarioFileKind::TrackCells) {

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "report/exit_status.h"
 #include "tool/file_name_part.h"
 #include "tool/route_data.h"
@@ -52,7 +53,7 @@ int runPlotCommand(const PlotOptions& options, std::ostream& out, std::ostream& 
     }
     const std::string svg = drawRoutePicture(loaded.route, titleOf(options, loaded.route));
     try {
-        writeWholeFile(options.outFile, svg);
+        writeWholeFile(pathFromText(options.outFile), svg);
     } catch (const std::exception& failure) {
         err << fmt::format("scenario plot: {}\n", failure.what());
         return kExitFileFailure;

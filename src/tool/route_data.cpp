@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "source/file_names.h"
 #include "tool/text_encoding.h"
 
@@ -20,10 +21,10 @@ constexpr int kLastStationEntry = kFirstSignSlot - 1;
 template <typename Records>
 std::string decodeFile(const std::filesystem::path& path,
                        Decoded<Records> (*decode)(std::string_view), Records& records) {
-    const std::optional<std::string> bytes = readWholeFile(path.string());
-    if (!bytes) return path.string() + ": cannot read the file";
+    const std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes) return textFromPath(path) + ": cannot read the file";
     Decoded<Records> d = decode(*bytes);
-    if (!d.ok()) return path.string() + ": " + d.error;
+    if (!d.ok()) return textFromPath(path) + ": " + d.error;
     records = std::move(d.records);
     return {};
 }
@@ -87,17 +88,19 @@ void gatherPlan(const PlanFile& plan, RouteData& route) {
 
 LoadedRoute loadRoute(const std::string& directory, const std::string& scenarioName,
                       const std::string& trainNumber) {
-    const std::filesystem::path dir(directory);
+    const std::filesystem::path dir = pathFromText(directory);
     const ScenarioIdentity names{scenarioName, trainNumber};
     LoadedRoute loaded;
     PlanFile plan;
     StationTable table{};
     std::vector<TrackCell> cells;
-    loaded.error = decodeFile(dir / names.lineDataFile(), decodeLinePlan, plan);
+    loaded.error = decodeFile(dir / pathFromText(names.lineDataFile()), decodeLinePlan, plan);
     if (loaded.error.empty())
-        loaded.error = decodeFile(dir / names.stationTableFile(), decodeStationTable, table);
+        loaded.error =
+            decodeFile(dir / pathFromText(names.stationTableFile()), decodeStationTable, table);
     if (loaded.error.empty())
-        loaded.error = decodeFile(dir / names.trackCellFile(), decodeTrackCells, cells);
+        loaded.error =
+            decodeFile(dir / pathFromText(names.trackCellFile()), decodeTrackCells, cells);
     if (!loaded.error.empty()) return loaded;
 
     RouteData& route = loaded.route;

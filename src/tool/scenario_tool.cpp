@@ -21,6 +21,8 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
         "source files.",
         "scenario"};
     app.set_version_flag("--version", "scenario " SCENARIO_VERSION);
+    // Options begin with "-" everywhere: "/data/line.txt" is a path on Windows too.
+    app.allow_windows_style_options(false);
     app.require_subcommand(1);
     app.footer("Run scenario SUBCOMMAND --help for each subcommand's options and exit statuses.");
 

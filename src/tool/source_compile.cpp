@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "compiler/track_model.h"
 #include "output/compile_driver.h"
 #include "report/diagnostic.h"
@@ -29,7 +30,7 @@ namespace fs = std::filesystem;
 class CompileStore : public FileStore {
   public:
     explicit CompileStore(const std::optional<std::string>& directory) {
-        if (directory) directory_.emplace(*directory);
+        if (directory) directory_.emplace(pathFromText(*directory));
     }
 
     bool exists(const std::string& name) const override { return sources.exists(name); }
@@ -40,12 +41,12 @@ class CompileStore : public FileStore {
     void write(const std::string& name, std::string_view bytes) override {
         if (!directory_) return;
         directory_->write(name, bytes);
-        written.push_back(directory_->pathOf(name).string());
+        written.push_back(textFromPath(directory_->pathOf(name)));
     }
     void writeInPieces(const std::string& name, const FileContent& content) override {
         if (!directory_) return;
         directory_->writeInPieces(name, content);
-        written.push_back(directory_->pathOf(name).string());
+        written.push_back(textFromPath(directory_->pathOf(name)));
     }
 
     MemoryStore sources;
@@ -103,13 +104,13 @@ nlohmann::json summary(const ScenarioBuild& build, const Outcome& outcome,
 
 int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostream& err) {
     std::error_code ec;
-    if (request.outDirectory && !fs::is_directory(*request.outDirectory, ec)) {
+    if (request.outDirectory && !fs::is_directory(pathFromText(*request.outDirectory), ec)) {
         err << fmt::format("scenario {}: no such directory: {}\n", request.command,
                            *request.outDirectory);
         return kExitFileFailure;
     }
-    const std::optional<std::string> line = readWholeFile(request.lineFile);
-    const std::optional<std::string> train = readWholeFile(request.trainFile);
+    const std::optional<std::string> line = readWholeFile(pathFromText(request.lineFile));
+    const std::optional<std::string> train = readWholeFile(pathFromText(request.trainFile));
     for (const auto& [bytes, path] :
          {std::pair{&line, &request.lineFile}, std::pair{&train, &request.trainFile}}) {
         if (*bytes) continue;

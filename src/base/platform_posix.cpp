@@ -1,0 +1,107 @@
+// The platform interface on POSIX systems: file names are bytes, the console takes them as they
+// are, and a replacement file is renamed over its target.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "base/failures.h"
+#include "base/platform.h"
+
+namespace scenario {
+namespace {
+
+[[noreturn]] void fail(const std::string& what, const std::filesystem::path& path, int error) {
+    throw FileFailure("cannot " + what + " " + path.string() + ": " + std::strerror(error));
+}
+
+}  // namespace
+
+std::filesystem::path applicationDirectory() {
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) throw FileFailure("cannot find the program's directory: " + ec.message());
+    return program.parent_path();
+}
+
+std::filesystem::path pathFromText(std::string_view text) {
+    return std::filesystem::path(text);
+}
+
+std::string textFromPath(const std::filesystem::path& path) {
+    return path.string();
+}
+
+bool fileExists(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+void removeFile(const std::filesystem::path& path) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail("delete", path, errno);
+}
+
+ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
+    std::string name = target.string() + ".XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) fail("create", target, errno);
+    temporary_ = name;
+    handle_ = fd;
+    open_ = true;
+    // mkstemp makes the file private; give it the usual permissions of a new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (::fchmod(fd, 0666 & ~mask) != 0) {
+        const int error = errno;
+        discard();
+        fail("create", target, error);
+    }
+}
+
+ReplacementFile::~ReplacementFile() {
+    discard();
+}
+
+void ReplacementFile::discard() {
+    if (!open_) return;
+    ::close(static_cast<int>(handle_));
+    ::unlink(temporary_.c_str());
+    open_ = false;
+}
+
+void ReplacementFile::write(std::string_view bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(static_cast<int>(handle_), data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            discard();
+            fail("write", target_, error);
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+}
+
+void ReplacementFile::commit() {
+    open_ = false;
+    if (::close(static_cast<int>(handle_)) != 0) {
+        const int error = errno;
+        ::unlink(temporary_.c_str());
+        fail("write", target_, error);
+    }
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary_.c_str());
+        fail("write", target_, error);
+    }
+}
+
+void startConsoleProgram() {}
+
+}  // namespace scenario
