@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <system_error>
 #include <utility>
 
@@ -33,61 +34,111 @@ class DescriptorSink : public ByteSink {
             const ssize_t written = ::write(fd_, data, left);
             if (written < 0) {
                 if (errno == EINTR) continue;
-                throw WriteError{errno};
+                throw StorageFailure{errno};
             }
             data += written;
             left -= static_cast<std::size_t>(written);
         }
     }
 
-    struct WriteError {
-        int error;
-    };
-
   private:
     int fd_;
 };
 
+// A name beside the target that no other file is likely to have: the target's name and six
+// random letters, as mkstemp makes them.
+std::string temporaryNameFor(const std::filesystem::path& target) {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::string name = target.string() + ".";
+    for (int i = 0; i < 6; ++i) name += kLetters[pick(random)];
+    return name;
+}
+
+// The file being written. It has no name where the file system allows that, so that a run killed
+// while writing leaves nothing behind; elsewhere it is a named temporary file beside the target.
+// It gets a name only to be renamed over the target.
+class TemporaryFile {
+  public:
+    explicit TemporaryFile(const std::filesystem::path& target) : target_(target) {
+        const std::filesystem::path directory =
+            target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+        // An unnamed file is named through /proc, which a chroot may lack.
+        static const bool canBeNamed = ::access("/proc/self/fd", X_OK) == 0;
+        if (canBeNamed) {
+            fd_ = ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+            if (fd_ >= 0) return;
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+                fail("create", target, errno);
+        }
+        name_ = target.string() + ".XXXXXX";
+        fd_ = ::mkostemp(name_.data(), O_CLOEXEC);
+        if (fd_ < 0) {
+            name_.clear();
+            fail("create", target, errno);
+        }
+        // mkstemp makes the file private; give it the usual permissions of a new file.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        if (::fchmod(fd_, 0666 & ~mask) == 0) return;
+        const int error = errno;
+        ::close(fd_);
+        ::unlink(name_.c_str());
+        fail("create", target, error);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    // Whatever was not renamed over the target is thrown away.
+    ~TemporaryFile() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!name_.empty()) ::unlink(name_.c_str());
+    }
+
+    int fd() const { return fd_; }
+
+    void replaceTarget() {
+        if (name_.empty()) giveName();
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        if (closed != 0) fail("write", target_, errno);
+        if (::rename(name_.c_str(), target_.c_str()) != 0) fail("write", target_, errno);
+        name_.clear();
+    }
+
+  private:
+    // linkat refuses a name that exists, so a name taken meanwhile only costs another try.
+    void giveName() {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+        for (int attempt = 0;; ++attempt) {
+            std::string name = temporaryNameFor(target_);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                name_ = std::move(name);
+                return;
+            }
+            if (errno != EEXIST || attempt == 100) fail("write", target_, errno);
+        }
+    }
+
+    std::filesystem::path target_;
+    std::string name_;  // empty while the file has no name
+    int fd_ = -1;
+};
+
 }  // namespace
 
+// The one place where a file of the build reaches the disk on POSIX systems.
 void writeFileInPieces(const std::filesystem::path& path, const FileContent& content) {
-    std::string temporary = path.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) fail("create", path, errno);
-
-    auto discard = [&] {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-    };
-    // mkstemp makes the file private; give it the usual permissions of a new file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(fd, 0666 & ~mask) != 0) {
-        const int error = errno;
-        discard();
-        fail("create", path, error);
-    }
-
-    DescriptorSink sink(fd);
+    TemporaryFile file(path);
+    DescriptorSink sink(file.fd());
     try {
         content(sink);
-    } catch (const DescriptorSink::WriteError& e) {
-        discard();
+    } catch (const StorageFailure& e) {
         fail("write", path, e.error);
-    } catch (...) {
-        discard();  // the content could not be made: the previous file stays
-        throw;
     }
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        fail("write", path, error);
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        fail("write", path, error);
-    }
+    // Content that could not be made throws past here: the previous file stays.
+    file.replaceTarget();
 }
 
 void writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
