@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/exit_status.h"
 #include "fuzz_check.h"
 #include "fuzz_inputs.h"
 #include "output/scenario_file_reader.h"
+#include "report/exit_status.h"
 #include "tool/dump_command.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
-#include "app/exit_status.h"
+#include "report/exit_status.h"
 #include "tool/check_command.h"
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "source/file_names.h"
-#include "tool/read_file.h"
+#include "base/file_store.h"
 #include "tool/text_encoding.h"
 
 namespace scenario {

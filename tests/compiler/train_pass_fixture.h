@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/failures.h"
 #include "compile_fixture.h"
-#include "compiler/failures.h"
+#include "compiler/source_input.h"
+#include "compiler/train_pass.h"
 
 namespace scenario::testing {
 
@@ -22,12 +24,13 @@ struct TrainPassFixture : CompileFixture {
     // Runs the train pass under a trap like the compile step's.
     void run(const std::string& text) {
         setTrainSource(text);
+        SourceInput in(build, store);
         try {
-            build.trainPass();
-            build.closeSource();
+            trainPass(build, in);
+            in.close();
         } catch (const RunTimeFailure& failure) {
-            build.recordFailure(failure.what());
-            build.closeSource();
+            in.recordFailure(failure.what());
+            in.close();
             store.remove(build.identity().trainSourceFile());
         }
     }

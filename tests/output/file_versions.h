@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "app/form_load.h"
+#include "base/file_store.h"
 #include "compiler/track_model.h"
-#include "output/file_store.h"
 #include "source/builtin_tables.h"
 #include "source/file_names.h"
+#include "source/source_writers.h"
 #include "tool/tool_runner.h"
 
 namespace scenario::testing {
@@ -95,15 +97,13 @@ inline std::vector<std::string> builtinWriteOrder() {
 inline BuiltinFiles builtinFiles() {
     BuiltinFiles files;
     MemoryStore whole;
-    ScenarioBuild build(whole);
-    build.Form_Load();
+    ScenarioBuild build;
+    Form_Load(build, whole);
     files.outputs = whole.files;
     MemoryStore sources;
-    ScenarioBuild writers(sources);
-    writers.scenarioName = kBuiltinScenarioName;
-    writers.trainNumber = kBuiltinTrainNumber;
-    writers.dati_linea();
-    writers.dati_treno();
+    const ScenarioIdentity names{kBuiltinScenarioName, kBuiltinTrainNumber};
+    dati_linea(sources, names);
+    dati_treno(sources, names);
     files.sources = sources.files;
     return files;
 }

@@ -7,9 +7,10 @@
 #include <map>
 #include <string>
 
-#include "compiler/failures.h"
+#include "app/form_load.h"
+#include "base/failures.h"
+#include "base/file_store.h"
 #include "compiler/track_model.h"
-#include "output/file_store.h"
 #include "output/file_versions.h"
 
 namespace scenario {
@@ -73,8 +74,8 @@ TEST(WriteFaults, AFailureInAnyFileKeepsEveryFileWholeAndNamesTheFile) {
             putFiles(dir.path, previous);
             FailingDirectory store(dir.path, failing, limit);
             try {
-                ScenarioBuild build(store);
-                build.Form_Load();
+                ScenarioBuild build;
+                Form_Load(build, store);
                 ADD_FAILURE() << "the build went on";
             } catch (const FileFailure& failure) {
                 EXPECT_EQ(

@@ -1,3 +1,4 @@
+// The built-in train source table.
 #include <gtest/gtest.h>
 
 #include <array>

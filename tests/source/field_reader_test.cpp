@@ -1,8 +1,9 @@
+// The field reader's rules for text and number fields, line ends and the end of the file.
 #include "source/field_reader.h"
 
 #include <gtest/gtest.h>
 
-#include "compiler/failures.h"
+#include "base/failures.h"
 
 namespace scenario {
 namespace {
@@ -136,7 +137,7 @@ TEST(FieldReader, WarnsWhereANumberTextReadAsZero) {
     reader.readLong();
     reader.readLong();
     ASSERT_EQ(reader.warnings().size(), 1u);
-    EXPECT_EQ(reader.warnings()[0].line, 1);
+    EXPECT_EQ(reader.warnings()[0].location.line, 1);
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <string>
 
-#include "compiler/track_model.h"
-#include "output/file_store.h"
+#include "base/file_store.h"
 #include "source/builtin_tables.h"
+#include "source/source_writers.h"
 #include "tool/tool_runner.h"
 
 namespace scenario {
@@ -36,11 +36,9 @@ TEST(ExportCommand, ExportedSourcesCompileToTheScenarioProgramsOwnFiles) {
 
     // The program deletes its sources once compiled; its writers give them in memory.
     MemoryStore memory;
-    ScenarioBuild writers(memory);
-    writers.scenarioName = kBuiltinScenarioName;
-    writers.trainNumber = kBuiltinTrainNumber;
-    writers.dati_linea();
-    writers.dati_treno();
+    const ScenarioIdentity builtin{kBuiltinScenarioName, kBuiltinTrainNumber};
+    dati_linea(memory, builtin);
+    dati_treno(memory, builtin);
     const std::string line = readFile(author.path / "src" / kLineSource);
     const std::string train = readFile(author.path / "src" / kTrainSource);
     EXPECT_EQ(line, memory.files.at(kLineSource));

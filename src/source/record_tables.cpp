@@ -1,8 +1,8 @@
 // The keyword tests of every record of both source files, and the notes for a record's first field
 // that stands where its file's reader does not look for it.
-#include "source/record_keywords.h"
+#include "source/record_tables.h"
 
-#include "source/code_page.h"
+#include "base/code_page.h"
 
 namespace scenario {
 namespace {

@@ -1,4 +1,5 @@
-#include "source/code_page.h"
+// The code page's case folding and the keyword tests' substring searches.
+#include "base/code_page.h"
 
 #include <gtest/gtest.h>
 
