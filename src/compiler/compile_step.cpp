@@ -31,21 +31,23 @@ void memorizza_dati(ScenarioBuild& build, FileStore& files) {
     build.currentSpeed = 0;
     build.currentAdhesion = 0;
     SourceInput in(build, files);
-    try {
+    underErrorTrap(build, in, [&] {
         build.scenarioEntry().name = build.scenarioName;
         build.trainEntry().name = build.trainNumber;
         build.lowStepMetre = 0;
-        if (!linePass(build, in)) {
-            in.close();
-            return;
-        }
-        trainPass(build, in);
+        if (linePass(build, in)) trainPass(build, in);
         in.close();
+    });
+}
+
+void underErrorTrap(ScenarioBuild& build, SourceInput& in, const std::function<void()>& read) {
+    try {
+        read();
     } catch (const RunTimeFailure& failure) {
-        // The trap: close, delete both sources where they still exist, error 25, position kept.
         in.recordFailure(failure.what());
         in.close();
         const ScenarioIdentity names = build.identity();
+        FileStore& files = in.files();
         if (files.exists(names.lineSourceFile())) files.remove(names.lineSourceFile());
         if (files.exists(names.trainSourceFile())) files.remove(names.trainSourceFile());
     }

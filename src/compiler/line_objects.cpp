@@ -30,9 +30,9 @@ void putPost(StationRecord& entry, const KilometrePost& post) {
 }  // namespace
 
 void progressive_ordina(ScenarioBuild& build) {
-    const KilometrePost t = postIn(build.stationTable[81]);
-    const KilometrePost d = postIn(build.stationTable[82]);
-    const KilometrePost u = postIn(build.stationTable[83]);
+    const KilometrePost t = postIn(build.kilometrePost(1));
+    const KilometrePost d = postIn(build.kilometrePost(2));
+    const KilometrePost u = postIn(build.kilometrePost(3));
     const KilometrePost none;
     std::array<KilometrePost, 3> order{none, none, none};
 
@@ -53,7 +53,7 @@ void progressive_ordina(ScenarioBuild& build) {
     }
 
     for (int i = 0; i < 3; ++i) {
-        StationRecord& entry = build.stationTable[static_cast<std::size_t>(81 + i)];
+        StationRecord& entry = build.kilometrePost(1 + i);
         putPost(entry, order[static_cast<std::size_t>(i)]);
     }
     for (int i = 81; i <= 83; ++i) {

@@ -36,7 +36,7 @@ bool findGeneralSection(ScenarioBuild& b, SourceInput& in) {
 // --- The general section --------------------------------------------------------------------
 
 bool readRouteLength(ScenarioBuild& b, SourceInput& in) {
-    std::int32_t& length = b.stationTable[84].platformEnd;
+    std::int32_t& length = b.routeLength();
     length = in.reader().readLong();
     if (length < 0 || length > kLongestRoute) {
         stopPass(in, 1);
@@ -49,22 +49,21 @@ bool readRouteLength(ScenarioBuild& b, SourceInput& in) {
     return true;
 }
 
-void readKilometrePost(ScenarioBuild& b, SourceInput& in, std::size_t entry) {
-    StationRecord& post = b.stationTable[entry];
-    post.platformStart = in.reader().readLong();
-    post.platformEnd = in.reader().readLong();
-    post.position = in.reader().readLong();
+void readKilometrePost(StationRecord& post, FieldReader& fields) {
+    post.platformStart = fields.readLong();
+    post.platformEnd = fields.readLong();
+    post.position = fields.readLong();
 }
 
 bool readSignalRepetition(ScenarioBuild& b, SourceInput& in) {
-    StationRecord& train = b.stationTable[86];
+    StationRecord& train = b.trainEntry();
     train.platformStart = in.reader().readLong();
     train.platformEnd = in.reader().readLong();
-    if (train.platformStart % 50 != 0) {
+    if (train.platformStart % kCellLength != 0) {
         stopPass(in, 3);
         return false;
     }
-    if (train.platformEnd % 50 != 0) {
+    if (train.platformEnd % kCellLength != 0) {
         stopPass(in, 4);
         return false;
     }
@@ -80,24 +79,35 @@ bool readSignalRepetition(ScenarioBuild& b, SourceInput& in) {
     return true;
 }
 
-// Only the route length's keywords are case-free here; the others must be written in lower case.
-bool readGeneralRecords(ScenarioBuild& b, SourceInput& in) {
-    const std::string& field = b.currentLine;
-    const std::string folded = toLowerText(field);
-    if (contains(folded, "percorso") && contains(folded, "lunghezza") && !readRouteLength(b, in))
-        return false;
-    if (contains(field, "tre") && contains(field, "progressiva")) readKilometrePost(b, in, 81);
-    if (contains(field, "due") && contains(field, "progressiva")) readKilometrePost(b, in, 82);
-    if (contains(field, "uno") && contains(field, "progressiva")) readKilometrePost(b, in, 83);
-    if (contains(field, "sfondo") && contains(field, "uno"))
-        b.stationTable[85].platformStart = in.reader().readLong();
-    if (contains(field, "sfondo") && contains(field, "due"))
-        b.stationTable[85].position = in.reader().readLong();
-    if (contains(field, "sfondo") && contains(field, "tre"))
-        b.stationTable[85].platformEnd = in.reader().readLong();
-    if (contains(field, "segnali") && contains(field, "ripetizione"))
-        return readSignalRepetition(b, in);
-    return true;
+RecordFlow readGeneralRecord(ScenarioBuild& b, SourceInput& in, RecordId id) {
+    FieldReader& fields = in.reader();
+    switch (id) {
+        case RecordId::RouteLength:
+            return readRouteLength(b, in) ? RecordFlow::Next : RecordFlow::Exit;
+        case RecordId::KilometrePostThree:
+            readKilometrePost(b.kilometrePost(1), fields);
+            break;
+        case RecordId::KilometrePostTwo:
+            readKilometrePost(b.kilometrePost(2), fields);
+            break;
+        case RecordId::KilometrePostOne:
+            readKilometrePost(b.kilometrePost(3), fields);
+            break;
+        case RecordId::BackgroundOne:
+            b.scenarioEntry().platformStart = fields.readLong();
+            break;
+        case RecordId::BackgroundTwo:
+            b.scenarioEntry().position = fields.readLong();
+            break;
+        case RecordId::BackgroundThree:
+            b.scenarioEntry().platformEnd = fields.readLong();
+            break;
+        case RecordId::SignalRepetition:
+            return readSignalRepetition(b, in) ? RecordFlow::Next : RecordFlow::Exit;
+        default:
+            break;
+    }
+    return RecordFlow::Next;
 }
 
 bool endsGeneralSection(std::string_view field) {
@@ -115,7 +125,10 @@ bool readGeneralSection(ScenarioBuild& b, SourceInput& in) {
         // Comment runs here are read without the end-of-file test: a read past the end fails.
         for (int i = 0; i < 10 && contains(b.currentLine, "-"); ++i) in.readFirstField();
         in.noteMisplacedKeyword(SourcePlace::LineGeneral);
-        if (!readGeneralRecords(b, in)) return false;
+        const RecordFlow flow =
+            readRecordsNamedBy(b.currentLine, lineRecords(), RecordSection::LineGeneral,
+                               [&](RecordId id) { return readGeneralRecord(b, in, id); });
+        if (flow == RecordFlow::Exit) return false;
         if (endsGeneralSection(b.currentLine)) return true;
     }
 }
@@ -161,7 +174,9 @@ bool takeCurveRecordStep(ScenarioBuild& b, SourceInput& in, bool straight, doubl
     return true;
 }
 
-RecordFlow readCurve(ScenarioBuild& b, SourceInput& in, const std::string& folded) {
+// Curves are read only when the plan is built.
+RecordFlow readCurve(ScenarioBuild& b, SourceInput& in) {
+    if (b.buildLinePlan == 0) return RecordFlow::Next;
     const std::int32_t p = in.reader().readLong();
     const std::int32_t n = in.reader().readLong();
     if (beyondTable(b, p, kRecordMargin)) return endOutsideTable(in, p);
@@ -175,7 +190,7 @@ RecordFlow readCurve(ScenarioBuild& b, SourceInput& in, const std::string& folde
     if (curveClass == 6) return stopPass(in, 103);
     // A left curve ("s" anywhere, either case) turns the other way.
     double curvature = kCurvatures[curveClass];
-    if (contains(folded, "s")) curvature = -curvature;
+    if (containsNoCase(b.currentLine, "s")) curvature = -curvature;
 
     while (b.planCursor <= p)
         if (!takeCurveRecordStep(b, in, true, 0)) return RecordFlow::Exit;
@@ -221,21 +236,21 @@ RecordFlow readSign(ScenarioBuild& b, SourceInput& in) {
     return RecordFlow::Next;
 }
 
-// Every test is made on every first field, in this order; the sign record comes last because
-// it replaces currentLine with the sign's text.
-RecordFlow readRouteRecord(ScenarioBuild& b, SourceInput& in) {
-    const std::string folded = toLowerText(b.currentLine);
-    RecordFlow next = RecordFlow::Next;
-    if (contains(folded, "pendenza")) next = readGradient(b, in);
-    if (next != RecordFlow::Next) return next;
-    if (contains(folded, "curva") && b.buildLinePlan != 0) next = readCurve(b, in, folded);
-    if (next != RecordFlow::Next) return next;
-    if (contains(folded, "montagna")) next = readTunnel(b, in);
-    if (next != RecordFlow::Next) return next;
-    if (contains(folded, "indicatori_v")) next = readSpeedBoard(b, in);
-    if (next != RecordFlow::Next) return next;
-    if (contains(folded, "indicat") && contains(folded, "cartello")) next = readSign(b, in);
-    return next;
+RecordFlow readRouteRecord(ScenarioBuild& b, SourceInput& in, RecordId id) {
+    switch (id) {
+        case RecordId::Gradient:
+            return readGradient(b, in);
+        case RecordId::Curve:
+            return readCurve(b, in);
+        case RecordId::Tunnel:
+            return readTunnel(b, in);
+        case RecordId::SpeedBoards:
+            return readSpeedBoard(b, in);
+        case RecordId::Sign:
+            return readSign(b, in);
+        default:
+            return RecordFlow::Next;
+    }
 }
 
 // A first field after up to two comment fields; false at the end of the file.
@@ -253,7 +268,10 @@ bool readRecordField(ScenarioBuild& b, SourceInput& in) {
 RecordFlow readRouteRecords(ScenarioBuild& b, SourceInput& in) {
     while (readRecordField(b, in)) {
         in.noteMisplacedKeyword(SourcePlace::LineRoute);
-        const RecordFlow next = readRouteRecord(b, in);
+        // The sign record comes last in the table because it replaces currentLine.
+        const RecordFlow next =
+            readRecordsNamedBy(b.currentLine, lineRecords(), RecordSection::LineRoute,
+                               [&](RecordId id) { return readRouteRecord(b, in, id); });
         if (next != RecordFlow::Next) return next;
     }
     return RecordFlow::EndLoop;

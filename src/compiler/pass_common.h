@@ -1,14 +1,17 @@
 // What the compile passes share: the cell length and the cell of a position, the range test with
-// its margin, how a record ends the reading, the one way a pass stops on an error, and the fill
-// of a profile up to a cell.
+// its margin, the dispatch of a first field over a record table and how a record ends the
+// reading, the one way a pass stops on an error, and the fill of a profile up to a cell.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
+#include <string>
 
 #include "base/conversions.h"
 #include "compiler/source_input.h"
 #include "compiler/track_model.h"
+#include "source/record_tables.h"
 
 namespace scenario {
 
@@ -46,6 +49,21 @@ enum class RecordFlow {
     EndLoop,  // leave the loop; the end of the pass still runs
     Exit,     // the pass stopped on an error: its file is closed and deleted
 };
+
+// Tests a first field against every record of a section, in table order, and reads each record
+// it names: a field that holds two records' keywords reads both. The field is copied, since a
+// record may replace currentLine.
+template <typename Read>
+RecordFlow readRecordsNamedBy(std::string field, std::span<const RecordSpec> table,
+                              RecordSection section, Read read) {
+    const FirstField named(field);
+    for (const RecordSpec& record : table) {
+        if (record.section != section || !matchesRecord(named, record)) continue;
+        const RecordFlow flow = read(record.id);
+        if (flow != RecordFlow::Next) return flow;
+    }
+    return RecordFlow::Next;
+}
 
 // Error 15 at the position: the loop ends and the end of the pass runs.
 inline RecordFlow endOutsideTable(SourceInput& in, std::int32_t position) {

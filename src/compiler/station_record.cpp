@@ -90,7 +90,7 @@ RecordFlow readStationRecord(ScenarioBuild& build, SourceInput& in) {
 
     r.position = fields.readLong();
     if (beyondTable(build, r.position, kStationMargin)) return endOutsideTable(in, r.position);
-    if (r.position % 50 != 0) return stopPass(in, 8, r.position);
+    if (r.position % kCellLength != 0) return stopPass(in, 8, r.position);
     r.stationKind = fields.readByte();
     build.cursor = fields.readLong();
     if (build.cursor % 100 != 0) return stopPass(in, 9, r.position);

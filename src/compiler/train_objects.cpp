@@ -92,6 +92,21 @@ void memo_rallentamento(ScenarioBuild& build, std::int32_t x, std::int32_t v, st
 }
 
 namespace train {
+namespace {
+
+// After a signal or a slow order: any error stops the pass, one left by the line pass included.
+// Such an error is recorded again at this record, pointing back at the record that raised it.
+RecordFlow stopOnError(ScenarioBuild& build, SourceInput& in, std::int32_t codeBefore,
+                       std::int32_t position) {
+    if (build.errorCode <= 0) return RecordFlow::Next;
+    const bool leftBefore = build.errorCode == codeBefore && !build.errors.empty();
+    const Location raisedAt = leftBefore ? build.errors.back().location : Location{};
+    const RecordFlow flow = stopPass(in, build.errorCode, position);
+    build.errors.back().related = raisedAt;
+    return flow;
+}
+
+}  // namespace
 
 // The signal's own cell; its approach cells may fall before the route start.
 RecordFlow readSignalRecord(ScenarioBuild& build, SourceInput& in) {
@@ -100,10 +115,9 @@ RecordFlow readSignalRecord(ScenarioBuild& build, SourceInput& in) {
     auto& [posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo] = values;
     if (beyondTable(build, posizione, kRecordMargin)) return endOutsideTable(in, posizione);
     if (!build.cellExists(cellAfter(posizione))) return endOutsideTable(in, posizione);
+    const std::int32_t codeBefore = build.errorCode;
     memo_segnale(build, posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo);
-    // Any error counts, one left by the line pass included.
-    if (build.errorCode > 0) return stopPass(in, build.errorCode, posizione);
-    return RecordFlow::Next;
+    return stopOnError(build, in, codeBefore, posizione);
 }
 
 namespace {
@@ -128,9 +142,9 @@ RecordFlow readSlowOrderRecord(ScenarioBuild& build, SourceInput& in) {
     auto& [x, v, l, f_tt, f_ta, d_v] = values;
     if (beyondTable(build, x, kRecordMargin)) return endOutsideTable(in, x);
     if (!slowOrderFitsTable(build, x, l, f_ta)) return endOutsideTable(in, x);
+    const std::int32_t codeBefore = build.errorCode;
     memo_rallentamento(build, x, v, l, f_tt, f_ta, d_v);
-    if (build.errorCode > 0) return stopPass(in, build.errorCode, x);
-    return RecordFlow::Next;
+    return stopOnError(build, in, codeBefore, x);
 }
 
 // A speed-cut point stands in the cell of its position, without the offset of signals.

@@ -19,17 +19,17 @@ std::uint8_t speedLimitValue(std::int32_t speed) {
 }
 
 RecordFlow readBrakedMass(ScenarioBuild& build, SourceInput& in) {
-    build.stationTable[84].platformStart = in.reader().readLong();
+    build.trainData().platformStart = in.reader().readLong();
     return RecordFlow::Next;
 }
 
 RecordFlow readCarCount(ScenarioBuild& build, SourceInput& in) {
-    build.stationTable[84].position = in.reader().readLong();
+    build.trainData().position = in.reader().readLong();
     return RecordFlow::Next;
 }
 
 RecordFlow readClock(ScenarioBuild& build, SourceInput& in) {
-    StationRecord& clock = build.stationTable[86];
+    StationRecord& clock = build.trainEntry();
     clock.groupB1 = in.reader().readInteger();
     clock.groupB2 = in.reader().readInteger();
     clock.groupB3 = in.reader().readInteger();
@@ -37,7 +37,7 @@ RecordFlow readClock(ScenarioBuild& build, SourceInput& in) {
 }
 
 RecordFlow readSand(ScenarioBuild& build, SourceInput& in) {
-    build.stationTable[86].groupA1 = in.reader().readInteger();
+    build.trainEntry().groupA1 = in.reader().readInteger();
     return RecordFlow::Next;
 }
 
@@ -68,37 +68,31 @@ RecordFlow readAdhesionRecord(ScenarioBuild& build, SourceInput& in) {
     return RecordFlow::Next;
 }
 
-struct KeywordTest {
-    const char* keyword;
-    const char* alsoNeeded;  // nullptr when one keyword is enough
-    RecordFlow (*read)(ScenarioBuild&, SourceInput&);
-};
-
-// Every test is made on every first field, in this order: a field holding two keywords reads
-// two records.
-constexpr KeywordTest kKeywordTests[] = {
-    {"massa", "frenata", readBrakedMass},
-    {"vetture", nullptr, readCarCount},
-    {"velocit", nullptr, readSpeedRecord},
-    {"aderenza", nullptr, readAdhesionRecord},
-    {"orologio", nullptr, readClock},
-    {"sabbia", nullptr, readSand},
-    {"segnale", nullptr, readSignalRecord},
-    {"rallentamento", nullptr, readSlowOrderRecord},
-    {"abbattimento", nullptr, readSpeedCutRecord},
-    {"stazione", nullptr, readStationRecord},
-};
-
-// The keywords are small letters: the field is folded once for all the tests, however long it is.
-RecordFlow readRecordsOf(ScenarioBuild& build, SourceInput& in, const std::string& field) {
-    const std::string folded = toLowerText(field);
-    for (const KeywordTest& test : kKeywordTests) {
-        if (!contains(folded, test.keyword)) continue;
-        if (test.alsoNeeded != nullptr && !contains(folded, test.alsoNeeded)) continue;
-        const RecordFlow flow = test.read(build, in);
-        if (flow != RecordFlow::Next) return flow;
+RecordFlow readRecord(ScenarioBuild& build, SourceInput& in, RecordId id) {
+    switch (id) {
+        case RecordId::BrakedMass:
+            return readBrakedMass(build, in);
+        case RecordId::CarCount:
+            return readCarCount(build, in);
+        case RecordId::SpeedLimit:
+            return readSpeedRecord(build, in);
+        case RecordId::Adhesion:
+            return readAdhesionRecord(build, in);
+        case RecordId::Clock:
+            return readClock(build, in);
+        case RecordId::Sand:
+            return readSand(build, in);
+        case RecordId::Signal:
+            return readSignalRecord(build, in);
+        case RecordId::SlowOrder:
+            return readSlowOrderRecord(build, in);
+        case RecordId::SpeedCut:
+            return readSpeedCutRecord(build, in);
+        case RecordId::Station:
+            return readStationRecord(build, in);
+        default:
+            return RecordFlow::Next;
     }
-    return RecordFlow::Next;
 }
 
 // An empty file has no field to read, so the end is tested before each read as well as after.
@@ -124,9 +118,10 @@ bool readNextFirstField(ScenarioBuild& build, SourceInput& in) {
 
 RecordFlow readRecords(ScenarioBuild& build, SourceInput& in) {
     while (readNextFirstField(build, in)) {
-        const std::string field = build.currentLine;
         in.noteMisplacedKeyword(SourcePlace::TrainRecords);
-        const RecordFlow flow = readRecordsOf(build, in, field);
+        const RecordFlow flow =
+            readRecordsNamedBy(build.currentLine, trainRecords(), RecordSection::Train,
+                               [&](RecordId id) { return readRecord(build, in, id); });
         if (flow != RecordFlow::Next) return flow;
     }
     return RecordFlow::EndLoop;
@@ -146,7 +141,8 @@ void checkKilometrePosts(ScenarioBuild& build) {
     build.innerCursor = 0;
     for (build.cursor = 81; build.cursor <= 83; ++build.cursor) {
         const StationRecord& post = build.stationTable[static_cast<std::size_t>(build.cursor)];
-        if (post.platformStart % 50 != 0 || post.platformEnd % 50 != 0) build.innerCursor = 1;
+        if (post.platformStart % kCellLength != 0 || post.platformEnd % kCellLength != 0)
+            build.innerCursor = 1;
     }
     if (build.innerCursor > 0) recordModelError(build, 2, build.errorPosition);
 }

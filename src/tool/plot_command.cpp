@@ -5,8 +5,8 @@
 
 #include <exception>
 
-#include "report/exit_status.h"
 #include "base/file_store.h"
+#include "report/exit_status.h"
 #include "tool/file_name_part.h"
 #include "tool/route_data.h"
 #include "tool/route_picture.h"

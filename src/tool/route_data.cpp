@@ -6,8 +6,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "source/file_names.h"
 #include "base/file_store.h"
+#include "source/file_names.h"
 #include "tool/text_encoding.h"
 
 namespace scenario {

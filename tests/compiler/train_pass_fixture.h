@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "base/failures.h"
 #include "compile_fixture.h"
+#include "compiler/compile_step.h"
 #include "compiler/source_input.h"
 #include "compiler/train_pass.h"
 
@@ -21,18 +21,14 @@ struct TrainPassFixture : CompileFixture {
         build.errorPosition = -1;
     }
 
-    // Runs the train pass under a trap like the compile step's.
+    // Runs the train pass under the compile step's trap.
     void run(const std::string& text) {
         setTrainSource(text);
         SourceInput in(build, store);
-        try {
+        underErrorTrap(build, in, [&] {
             trainPass(build, in);
             in.close();
-        } catch (const RunTimeFailure& failure) {
-            in.recordFailure(failure.what());
-            in.close();
-            store.remove(build.identity().trainSourceFile());
-        }
+        });
     }
 
     // Marks every profile byte, so that the cells a pass writes stand out.

@@ -140,5 +140,32 @@ TEST(FieldReader, WarnsWhereANumberTextReadAsZero) {
     EXPECT_EQ(reader.warnings()[0].location.line, 1);
 }
 
+// Columns count bytes from 1: blanks around a field are not part of it; an empty field has its
+// one column where it begins.
+TEST(FieldReader, LocationGivesTheFileLineAndColumnsOfTheFieldJustRead) {
+    FieldReader reader("  segnale  , 2600,\r\n\tpendenza,, -5  \n", "t.txt");
+    struct Expect {
+        int line, first, last;
+    };
+    auto next = [&](bool number) {
+        if (number)
+            reader.readLong();
+        else
+            reader.readText();
+        const Location at = reader.location();
+        EXPECT_EQ(at.file, "t.txt");
+        return Expect{at.line, at.firstColumn, at.lastColumn};
+    };
+    const Expect expected[] = {{1, 3, 9}, {1, 14, 17}, {1, 19, 19},
+                               {2, 2, 9}, {2, 11, 11}, {2, 13, 14}};
+    const bool numbers[] = {false, true, false, false, true, true};
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const Expect got = next(numbers[i]);
+        EXPECT_EQ(got.line, expected[i].line) << "field " << i;
+        EXPECT_EQ(got.first, expected[i].first) << "field " << i;
+        EXPECT_EQ(got.last, expected[i].last) << "field " << i;
+    }
+}
+
 }  // namespace
 }  // namespace scenario

@@ -48,8 +48,8 @@ bool holdsText(const std::string& svg, const std::string& text) {
 TEST(PlotCommand, TheBuiltInScenarioRendersWithItsStationsAndRoundKilometres) {
     TempDir dir;
     ASSERT_EQ(runScenarioProgram(dir.path), 0);
-    const ToolRun run =
-        runTool(dir.path, "plot . --name Alderi_Moncasta --train 30752 -o route.svg");
+    const ToolRun run = runTool(dir.path, {"plot", ".", "--name", "Alderi_Moncasta", "--train",
+                                           "30752", "-o", "route.svg"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string svg = readFile(dir.path / "route.svg");
     for (const char* name : {"ALDERI CENTRALE", "MONCASTA", "start", "end, 34.0 km", "tunnel"})
@@ -62,12 +62,9 @@ TEST(PlotCommand, TheBuiltInScenarioRendersWithItsStationsAndRoundKilometres) {
 
 TEST(PlotCommand, AShortRouteGetsHalfKilometres) {
     TempDir dir;
-    ASSERT_EQ(
-        runTool(dir.path, "compile " + quoted((kFixture / "E_linea.txt").string()) + " " +
-                              quoted((kFixture / "E_7-.txt").string()) + " --name E --train 7")
-            .status,
-        0);
-    ASSERT_EQ(runTool(dir.path, "plot . --name E --train 7 -o e.svg").status, 0);
+    ASSERT_EQ(runTool(dir.path, fixtureCompile()).status, 0);
+    ASSERT_EQ(runTool(dir.path, {"plot", ".", "--name", "E", "--train", "7", "-o", "e.svg"}).status,
+              0);
     const std::string svg = readFile(dir.path / "e.svg");
     for (const char* km : {"0.5", "5.5", "6.0", "PRIMA", "ULTIMA S. M."})
         EXPECT_TRUE(holdsText(svg, km)) << km;
@@ -105,9 +102,12 @@ void writeLongRoute(const fs::path& dir) {
 TEST(PlotCommand, AThousandKilometreRouteStaysReadable) {
     TempDir dir;
     writeLongRoute(dir.path);
-    const ToolRun compiled = runTool(dir.path, "compile L_linea.txt L_1-.txt --name L --train 1");
+    const ToolRun compiled =
+        runTool(dir.path, {"compile", "L_linea.txt", "L_1-.txt", "--name", "L", "--train", "1"});
     ASSERT_EQ(compiled.status, 0) << compiled.err;
-    ASSERT_EQ(runTool(dir.path, "plot . --name L --train 1 -o long.svg").status, 0);
+    ASSERT_EQ(
+        runTool(dir.path, {"plot", ".", "--name", "L", "--train", "1", "-o", "long.svg"}).status,
+        0);
     const std::string svg = readFile(dir.path / "long.svg");
     EXPECT_LT(svg.size(), 2'000'000u);
     for (const char* km : {"100", "500", "1000", "STAZIONE 50"})
@@ -118,7 +118,8 @@ TEST(PlotCommand, AThousandKilometreRouteStaysReadable) {
 
 TEST(PlotCommand, MissingOrBrokenFilesAreNamed) {
     TempDir dir;
-    const ToolRun missing = runTool(dir.path, "plot . --name E --train 7 -o e.svg");
+    const ToolRun missing =
+        runTool(dir.path, {"plot", ".", "--name", "E", "--train", "7", "-o", "e.svg"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("E_linea.dat: cannot read"), std::string::npos) << missing.err;
     EXPECT_FALSE(fs::exists(dir.path / "e.svg"));
