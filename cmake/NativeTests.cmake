@@ -17,7 +17,9 @@ file(GLOB_RECURSE TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*_t
 add_executable(unit_tests ${TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE scenario_tool scenario_app GTest::gtest
   GTest::gtest_main PNG::PNG)
-target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+# The tests of killed and concurrent runs compile long routes made by the benchmarks' generator.
+target_sources(unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/bench/generated_sources.cpp)
+target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/bench)
 target_compile_definitions(unit_tests PRIVATE
   SCENARIO_PROGRAM="$<TARGET_FILE:Alderi_Moncasta_30752>"
   SCENARIO_TOOL="$<TARGET_FILE:scenario>"

@@ -2,10 +2,12 @@
 // whole file.
 #include "base/file_store.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <utility>
 
+#include "base/failures.h"
 #include "base/platform.h"
 
 namespace scenario {
@@ -23,10 +25,15 @@ class ReplacementSink : public ByteSink {
 
 }  // namespace
 
+// The one place where a file of the build reaches the disk.
 void writeFileInPieces(const std::filesystem::path& path, const FileContent& content) {
     ReplacementFile file(path);
     ReplacementSink sink(file);
-    content(sink);  // when it throws, the replacement file goes and the previous file stays
+    try {
+        content(sink);  // when it throws, the replacement file goes and the previous file stays
+    } catch (const StorageFailure& e) {
+        throw FileFailure("cannot write " + textFromPath(path) + ": " + std::strerror(e.error));
+    }
     file.commit();
 }
 

@@ -12,6 +12,12 @@
 
 namespace scenario {
 
+// What a sink throws when the bytes cannot be stored, with the system's error number; the file's
+// writer reports it as the failure to write that file, and the previous file stays.
+struct StorageFailure {
+    int error;
+};
+
 // Receives a file's bytes in order, one piece after another.
 class ByteSink {
   public:

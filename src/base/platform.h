@@ -41,10 +41,11 @@ class ReplacementFile {
 
   private:
     void discard();
+    void giveName();  // POSIX: a name for a file made without one
 
     std::filesystem::path target_;
-    std::filesystem::path temporary_;
-    std::intptr_t handle_;  // a descriptor or a Windows handle
+    std::filesystem::path temporary_;  // empty while the file has no name
+    std::intptr_t handle_;             // a descriptor or a Windows handle
     bool open_ = false;
 };
 

@@ -6,7 +6,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <random>
+#include <string>
 #include <system_error>
+#include <utility>
 
 #include "base/failures.h"
 #include "base/platform.h"
@@ -44,9 +47,26 @@ void removeFile(const std::filesystem::path& path) {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail("delete", path, errno);
 }
 
+// The file is made without a name where the file system allows it, so that a run killed while
+// writing leaves nothing behind; it gets a name only to be renamed over the target. Elsewhere it
+// is a named temporary file beside the target.
 ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
+    const std::filesystem::path directory =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    // An unnamed file is named through /proc, which a chroot may lack.
+    static const bool canBeNamed = ::access("/proc/self/fd", X_OK) == 0;
+    if (canBeNamed) {
+        const int fd = ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            handle_ = fd;
+            open_ = true;
+            return;
+        }
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            fail("create", target, errno);
+    }
     std::string name = target.string() + ".XXXXXX";
-    const int fd = ::mkstemp(name.data());
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) fail("create", target, errno);
     temporary_ = name;
     handle_ = fd;
@@ -68,7 +88,7 @@ ReplacementFile::~ReplacementFile() {
 void ReplacementFile::discard() {
     if (!open_) return;
     ::close(static_cast<int>(handle_));
-    ::unlink(temporary_.c_str());
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
     open_ = false;
 }
 
@@ -89,6 +109,7 @@ void ReplacementFile::write(std::string_view bytes) {
 }
 
 void ReplacementFile::commit() {
+    if (temporary_.empty()) giveName();
     open_ = false;
     if (::close(static_cast<int>(handle_)) != 0) {
         const int error = errno;
@@ -99,6 +120,28 @@ void ReplacementFile::commit() {
         const int error = errno;
         ::unlink(temporary_.c_str());
         fail("write", target_, error);
+    }
+}
+
+// linkat refuses a name that exists, so a name taken meanwhile only costs another try.
+void ReplacementFile::giveName() {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    const std::string self = "/proc/self/fd/" + std::to_string(handle_);
+    for (int attempt = 0;; ++attempt) {
+        std::string name = target_.string() + ".";
+        for (int i = 0; i < 6; ++i) name += kLetters[pick(random)];
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temporary_ = std::move(name);
+            return;
+        }
+        if (errno != EEXIST || attempt == 100) {
+            const int error = errno;
+            discard();
+            fail("write", target_, error);
+        }
     }
 }
 

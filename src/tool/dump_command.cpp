@@ -233,17 +233,21 @@ int runDumpCommand(const DumpOptions& options, std::ostream& out, std::ostream& 
                       err);
     const std::optional<std::string> bytes = readWholeFile(pathFromText(options.file));
     if (!bytes) return refuse(options, "cannot read the file", err);
+    return printScenarioFile(kind, *bytes, options, out, err);
+}
 
+int printScenarioFile(ScenarioFileKind kind, std::string_view bytes, const DumpOptions& options,
+                      std::ostream& out, std::ostream& err) {
     if (kind == ScenarioFileKind::TrackCells) {
-        const Decoded<std::vector<TrackCell>> d = decodeTrackCells(*bytes);
+        const Decoded<std::vector<TrackCell>> d = decodeTrackCells(bytes);
         if (!d.ok()) return refuse(options, d.error, err);
         printCells(d.records, options, out);
     } else if (kind == ScenarioFileKind::StationTable) {
-        const Decoded<StationTable> d = decodeStationTable(*bytes);
+        const Decoded<StationTable> d = decodeStationTable(bytes);
         if (!d.ok()) return refuse(options, d.error, err);
         printStations(d.records, options, out);
     } else {
-        const Decoded<PlanFile> d = decodeLinePlan(*bytes);
+        const Decoded<PlanFile> d = decodeLinePlan(bytes);
         if (!d.ok()) return refuse(options, d.error, err);
         printPlan(d.records, options, out);
     }
