@@ -85,7 +85,7 @@ void ScenarioBuild::memo_montagna(std::int32_t inizio, std::int32_t fine, std::i
     const std::int64_t from = std::max<std::int64_t>(first, 0);
     const std::int64_t to = std::min<std::int64_t>(last, std::int64_t(trackCells.size()) - 1);
     for (std::int64_t i = from; i <= to; ++i) {
-        TrackCell& c = trackCells[static_cast<std::size_t>(i)];
+        TrackCell& c = cell(i);
         c.tunnelKind = lowBits8(tipo);
         const std::int64_t count = i - first + 1;
         if (innerCursor == 1 && count % 4 == 0 && c.kind == kEmptyCell) c.kind = kTunnelMarker;

@@ -45,6 +45,7 @@ PlanValueType LinePlan::typeAt(std::int32_t m) const {
 
 TrackCell& ScenarioBuild::cell(std::int64_t index) {
     if (!cellExists(index)) throw RunTimeFailure("cell index outside the track cell table");
+    if (cellWatcher) cellWatcher->cellTouched(index);
     return trackCells[static_cast<std::size_t>(index)];
 }
 
@@ -59,6 +60,7 @@ void ScenarioBuild::openSource(const std::string& fileName) {
 
 void ScenarioBuild::closeSource() {
     if (!sourceReader_) return;
+    if (cellWatcher) cellWatcher->recordEnds();
     for (const ReaderWarning& w : sourceReader_->warnings())
         keepWarning(sourceWarnings, SourceWarning{sourceName_, w.line, w.message});
     sourceReader_.reset();
@@ -70,6 +72,7 @@ FieldReader& ScenarioBuild::source() {
 }
 
 void ScenarioBuild::readFirstField() {
+    if (cellWatcher) cellWatcher->recordEnds();
     const std::int32_t valueLine = source().valueLine();
     currentLine = source().readText();
     recordLine = source().line();

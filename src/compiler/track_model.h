@@ -17,6 +17,17 @@ namespace scenario {
 
 class FileStore;
 
+// Told of every cell a pass asks for and of the end of every record, so that the authors' tool
+// can say which record wrote a value. The scenario program sets none.
+class CellWatcher {
+  public:
+    virtual void cellTouched(std::int64_t index) = 0;
+    virtual void recordEnds() = 0;
+
+  protected:
+    ~CellWatcher() = default;
+};
+
 struct SourceWarning {
     std::string file;
     std::int32_t line;
@@ -231,6 +242,9 @@ class ScenarioBuild {
     void recordFailure(const std::string& reason);
 
     std::int32_t recordLine = 0;  // line of the last first field read
+    bool sourceOpen() const { return sourceReader_.has_value(); }
+    const std::string& sourceName() const { return sourceName_; }
+    CellWatcher* cellWatcher = nullptr;
 
   private:
     void setError(std::int32_t code, std::int32_t position, const std::string& file,

@@ -8,6 +8,7 @@
 #include "tool/dump_command.h"
 #include "tool/export_command.h"
 #include "tool/plot_command.h"
+#include "tool/view_command.h"
 
 int main(int argc, char** argv) {
     using namespace scenario;
@@ -24,11 +25,13 @@ int main(int argc, char** argv) {
     ExportOptions exporting;
     DumpOptions dump;
     PlotOptions plot;
+    ViewOptions view;
     CLI::App* compileCommand = addCompileCommand(app, compile);
     CLI::App* checkCommand = addCheckCommand(app, check);
     CLI::App* exportCommand = addExportCommand(app, exporting);
     CLI::App* dumpCommand = addDumpCommand(app, dump);
     CLI::App* plotCommand = addPlotCommand(app, plot);
+    CLI::App* viewCommand = addViewCommand(app, view);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -39,5 +42,6 @@ int main(int argc, char** argv) {
     if (exportCommand->parsed()) return runExportCommand(exporting, std::cout, std::cerr);
     if (dumpCommand->parsed()) return runDumpCommand(dump, std::cout, std::cerr);
     if (plotCommand->parsed()) return runPlotCommand(plot, std::cout, std::cerr);
+    if (viewCommand->parsed()) return runViewCommand(view, std::cout, std::cerr);
     return kExitFileFailure;
 }
