@@ -119,9 +119,18 @@ json findCurves(const std::vector<PlanPoint>& plan) {
 
 // For each field, runs of cells whose value came from one record: [field, from, to, record].
 json originRuns(const CellOrigins& origins, const FileShown& shown) {
-    json records = json::array();
-    for (const RecordPlace& r : origins.records)
-        records.push_back({{"file", shown(r.file)}, {"line", r.line}});
+    // Records as [file, line], the file an index into "files": there are thousands of records.
+    json files = json::array(), records = json::array();
+    std::vector<std::string> buildNames;
+    for (const RecordPlace& r : origins.records) {
+        std::size_t file = 0;
+        while (file < buildNames.size() && buildNames[file] != r.file) ++file;
+        if (file == buildNames.size()) {
+            buildNames.push_back(r.file);
+            files.push_back(shown(r.file));
+        }
+        records.push_back({file, r.line});
+    }
     json runs = json::array();
     const auto& fields = origins.fieldRecord;
     for (std::size_t f = 0; f < kCellFieldCount; ++f) {
@@ -133,7 +142,7 @@ json originRuns(const CellOrigins& origins, const FileShown& shown) {
             from = i;
         }
     }
-    return {{"records", std::move(records)}, {"runs", std::move(runs)}};
+    return {{"files", std::move(files)}, {"records", std::move(records)}, {"runs", std::move(runs)}};
 }
 
 }  // namespace

@@ -106,7 +106,7 @@
     if (!data.origins) return null;
     const byField = fields.map(() => new Int32Array(cellCount).fill(-1));
     for (const [f, from, to, record] of data.origins.runs) byField[f].fill(record, from, to + 1);
-    return { byField, records: data.origins.records };
+    return { byField, records: data.origins.records, files: data.origins.files };
   }
 
   // ---- Distance axis, view state ----------------------------------------------------------
@@ -146,7 +146,9 @@
 
   function km(m) { return (m / 1000).toFixed(m % 100 === 0 ? 1 : 3) + " km"; }
 
-  function plotWidth() { return trackCanvas.clientWidth - LEFT - RIGHT; }
+  // Reading the canvas's width makes the browser lay the page out: read it once per frame.
+  let trackWidth = trackCanvas.clientWidth;
+  function plotWidth() { return trackWidth - LEFT - RIGHT; }
   function xOf(m) { return LEFT + (m - view.from) / (view.to - view.from) * plotWidth(); }
   function metreAt(x) { return view.from + (x - LEFT) / plotWidth() * (view.to - view.from); }
 
@@ -187,6 +189,7 @@
   }
 
   function draw() {
+    trackWidth = trackCanvas.clientWidth;
     api.drawnLabels = [];
     drawTrack();
     drawPlan();
@@ -329,20 +332,26 @@
     const list = objects[id];
     const place = labelPlacer();
     g.fillStyle = colour;
+    let lastColumn = null;
     for (const o of list) {
       if (!visible(o.pos, 50)) continue;
-      const x = xOf(o.pos);
-      g.fillRect(Math.round(x) - 1, r.top + (labelled ? 12 : 3), 3, labelled ? 9 : r.height - 6);
+      const x = Math.round(xOf(o.pos));
+      if (x === lastColumn) continue;
+      lastColumn = x;
+      g.fillRect(x - 1, r.top + (labelled ? 12 : 3), 3, labelled ? 9 : r.height - 6);
     }
     if (!labelled) return;
     g.textAlign = "center";
     g.fillStyle = "#333";
+    let lastRight = -Infinity;
     for (const o of list) {
-      if (!visible(o.pos, 50)) continue;
+      if (!visible(o.pos, 50) || xOf(o.pos) < lastRight) continue;
       const text = id === "sign" ? (data.entryNames[String(columns.value1[o.cell])] || "") : (o.pos / 1000).toFixed(2);
       const width = g.measureText(text).width;
       const x = clampLabel(xOf(o.pos), width);
-      if (place(x - width / 2 - 2, x + width / 2 + 2, 0, 1)) g.fillText(text, x, r.top + 6);
+      if (!place(x - width / 2 - 2, x + width / 2 + 2, 0, 1)) continue;
+      g.fillText(text, x, r.top + 6);
+      lastRight = x + width / 2 + 2;
     }
   }
 
@@ -361,9 +370,12 @@
     const mid = r.top + r.height / 2;
     g.fillStyle = "#999";
     g.fillRect(LEFT, mid, plotWidth(), 1);
+    const drawnColumn = { 1: -1, "-1": -1 };
     for (const [from, to, side, cls] of data.curves) {
       if (to < view.from || from > view.to) continue;
       const x0 = xOf(from), x1 = xOf(to);
+      if (x1 - x0 < 1 && Math.floor(x0) === drawnColumn[side]) continue;
+      drawnColumn[side] = Math.floor(x1);
       const h = 2 + cls * 1.2;
       g.fillStyle = side > 0 ? "#c2185b" : "#00897b";
       g.fillRect(x0, side > 0 ? mid - h : mid + 1, Math.max(1, x1 - x0), h);
@@ -383,34 +395,68 @@
     return [first, last];
   }
 
+  // Consecutive cells that fall in one pixel column, as [first cell, last cell, x0, x1].
+  function pixelGroups(first, last, visit) {
+    let start = first, column = Math.floor(xOf(first * CELL));
+    for (let i = first + 1; i <= last + 1; i++) {
+      const c = i <= last ? Math.floor(xOf(i * CELL)) : NaN;
+      if (c === column) continue;
+      visit(start, i - 1, xOf(start * CELL), xOf(i * CELL));
+      start = i;
+      column = c;
+    }
+  }
+
+  const colourCache = new Map();
   function drawGradient(g) {
     const r = rows.gradient;
     const [first, last] = cellRange();
     const end = Math.min(last, Math.ceil(routeLength / CELL) - 1);
-    for (let i = first; i <= end; i++) {
-      const x0 = xOf(i * CELL), x1 = xOf((i + 1) * CELL);
-      g.fillStyle = gradientColour(columns.gradient[i] - 100);
-      g.fillRect(x0, r.top + 2, Math.max(1, x1 - x0 + 0.5), r.height - 4);
-    }
+    let runColour = null, runFrom = 0, runTo = 0;
+    const flush = () => { if (runColour) { g.fillStyle = runColour; g.fillRect(runFrom, r.top + 2, Math.max(1, runTo - runFrom + 0.5), r.height - 4); } };
+    pixelGroups(first, end, (a, b, x0, x1) => {
+      let sum = 0;
+      for (let i = a; i <= b; i++) sum += columns.gradient[i] - 100;
+      const p = Math.round(sum / (b - a + 1));
+      let colour = colourCache.get(p);
+      if (!colour) { colour = gradientColour(p); colourCache.set(p, colour); }
+      if (colour === runColour && x0 <= runTo + 0.5) { runTo = x1; return; }
+      flush();
+      runColour = colour; runFrom = x0; runTo = x1;
+    });
+    flush();
   }
 
-  // A profile as a line; `steps` draws each cell's value flat across the cell.
+  const extents = {};
+  function extentOf(key, valueAt, count) {
+    if (extents[key]) return extents[key];
+    let lo = Infinity, hi = -Infinity;
+    for (let i = 0; i < count; i++) { const v = valueAt(i); if (v < lo) lo = v; if (v > hi) hi = v; }
+    if (hi - lo < 1) { hi += 1; lo -= 1; }
+    extents[key] = [lo, hi];
+    return extents[key];
+  }
+
+  // A profile as a line, each pixel column showing the least and the greatest value in it;
+  // `steps` draws each cell's value flat across the cell.
   function drawLine(g, r, valueAt, count, colour, steps) {
     if (count < 1) return;
     const [first, lastCell] = cellRange();
     const last = Math.min(lastCell, count - 1);
-    let lo = Infinity, hi = -Infinity;
-    for (let i = 0; i < count; i++) { const v = valueAt(i); if (v < lo) lo = v; if (v > hi) hi = v; }
-    if (hi - lo < 1) { hi += 1; lo -= 1; }
+    const [lo, hi] = extentOf(r.id, valueAt, count);
     const y = (v) => r.top + r.height - 4 - (v - lo) / (hi - lo) * (r.height - 14);
     g.strokeStyle = colour;
     g.lineWidth = 1.5;
     g.beginPath();
-    for (let i = first; i <= last; i++) {
-      const x = xOf(i * CELL), v = valueAt(i);
-      if (i === first) g.moveTo(x, y(v)); else g.lineTo(x, y(v));
-      if (steps) g.lineTo(xOf((i + 1) * CELL), y(v));
-    }
+    let started = false;
+    pixelGroups(first, last, (a, b, x0, x1) => {
+      let min = Infinity, max = -Infinity;
+      for (let i = a; i <= b; i++) { const v = valueAt(i); if (v < min) min = v; if (v > max) max = v; }
+      const v0 = valueAt(a);
+      if (!started) { g.moveTo(x0, y(v0)); started = true; } else g.lineTo(x0, y(v0));
+      if (a !== b) { g.lineTo(x0, y(min)); g.lineTo(x0, y(max)); g.lineTo(x0, y(valueAt(b))); }
+      if (steps) g.lineTo(x1, y(valueAt(b)));
+    });
     g.stroke();
     g.fillStyle = "#777";
     g.textAlign = "left";
@@ -653,8 +699,8 @@
       const fromCell = element("td", from, "from");
       const record = origins ? origins.byField[f][cell] : -1;
       if (record >= 0) {
-        const r = origins.records[record];
-        fromCell.append(element("br"), element("span", r.file + ":" + r.line, "where"));
+        const [file, line] = origins.records[record];
+        fromCell.append(element("br"), element("span", origins.files[file] + ":" + line, "where"));
       }
       tr.append(fromCell);
       table.append(tr);
