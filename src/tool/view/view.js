@@ -235,8 +235,8 @@
     drawTunnels(g);
     drawCurves(g);
     drawGradient(g);
-    drawLine(g, rows.elevation, (i) => elevation[i], elevation.length, "#2e7d32", 0);
-    drawLine(g, rows.speed, (i) => columns.speedLimit[i] * 5, Math.min(cellCount, Math.ceil(routeLength / CELL)), "#6a3d9a", 1);
+    drawLine(g, rows.elevation, (i) => elevation[i], elevation.length, "#2e7d32", false, 10);
+    drawLine(g, rows.speed, (i) => columns.speedLimit[i] * 5, Math.min(cellCount, Math.ceil(routeLength / CELL)), "#6a3d9a", true, 0);
     drawCrosshair(g);
     g.restore();
     drawAxis(g, right);
@@ -273,7 +273,8 @@
       const x = xOf(m);
       g.moveTo(Math.round(x) + 0.5, r.top); g.lineTo(Math.round(x) + 0.5, r.top + 4);
       const digits = step >= 1000 ? 0 : (step >= 100 ? 1 : 2);
-      g.fillText((m / 1000).toFixed(digits), x, r.top + 13);
+      const text = (m / 1000).toFixed(digits);
+      g.fillText(text, Math.max(x, LEFT + g.measureText(text).width / 2 + 2), r.top + 13);
     }
     g.stroke();
     g.textAlign = "right";
@@ -437,13 +438,21 @@
     return extents[key];
   }
 
+  // The visible values' extent, at least `least` apart, so that a zoomed profile shows its shape.
+  function localExtent(valueAt, first, last, least) {
+    let lo = Infinity, hi = -Infinity;
+    for (let i = first; i <= last; i++) { const v = valueAt(i); if (v < lo) lo = v; if (v > hi) hi = v; }
+    if (hi - lo < least) { const mid = (lo + hi) / 2; lo = mid - least / 2; hi = mid + least / 2; }
+    return [lo, hi];
+  }
+
   // A profile as a line, each pixel column showing the least and the greatest value in it;
-  // `steps` draws each cell's value flat across the cell.
-  function drawLine(g, r, valueAt, count, colour, steps) {
+  // `steps` draws each cell's value flat across the cell; `local` scales it to the visible part.
+  function drawLine(g, r, valueAt, count, colour, steps, local) {
     if (count < 1) return;
     const [first, lastCell] = cellRange();
     const last = Math.min(lastCell, count - 1);
-    const [lo, hi] = extentOf(r.id, valueAt, count);
+    const [lo, hi] = local ? localExtent(valueAt, first, last, local) : extentOf(r.id, valueAt, count);
     const y = (v) => r.top + r.height - 4 - (v - lo) / (hi - lo) * (r.height - 14);
     g.strokeStyle = colour;
     g.lineWidth = 1.5;
@@ -642,7 +651,8 @@
       tooltip.hidden = true;
     }
     const cell = o && o.cell !== undefined ? o.cell : Math.min(cellCount - 1, Math.floor(view.hover / CELL));
-    showDetails(view.hover, cell, o && o.cell !== undefined);
+    const onObject = o !== null && o.cell !== undefined;
+    showDetails(onObject ? o.pos : view.hover, cell, onObject);
     schedule();
   }
 
