@@ -16,8 +16,8 @@ json object(const char* name, const char* record, json values) {
 }
 
 json profile(const char* record, const char* from, const char* unit, int scale, int offset) {
-    return {{"record", record}, {"from", from}, {"unit", unit}, {"scale", scale},
-            {"offset", offset}};
+    return {
+        {"record", record}, {"from", from}, {"unit", unit}, {"scale", scale}, {"offset", offset}};
 }
 
 json slowOrderBoard(const char* name) {
@@ -32,12 +32,13 @@ json slowOrderBoard(const char* name) {
 json cellMeanings() {
     json kinds;
     kinds["0"] = object("none", "", json::object());
-    kinds["1"] = object("signal", "segnale",
-                        {{"value1", value("s1 \u00d7 10 + d1")},
-                         {"value2", value("s2 \u00d7 10 + d2")},
-                         {"value3", value("s3 \u00d7 10 + d3")},
-                         {"value4", value("rapp \u00d7 10 + sx \u00d7 3 + dx")},
-                         {"signalTime", value("tempo, kept when sx is 2 (1 to 100 raised to 101)")}});
+    kinds["1"] =
+        object("signal", "segnale",
+               {{"value1", value("s1 \u00d7 10 + d1")},
+                {"value2", value("s2 \u00d7 10 + d2")},
+                {"value3", value("s3 \u00d7 10 + d3")},
+                {"value4", value("rapp \u00d7 10 + sx \u00d7 3 + dx")},
+                {"signalTime", value("tempo, kept when sx is 2 (1 to 100 raised to 101)")}});
     kinds["2"] = slowOrderBoard("slow-order end board");
     kinds["3"] = slowOrderBoard("slow-order start");
     kinds["4"] = object("slow-order warning board, 1200 m before the start", "rallentamento",
@@ -61,10 +62,10 @@ json cellMeanings() {
                          {{"value1", value("station table entry of the sign text")}});
 
     json profiles;
-    profiles["approachCode"] =
-        profile("segnale or stazione",
-                "(sx \u00d7 3 + dx) \u00d7 10 + n, n cells of 100 m before a signal; 80 + n before a station",
-                "", 1, 0);
+    profiles["approachCode"] = profile("segnale or stazione",
+                                       "(sx \u00d7 3 + dx) \u00d7 10 + n, n cells of 100 m before "
+                                       "a signal; 80 + n before a station",
+                                       "", 1, 0);
     profiles["tunnelKind"] = profile("montagna", "tipo (less 10 when above 10)", "", 1, 0);
     profiles["speedLimit"] = profile("velocita", "speed limit \u00f7 5", "km/h", 5, 0);
     profiles["gradient"] = profile("pendenza", "gradient + 100", "\u2030", 1, -100);

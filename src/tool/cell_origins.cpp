@@ -18,9 +18,8 @@ std::array<std::int32_t, 3> currentProfileValues(const ScenarioBuild& build) {
 }  // namespace
 
 std::array<std::int32_t, kCellFieldCount> cellFields(const TrackCell& c) {
-    return {c.kind,         c.value1,     c.value2,     c.value3,
-            c.value4,       c.signalTime, c.approachCode, c.tunnelKind,
-            c.speedLimit,   c.gradient,   c.adhesion};
+    return {c.kind,         c.value1,     c.value2,     c.value3,   c.value4,  c.signalTime,
+            c.approachCode, c.tunnelKind, c.speedLimit, c.gradient, c.adhesion};
 }
 
 CellOrigins::CellOrigins(ScenarioBuild& build) : build_(build) {
@@ -38,8 +37,7 @@ void CellOrigins::cellTouched(std::int64_t index) {
 std::int32_t CellOrigins::placeOfRecord() {
     if (!build_.sourceOpen() || build_.recordLine <= 0) return kNone;
     const RecordPlace place{build_.sourceName(), build_.recordLine};
-    if (records.empty() || records.back().file != place.file ||
-        records.back().line != place.line)
+    if (records.empty() || records.back().file != place.file || records.back().line != place.line)
         records.push_back(place);
     return static_cast<std::int32_t>(records.size() - 1);
 }

@@ -207,8 +207,7 @@ void drawPlanView(SvgDocument& svg, const RouteData& route, const Stretch& stret
     for (const RouteSpan& t : route.tunnels) {
         if (t.to < from || t.from > to) continue;
         svg.polyline(trackBetween(route, f, std::max(t.from, from), std::min(t.to, to)),
-                     look::kTunnel,
-                     fmt::format("tunnel {} to {}", kmText(t.from), kmText(t.to)));
+                     look::kTunnel, fmt::format("tunnel {} to {}", kmText(t.from), kmText(t.to)));
     }
 
     // Every mark first, so that no label covers one; then the labels by importance: the ends,
@@ -235,8 +234,8 @@ void drawPlanView(SvgDocument& svg, const RouteData& route, const Stretch& stret
         if (!stretch.holds(position)) continue;
         signals.push_back(position);
         const Point p = f.atMetre(route, position);
-        svg.polygon({{p.x, p.y - 4}, {p.x + 3.5, p.y + 2.5}, {p.x - 3.5, p.y + 2.5}},
-                    look::kSignal, "signal, " + signalText(position) + " km");
+        svg.polygon({{p.x, p.y - 4}, {p.x + 3.5, p.y + 2.5}, {p.x - 3.5, p.y + 2.5}}, look::kSignal,
+                    "signal, " + signalText(position) + " km");
         labels.claim({p.x - 3.5, p.y - 4, 7, 6.5});
     }
     placeLabel(svg, labels, f.box, start, wholeRoute ? "start" : "from " + kmText(from),
@@ -244,7 +243,8 @@ void drawPlanView(SvgDocument& svg, const RouteData& route, const Stretch& stret
     placeLabel(svg, labels, f.box, finish, wholeRoute ? "end, " + kmText(to) : "to " + kmText(to),
                kLabelSize + 1, "font-weight=\"bold\" fill=\"black\"");
     for (const RouteStation* s : stations)
-        placeLabel(svg, labels, f.box, f.atMetre(route, s->position), s->name, kLabelSize, look::kLabel);
+        placeLabel(svg, labels, f.box, f.atMetre(route, s->position), s->name, kLabelSize,
+                   look::kLabel);
     for (std::int32_t position : signals)
         placeLabel(svg, labels, f.box, f.atMetre(route, position), signalText(position), 8,
                    "fill=\"#a01818\"");

@@ -22,48 +22,26 @@
 #include "tool/text_encoding.h"
 
 namespace scenario {
-namespace {
-
 namespace fs = std::filesystem;
 
-// Sources in memory, outputs in a directory or nowhere. Nothing the compile step reads, tests or
-// deletes ever reaches the directory, so a file there with a source's name is never touched.
-class CompileStore : public FileStore {
-  public:
-    explicit CompileStore(const std::optional<std::string>& directory) {
-        if (directory) directory_.emplace(*directory);
-    }
+CompileStore::CompileStore(const std::optional<std::string>& directory) {
+    if (directory) directory_.emplace(*directory);
+}
 
-    bool exists(const std::string& name) const override { return sources.exists(name); }
-    std::optional<std::string> read(const std::string& name) const override {
-        return sources.read(name);
-    }
-    void remove(const std::string& name) override { sources.remove(name); }
-    void write(const std::string& name, std::string_view bytes) override {
-        if (!directory_) return;
-        directory_->write(name, bytes);
-        written.push_back(directory_->pathOf(name).string());
-    }
-    void writeInPieces(const std::string& name, const FileContent& content) override {
-        if (!directory_) return;
-        directory_->writeInPieces(name, content);
-        written.push_back(directory_->pathOf(name).string());
-    }
+void CompileStore::write(const std::string& name, std::string_view bytes) {
+    if (!directory_) return;
+    directory_->write(name, bytes);
+    written.push_back(directory_->pathOf(name).string());
+}
 
-    MemoryStore sources;
-    std::vector<std::string> written;
+void CompileStore::writeInPieces(const std::string& name, const FileContent& content) {
+    if (!directory_) return;
+    directory_->writeInPieces(name, content);
+    written.push_back(directory_->pathOf(name).string());
+}
 
-  private:
-    std::optional<DirectoryStore> directory_;
-};
-
-struct Outcome {
-    int status = kExitClean;
-    std::string failure;  // the message of a stamping error or a file failure
-};
-
-Outcome compile(ScenarioBuild& build, const SourceCompile& request) {
-    std::int32_t j = request.buildPlan ? 1 : 0;
+CompileOutcome compileBuild(ScenarioBuild& build, bool buildPlan) {
+    std::int32_t j = buildPlan ? 1 : 0;
     try {
         build.memorizza_percorso(j);
     } catch (const BuildStopped& stop) {
@@ -75,7 +53,9 @@ Outcome compile(ScenarioBuild& build, const SourceCompile& request) {
     return {build.errorCode == 0 ? kExitClean : kExitDataError, {}};
 }
 
-void report(const ScenarioBuild& build, const SourceCompile& request, const Outcome& outcome,
+namespace {
+
+void report(const ScenarioBuild& build, const SourceCompile& request, const CompileOutcome& outcome,
             const FileShown& shown, std::ostream& err) {
     for (const std::string& line : diagnosticLines(build, shown)) err << line << '\n';
     if (outcome.status == kExitStamping) err << outcome.failure << '\n';
@@ -84,7 +64,7 @@ void report(const ScenarioBuild& build, const SourceCompile& request, const Outc
     if (outcome.status == kExitNoTrackCells) err << kNoTrackCellsNote << '\n';
 }
 
-nlohmann::json summary(const ScenarioBuild& build, const Outcome& outcome,
+nlohmann::json summary(const ScenarioBuild& build, const CompileOutcome& outcome,
                        const CompileStore& store, const FileShown& shown) {
     nlohmann::json j;
     j["exitStatus"] = outcome.status;
@@ -132,7 +112,7 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
         return file;
     };
 
-    const Outcome outcome = compile(build, request);
+    const CompileOutcome outcome = compileBuild(build, request.buildPlan);
     report(build, request, outcome, shown, err);
     if (request.json)
         out << summary(build, outcome, store, shown)

@@ -7,12 +7,11 @@
 #include <exception>
 
 #include "app/exit_status.h"
-#include "compiler/compile_driver.h"
-#include "compiler/failures.h"
 #include "output/file_store.h"
 #include "tool/cell_origins.h"
 #include "tool/file_name_part.h"
 #include "tool/read_file.h"
+#include "tool/source_compile.h"
 #include "tool/source_names.h"
 #include "tool/text_encoding.h"
 #include "tool/view_data.h"
@@ -20,13 +19,6 @@
 
 namespace scenario {
 namespace {
-
-// The sources live in memory; what the compile writes goes nowhere.
-class SourcesOnlyStore : public MemoryStore {
-  public:
-    void write(const std::string&, std::string_view) override {}
-    void writeInPieces(const std::string&, const FileContent&) override {}
-};
 
 std::string titleOf(const std::string& name, const std::string& train, std::int32_t length) {
     return fmt::format("{}, train {}: {:.1f} km", utf8FromWindows1252(name),
@@ -66,24 +58,6 @@ int viewFiles(const ViewOptions& options, std::ostream& out, std::ostream& err) 
     return writePage(options, viewData(input), out, err);
 }
 
-struct Compiled {
-    int status = kExitClean;
-    std::string failure;
-};
-
-Compiled compileInMemory(ScenarioBuild& build) {
-    std::int32_t withPlan = 1;
-    try {
-        build.memorizza_percorso(withPlan);
-    } catch (const BuildStopped& stop) {
-        return {kExitStamping, stop.what()};
-    } catch (const std::exception& failure) {
-        return {kExitFileFailure, failure.what()};
-    }
-    if (!hasTrackCellTable(build)) return {kExitNoTrackCells, {}};
-    return {build.errorCode == 0 ? kExitClean : kExitDataError, {}};
-}
-
 int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err) {
     const std::string& lineFile = options.inputs[0];
     const std::string& trainFile = options.inputs[1];
@@ -96,13 +70,13 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     std::string name = options.scenarioName, number = options.trainNumber;
     nameFromSourceFiles(lineFile, trainFile, name, number);
 
-    SourcesOnlyStore store;
+    CompileStore store(std::nullopt);  // the sources in memory, every output nowhere
     ScenarioBuild build(store);
     build.scenarioName = name;
     build.trainNumber = number;
     const ScenarioIdentity names = build.identity();
-    store.files[names.lineSourceFile()] = *line;
-    store.files[names.trainSourceFile()] = *train;
+    store.sources.files[names.lineSourceFile()] = *line;
+    store.sources.files[names.trainSourceFile()] = *train;
     const FileShown shown = [&](const std::string& file) {
         if (file == names.lineSourceFile()) return lineFile;
         if (file == names.trainSourceFile()) return trainFile;
@@ -110,7 +84,7 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     };
 
     CellOrigins origins(build);
-    const Compiled compiled = compileInMemory(build);
+    const CompileOutcome compiled = compileBuild(build, true);
     origins.finish();
 
     ViewInput input;
@@ -122,7 +96,9 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     input.plan = planOfBuild(build.linePlan, input.routeLength);
     input.diagnostics = viewDiagnostics(build, shown);
     if (!compiled.failure.empty())
-        input.diagnostics.push_back({{"severity", "error"}, {"file", ""}, {"line", 0},
+        input.diagnostics.push_back({{"severity", "error"},
+                                     {"file", ""},
+                                     {"line", 0},
                                      {"code", nullptr},
                                      {"message", utf8FromWindows1252(compiled.failure)},
                                      {"position", nullptr}});

@@ -78,8 +78,10 @@ json samplePlan(const std::vector<PlanPoint>& plan) {
     };
     for (std::size_t m = 0; m < plan.size(); m += kPlanSampleStep) add(plan[m]);
     if (!plan.empty() && (plan.size() - 1) % kPlanSampleStep != 0) add(plan.back());
-    return {{"step", kPlanSampleStep}, {"metres", plan.empty() ? 0 : plan.size() - 1},
-            {"dx", std::move(xs)}, {"dy", std::move(ys)}};
+    return {{"step", kPlanSampleStep},
+            {"metres", plan.empty() ? 0 : plan.size() - 1},
+            {"dx", std::move(xs)},
+            {"dy", std::move(ys)}};
 }
 
 // The class of a curve step by its turn per metre, 0 for a straight one; the plan steps turn by
@@ -142,7 +144,8 @@ json originRuns(const CellOrigins& origins, const FileShown& shown) {
             from = i;
         }
     }
-    return {{"files", std::move(files)}, {"records", std::move(records)}, {"runs", std::move(runs)}};
+    return {
+        {"files", std::move(files)}, {"records", std::move(records)}, {"runs", std::move(runs)}};
 }
 
 }  // namespace
@@ -166,14 +169,22 @@ json viewData(const ViewInput& input) {
 json viewDiagnostics(const ScenarioBuild& build, const FileShown& shown) {
     json list = json::array();
     for (const json& w : warningsJson(build, shown))
-        list.push_back({{"severity", "warning"}, {"file", w["file"]}, {"line", w["line"]},
-                        {"code", nullptr}, {"message", w["message"]}, {"position", nullptr}});
+        list.push_back({{"severity", "warning"},
+                        {"file", w["file"]},
+                        {"line", w["line"]},
+                        {"code", nullptr},
+                        {"message", w["message"]},
+                        {"position", nullptr}});
     for (const json& e : errorsJson(build, shown)) {
         std::string message = e["meaning"].get<std::string>();
         const std::string detail = e["detail"].get<std::string>();
         if (!detail.empty()) message += ": " + detail;
-        list.push_back({{"severity", "error"}, {"file", e["file"]}, {"line", e["line"]},
-                        {"code", e["code"]}, {"message", message}, {"position", e["position"]}});
+        list.push_back({{"severity", "error"},
+                        {"file", e["file"]},
+                        {"line", e["line"]},
+                        {"code", e["code"]},
+                        {"message", message},
+                        {"position", e["position"]}});
     }
     return list;
 }

@@ -15,15 +15,15 @@
 namespace scenario {
 
 struct ViewInput {
-    std::string title;     // UTF-8
-    std::string origin;    // "files" or "sources"
+    std::string title;   // UTF-8
+    std::string origin;  // "files" or "sources"
     std::int32_t routeLength = 0;
     const std::vector<TrackCell>* cells = nullptr;
     const StationTable* stations = nullptr;
-    std::vector<PlanPoint> plan;            // metre by metre from 0, as far as the plan goes
+    std::vector<PlanPoint> plan;  // metre by metre from 0, as far as the plan goes
     nlohmann::json diagnostics = nlohmann::json::array();
-    const CellOrigins* origins = nullptr;   // only for a compile of sources
-    FileShown shown;                        // the author's path for a build's file name
+    const CellOrigins* origins = nullptr;  // only for a compile of sources
+    FileShown shown;                       // the author's path for a build's file name
 };
 
 nlohmann::json viewData(const ViewInput& input);

@@ -21,9 +21,12 @@ std::string scriptSafeJson(const nlohmann::json& data) {
     safe.reserve(text.size() + text.size() / 16);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '<') safe += "\\u003c";
-        else if (c == '>') safe += "\\u003e";
-        else if (c == '&') safe += "\\u0026";
+        if (c == '<')
+            safe += "\\u003c";
+        else if (c == '>')
+            safe += "\\u003e";
+        else if (c == '&')
+            safe += "\\u0026";
         else if (c == '\xE2' && i + 2 < text.size() && text[i + 1] == '\x80' &&
                  (text[i + 2] == '\xA8' || text[i + 2] == '\xA9')) {
             safe += text[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";

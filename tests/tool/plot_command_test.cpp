@@ -137,6 +137,14 @@ void writeRouteOf300Km(const fs::path& dir) {
     writeFile(dir / "M_1-.txt", train + "[fine]\r\n");
 }
 
+// The 300 km route compiled and plotted whole: the SVG, or nothing when a step failed.
+std::string plotRouteOf300Km(const fs::path& dir) {
+    writeRouteOf300Km(dir);
+    if (runTool(dir, "compile M_linea.txt M_1-.txt --name M --train 1").status != 0) return {};
+    if (runTool(dir, "plot . --name M --train 1 -o m.svg").status != 0) return {};
+    return readFile(dir / "m.svg");
+}
+
 struct TextBox {
     double left, right, top, bottom;
     std::string text;
@@ -167,11 +175,8 @@ std::vector<TextBox> textBoxes(const std::string& svg) {
 
 TEST(PlotCommand, ALongRouteLabelsOrTooltipsEveryStationAndNoLabelsOverlap) {
     TempDir dir;
-    writeRouteOf300Km(dir.path);
-    const ToolRun compiled = runTool(dir.path, "compile M_linea.txt M_1-.txt --name M --train 1");
-    ASSERT_EQ(compiled.status, 0) << compiled.err;
-    ASSERT_EQ(runTool(dir.path, "plot . --name M --train 1 -o m.svg").status, 0);
-    const std::string svg = readFile(dir.path / "m.svg");
+    const std::string svg = plotRouteOf300Km(dir.path);
+    ASSERT_FALSE(svg.empty());
     for (int i = 1; i <= 60; ++i) {
         const std::string name = "LOCALITA NUMERO " + std::to_string(i);
         EXPECT_TRUE(holdsText(svg, name) || svg.find("<title>" + name + ",") != std::string::npos)
@@ -194,10 +199,8 @@ TEST(PlotCommand, ALongRouteLabelsOrTooltipsEveryStationAndNoLabelsOverlap) {
 // The plan's frame holds the track with little to spare: its extent fits the route.
 TEST(PlotCommand, ThePlanFillsItsFrame) {
     TempDir dir;
-    writeRouteOf300Km(dir.path);
-    ASSERT_EQ(runTool(dir.path, "compile M_linea.txt M_1-.txt --name M --train 1").status, 0);
-    ASSERT_EQ(runTool(dir.path, "plot . --name M --train 1 -o m.svg").status, 0);
-    const std::string svg = readFile(dir.path / "m.svg");
+    const std::string svg = plotRouteOf300Km(dir.path);
+    ASSERT_FALSE(svg.empty());
     // The frame is the first unfilled rectangle, the track the first dark polyline.
     double left = 0, top = 0, width = 0, height = 0;
     int read = 0;

@@ -25,8 +25,7 @@ std::set<std::string> filesIn(const fs::path& dir) {
 
 std::size_t occurrences(const std::string& text, const std::string& part) {
     std::size_t count = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
     return count;
 }
 
@@ -36,8 +35,8 @@ nlohmann::json dataOf(const std::string& page) {
     const auto from = page.find(open);
     if (from == std::string::npos) return {};
     const auto start = from + open.size();
-    return nlohmann::json::parse(page.substr(start, page.find("</script>", start) - start),
-                                 nullptr, false);
+    return nlohmann::json::parse(page.substr(start, page.find("</script>", start) - start), nullptr,
+                                 false);
 }
 
 void replaceIn(const fs::path& file, const std::string& old, const std::string& now) {
@@ -72,11 +71,9 @@ TEST(ViewCommand, CompiledFilesAndSourcesGiveTheSameModel) {
     TempDir dir;
     ASSERT_EQ(runScenarioProgram(dir.path), 0);
     ASSERT_EQ(runTool(dir.path, "export --out src").status, 0);
-    ASSERT_EQ(runTool(dir.path, "view . --name Alderi_Moncasta --train 30752 -o files.html")
-                  .status,
+    ASSERT_EQ(runTool(dir.path, "view . --name Alderi_Moncasta --train 30752 -o files.html").status,
               0);
-    ASSERT_EQ(runTool(dir.path, "view src/" + kLine + " src/" + kTrain + " -o sources.html")
-                  .status,
+    ASSERT_EQ(runTool(dir.path, "view src/" + kLine + " src/" + kTrain + " -o sources.html").status,
               0);
     const nlohmann::json files = dataOf(readFile(dir.path / "files.html"));
     const nlohmann::json sources = dataOf(readFile(dir.path / "sources.html"));
@@ -86,7 +83,8 @@ TEST(ViewCommand, CompiledFilesAndSourcesGiveTheSameModel) {
     EXPECT_TRUE(sources["origins"].is_object());
     // The built-in plan turns both ways in every class but the widest.
     std::set<int> classes;
-    for (const auto& curve : files["curves"]) classes.insert(curve[3].get<int>() * curve[2].get<int>());
+    for (const auto& curve : files["curves"])
+        classes.insert(curve[3].get<int>() * curve[2].get<int>());
     EXPECT_TRUE(classes.count(6) && classes.count(-6)) << files["curves"].dump();
 }
 
@@ -109,7 +107,7 @@ TEST(ViewCommand, NoTextOfTheSourcesCanEndTheScript) {
     std::string lower = page;
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     EXPECT_EQ(occurrences(lower, "</script"), 2u);  // the two the template closes
-    EXPECT_EQ(occurrences(lower, "<!--"), 1u);       // the template's own comment
+    EXPECT_EQ(occurrences(lower, "<!--"), 1u);      // the template's own comment
     EXPECT_EQ(occurrences(lower, "<b>"), 0u);
     const nlohmann::json data = dataOf(page);
     ASSERT_TRUE(data.is_object());
