@@ -89,8 +89,8 @@ int runPlotCommand(const PlotOptions& options, std::ostream& out, std::ostream& 
         err << fmt::format("scenario plot: {}\n", stretch.problem);
         return kExitFileFailure;
     }
-    const std::string svg = drawRoutePicture(loaded.route, titleOf(options, loaded.route),
-                                             stretch.from, stretch.to);
+    const std::string svg =
+        drawRoutePicture(loaded.route, titleOf(options, loaded.route), stretch.from, stretch.to);
     try {
         writeWholeFile(options.outFile, svg);
     } catch (const std::exception& failure) {

@@ -101,8 +101,7 @@ ScenarioFiles readScenarioFiles(const std::string& directory, const std::string&
     ScenarioFiles files;
     files.error = decodeFile(dir / names.lineDataFile(), decodeLinePlan, files.plan);
     if (files.error.empty())
-        files.error =
-            decodeFile(dir / names.stationTableFile(), decodeStationTable, files.table);
+        files.error = decodeFile(dir / names.stationTableFile(), decodeStationTable, files.table);
     if (files.error.empty())
         files.error = decodeFile(dir / names.trackCellFile(), decodeTrackCells, files.cells);
     return files;

@@ -73,7 +73,8 @@ void drawStationStrip(SvgDocument& svg, const RouteData& route, const Stretch& s
 
 // The cells whose start lies in the stretch, as indices into the per-cell profiles.
 std::pair<std::size_t, std::size_t> cellsOf(const Stretch& stretch, std::size_t count) {
-    const auto first = static_cast<std::size_t>(std::max(0.0, std::floor(stretch.from / kCellLength)));
+    const auto first =
+        static_cast<std::size_t>(std::max(0.0, std::floor(stretch.from / kCellLength)));
     const auto last = static_cast<std::size_t>(std::ceil(stretch.to / kCellLength));
     return {std::min(first, count), std::min(last + 1, count)};
 }

@@ -57,8 +57,7 @@ class LabelPlacer {
 // The plan of the stretch, scaled to keep its shape and turned so that it runs from left to
 // right, in a box `width` wide whose height the view chooses; returns that height.
 double planViewHeight(const RouteData& route, const Stretch& stretch, double width);
-void drawPlanView(SvgDocument& svg, const RouteData& route, const Stretch& stretch,
-                  const Box& box);
+void drawPlanView(SvgDocument& svg, const RouteData& route, const Stretch& stretch, const Box& box);
 
 // Stations' names, elevation and speed limit against the distance, stacked in the box.
 void drawProfileViews(SvgDocument& svg, const RouteData& route, const Stretch& stretch,

@@ -68,9 +68,8 @@ void SvgDocument::polyline(const std::vector<Point>& points, std::string_view st
 
 void SvgDocument::rect(Point corner, double width, double height, std::string_view style,
                        std::string_view title) {
-    body_ += fmt::format(
-        "<rect x=\"{:.1f}\" y=\"{:.1f}\" width=\"{:.1f}\" height=\"{:.1f}\" {}{}", corner.x,
-        corner.y, width, height, style, closing("rect", title));
+    body_ += fmt::format("<rect x=\"{:.1f}\" y=\"{:.1f}\" width=\"{:.1f}\" height=\"{:.1f}\" {}{}",
+                         corner.x, corner.y, width, height, style, closing("rect", title));
 }
 
 void SvgDocument::circle(Point centre, double radius, std::string_view style,

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <regex>
 #include <sstream>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "tool/fixture_model.h"
 #include "tool/png_pixels.h"
@@ -241,8 +241,8 @@ TEST(PlotCommand, FromAndToDrawAStretchInRouteKilometres) {
         EXPECT_FALSE(holdsText(svg, out)) << out;
     expectDrawn(render(dir.path / "part.svg"));
 
-    for (const char* stretch : {"--from 30 --to 40", "--from 20 --to 10", "--from 5 --to 5.05",
-                                "--from -1"}) {
+    for (const char* stretch :
+         {"--from 30 --to 40", "--from 20 --to 10", "--from 5 --to 5.05", "--from -1"}) {
         const ToolRun run = runTool(dir.path, names + stretch + " -o bad.svg");
         EXPECT_EQ(run.status, 2) << stretch;
         EXPECT_FALSE(fs::exists(dir.path / "bad.svg")) << stretch;

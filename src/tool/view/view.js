@@ -20,6 +20,7 @@
   const tunnels = gatherTunnels();
   const origins = buildOrigins();
   const diagnostics = data.diagnostics || [];
+  const curves = data.curves.map(([from, to, side, cls]) => ({ pos: from, to, side, cls }));
 
   function decodePlan(p) {
     const n = p.dx.length;
@@ -520,6 +521,21 @@
     if (idx[k - 1] !== last) visit(last);
   }
 
+  let planShown = null;  // how the plan was last drawn, for hovering it
+
+  // The route metre of the drawn plan point nearest to the pointer, if one is near.
+  function planMetreAt(x, y) {
+    if (!planShown) return null;
+    const { px, py, level, first, last } = planShown;
+    let best = null, bestDistance = 20 * 20;
+    forPlanPoints(level, first, last, (i) => {
+      const dx = px(plan.xs[i]) - x, dy = py(plan.ys[i]) - y;
+      const d = dx * dx + dy * dy;
+      if (d < bestDistance) { bestDistance = d; best = plan.ms[i]; }
+    });
+    return best;
+  }
+
   function drawPlan() {
     const { g, w, h } = prepare(planCanvas, 0);
     const n = plan.xs.length;
@@ -542,6 +558,7 @@
     const cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
     const px = (x) => w / 2 + (x - cx) * scale;
     const py = (y) => h / 2 - (y - cy) * scale;
+    planShown = { px, py, level, first, last };
     // The whole route faintly for context, the visible stretch on top.
     const whole = planLevelFor(0, n - 1);
     g.strokeStyle = "#d5d5d5"; g.lineWidth = 1.5;
@@ -607,6 +624,7 @@
     if (row.id === "stations") list = stations;
     else if (objects[row.id]) list = objects[row.id];
     else if (row.id === "tunnel") list = tunnels;
+    else if (row.id === "curve") list = curves;
     else if (row.id === "diagnostics") list = diagnostics.filter((d) => d.position !== null).map((d) => ({ pos: d.position, diagnostic: d }));
     if (!list) return null;
     let best = null, bestDistance = 7;
@@ -626,6 +644,7 @@
     }
     if (row.id === "tunnel") return "tunnel " + km(o.pos) + " – " + km(o.to) + ", tunnelKind " + o.type;
     if (row.id === "diagnostics") return diagnosticText(o.diagnostic);
+    if (row.id === "curve") return (o.side > 0 ? "right" : "left") + " curve of class " + o.cls + ", " + km(o.pos) + " – " + km(o.to);
     return o.text;
   }
 
@@ -755,6 +774,22 @@
     zoomAt(view.hover !== null ? view.hover : (view.from + view.to) / 2, Math.pow(1.0015, ev.deltaY));
   }, { passive: false });
 
+  planCanvas.addEventListener("mousemove", (ev) => {
+    const box = planCanvas.getBoundingClientRect();
+    const m = planMetreAt(ev.clientX - box.left, ev.clientY - box.top);
+    if (m === null) { leave(); return; }
+    view.hover = m;
+    view.hoverObject = null;
+    const near = stations.find((s) => Math.abs(s.pos - m) <= 2 * plan.step);
+    tooltip.textContent = near ? near.name + "\n" + km(m) : km(m);
+    tooltip.hidden = false;
+    tooltip.style.left = Math.min(ev.clientX + 14, window.innerWidth - 370) + "px";
+    tooltip.style.top = (ev.clientY + 16) + "px";
+    showDetails(m, Math.min(cellCount - 1, Math.floor(m / CELL)), false);
+    schedule();
+  });
+  planCanvas.addEventListener("mouseleave", leave);
+
   document.getElementById("whole").addEventListener("click", () => setRange(0, routeLength));
 
   const names = document.getElementById("station-names");
@@ -818,6 +853,7 @@
   api.setRange = setRange;
   api.hoverAt = hoverAt;
   api.xOf = xOf;
+  api.planPoint = (m) => { const p = planAt(m); return [planShown.px(p[0]), planShown.py(p[1])]; };
   api.rows = rows;
   window.addEventListener("resize", schedule);
   setRange(0, routeLength);

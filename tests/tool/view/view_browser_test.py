@@ -126,6 +126,20 @@ class BuiltInRouteFromSources(unittest.TestCase):
         self.assertIn(LINE + ":55", gradient[2])
         self.driver.save_screenshot(os.path.join(SHOTS, "route-view-details.png"))
 
+    def test_hovering_the_plan_shows_the_same_place_along_the_route(self):
+        self.page.js("routeView.setRange(1000, 4000)")
+        self.driver.execute_script("return new Promise(r => requestAnimationFrame(() => r()))")
+        x, y = self.page.js("""
+            const box = document.getElementById('plan').getBoundingClientRect();
+            const [px, py] = routeView.planPoint(2850);
+            return [box.left + px, box.top + py];""")
+        actions = ActionBuilder(self.driver)
+        actions.pointer_action.move_to_location(int(round(x)), int(round(y)))
+        actions.perform()
+        self.assertIn("PRATOLUNGO", self.page.tooltip())
+        self.assertAlmostEqual(self.page.js("return routeView.view.hover"), 2850, delta=20)
+        self.assertIn("cell 57", self.driver.find_element(By.ID, "details-body").text)
+
     def test_wheel_zooms_and_dragging_pans_the_distance(self):
         before = self.page.visible_range()
         x, y = self.page.row_point("elevation", 17000)
