@@ -1,48 +1,45 @@
 // The benchmarks' builds over any file store.
 #include "bench_build.h"
 
-#include "output/file_store.h"
+#include "compiler/compile_step.h"
+#include "compiler/signal_spacing.h"
+#include "output/stamping.h"
+#include "source/source_writers.h"
 
 namespace scenario::bench {
 namespace {
 
-void setBenchIdentity(ScenarioBuild& build) {
-    build.scenarioName = std::string("Bench");
-    build.trainNumber = std::string("1");
-}
+const ScenarioIdentity kBenchIdentity{"Bench", "1"};
 
-std::string builtinSource(void (ScenarioBuild::*writer)(),
+std::string builtinSource(void (*writer)(FileStore&, const ScenarioIdentity&),
                           std::string (ScenarioIdentity::*name)() const) {
     MemoryStore store;
-    ScenarioBuild build(store);
-    setBenchIdentity(build);
-    (build.*writer)();
-    return store.files[(build.identity().*name)()];
+    writer(store, kBenchIdentity);
+    return store.files[(kBenchIdentity.*name)()];
 }
 
 }  // namespace
 
-void startBuild(ScenarioBuild& build, const std::string& line, const std::string& train,
-                std::int32_t plan) {
-    setBenchIdentity(build);
-    build.files().write(build.identity().lineSourceFile(), line);
-    build.files().write(build.identity().trainSourceFile(), train);
-    build.buildLinePlan = plan;
-    build.errorCode = 0;
-    for (StationRecord& r : build.stationTable) r = StationRecord{};
+void prepareBuild(ScenarioBuild& build, FileStore& files, const std::string& line,
+                  const std::string& train, std::int32_t plan) {
+    build.scenarioName = kBenchIdentity.scenarioName;
+    build.trainNumber = kBenchIdentity.trainNumber;
+    startBuild(build, plan);
+    files.write(build.identity().lineSourceFile(), line);
+    files.write(build.identity().trainSourceFile(), train);
 }
 
-void compileWithoutFiles(ScenarioBuild& build) {
-    build.memorizza_dati();
-    build.signalSpacingPass();
-    build.stampScenario();
+void compileWithoutFiles(ScenarioBuild& build, FileStore& files) {
+    memorizza_dati(build, files);
+    signalSpacingPass(build);
+    stampScenario(build);
 }
 
 std::string builtinLineSource() {
-    return builtinSource(&ScenarioBuild::dati_linea, &ScenarioIdentity::lineSourceFile);
+    return builtinSource(dati_linea, &ScenarioIdentity::lineSourceFile);
 }
 std::string builtinTrainSource() {
-    return builtinSource(&ScenarioBuild::dati_treno, &ScenarioIdentity::trainSourceFile);
+    return builtinSource(dati_treno, &ScenarioIdentity::trainSourceFile);
 }
 
 }  // namespace scenario::bench

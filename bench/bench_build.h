@@ -5,17 +5,18 @@
 #include <cstdint>
 #include <string>
 
+#include "base/file_store.h"
 #include "compiler/track_model.h"
 
 namespace scenario::bench {
 
-// Gives the build the bench identity, puts the sources into its store and clears what the
-// compile driver clears, ready for the passes.
-void startBuild(ScenarioBuild& build, const std::string& line, const std::string& train,
-                std::int32_t plan);
+// Starts the build as the compile driver does, under the bench identity, with the sources in the
+// store, ready for the passes.
+void prepareBuild(ScenarioBuild& build, FileStore& files, const std::string& line,
+                  const std::string& train, std::int32_t plan);
 
 // The driver up to the files: both passes, the signal-spacing pass and the stamps.
-void compileWithoutFiles(ScenarioBuild& build);
+void compileWithoutFiles(ScenarioBuild& build, FileStore& files);
 
 // The built-in line and train source files, as the writers write them.
 std::string builtinLineSource();

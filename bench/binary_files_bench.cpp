@@ -6,9 +6,10 @@
 #include <filesystem>
 #include <string>
 
+#include "base/file_store.h"
 #include "bench_build.h"
 #include "generated_sources.h"
-#include "output/file_store.h"
+#include "output/binary_files.h"
 
 namespace scenario::bench {
 namespace {
@@ -25,21 +26,21 @@ std::int64_t writtenBytes(const FileStore& store, const ScenarioBuild& build) {
 }
 
 // The argument is the route length in kilometres; 34 is the built-in scenario.
-void compileRoute(ScenarioBuild& build, std::int64_t kilometres) {
+void compileRoute(ScenarioBuild& build, FileStore& store, std::int64_t kilometres) {
     if (kilometres == 34) {
-        startBuild(build, builtinLineSource(), builtinTrainSource(), 1);
+        prepareBuild(build, store, builtinLineSource(), builtinTrainSource(), 1);
     } else {
         const auto route = static_cast<std::int32_t>(kilometres * 1000);
-        startBuild(build, generatedLineSource(route), kEmptyTrainSource, 1);
+        prepareBuild(build, store, generatedLineSource(route), kEmptyTrainSource, 1);
     }
-    compileWithoutFiles(build);
+    compileWithoutFiles(build, store);
 }
 
 void BM_WriteFilesToMemory(benchmark::State& state) {
     MemoryStore store;
-    ScenarioBuild build(store);
-    compileRoute(build, state.range(0));
-    for (auto _ : state) build.writeScenarioFiles();
+    ScenarioBuild build;
+    compileRoute(build, store, state.range(0));
+    for (auto _ : state) writeScenarioFiles(build, store);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             writtenBytes(store, build));
 }
@@ -58,14 +59,14 @@ struct TempDirectory {
 void BM_WriteFilesToDirectory(benchmark::State& state) {
     TempDirectory dir;
     DirectoryStore store(dir.path);
-    ScenarioBuild build(store);
-    compileRoute(build, state.range(0));
+    ScenarioBuild build;
+    compileRoute(build, store, state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
         for (const fs::directory_entry& entry : fs::directory_iterator(dir.path))
             fs::remove(entry.path());
         state.ResumeTiming();
-        build.writeScenarioFiles();
+        writeScenarioFiles(build, store);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             writtenBytes(store, build));

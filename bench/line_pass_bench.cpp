@@ -4,16 +4,19 @@
 
 #include <optional>
 
+#include "base/file_store.h"
 #include "bench_build.h"
+#include "compiler/line_pass.h"
+#include "compiler/source_input.h"
 #include "generated_sources.h"
-#include "output/file_store.h"
 
 namespace scenario::bench {
 namespace {
 
 struct LinePassBuild {
     MemoryStore store;
-    ScenarioBuild build{store};
+    ScenarioBuild build;
+    SourceInput in{build, store};
 };
 
 void timeLinePass(benchmark::State& state, const std::string& lineSource) {
@@ -21,9 +24,10 @@ void timeLinePass(benchmark::State& state, const std::string& lineSource) {
     for (auto _ : state) {
         state.PauseTiming();
         b.emplace();  // the previous build is freed here, untimed
-        startBuild(b->build, lineSource, kEmptyTrainSource, 1);
+        prepareBuild(b->build, b->store, lineSource, kEmptyTrainSource, 1);
         state.ResumeTiming();
-        if (!b->build.linePass() || b->build.errorCode != 0) state.SkipWithError("line error");
+        if (!linePass(b->build, b->in) || b->build.errorCode != 0)
+            state.SkipWithError("line error");
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
                             (b ? b->build.planLength : 0));

@@ -4,9 +4,11 @@
 
 #include <vector>
 
+#include "base/file_store.h"
 #include "bench_build.h"
+#include "compiler/compile_step.h"
+#include "compiler/signal_spacing.h"
 #include "generated_sources.h"
-#include "output/file_store.h"
 
 namespace scenario::bench {
 namespace {
@@ -15,17 +17,17 @@ constexpr std::int32_t kSlowOrders = 200;
 
 void BM_SignalSpacing(benchmark::State& state) {
     MemoryStore store;
-    ScenarioBuild build(store);
-    startBuild(build, generatedLineSource(5000 * kSlowOrders),
-               generatedSlowOrderSource(kSlowOrders), 0);
-    build.memorizza_dati();
+    ScenarioBuild build;
+    prepareBuild(build, store, generatedLineSource(5000 * kSlowOrders),
+                 generatedSlowOrderSource(kSlowOrders), 0);
+    memorizza_dati(build, store);
     if (build.errorCode != 0) state.SkipWithError("slow-order source error");
     const std::vector<TrackCell> compiled = build.trackCells;
     for (auto _ : state) {
         state.PauseTiming();
         build.trackCells = compiled;
         state.ResumeTiming();
-        build.signalSpacingPass();
+        signalSpacingPass(build);
     }
     if (build.errorCode != 0) state.SkipWithError("signal-spacing error");
     // Seven per slow order: one before the signal, three windows, two walk points, one after.

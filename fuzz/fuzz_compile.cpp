@@ -6,14 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/error_messages.h"
-#include "compiler/compile_driver.h"
-#include "compiler/failures.h"
+#include "base/file_store.h"
 #include "compiler/track_model.h"
 #include "fuzz_check.h"
 #include "fuzz_inputs.h"
 #include "output/binary_files.h"
-#include "output/file_store.h"
+#include "output/compile_driver.h"
+#include "report/error_meanings.h"
 
 namespace {
 
@@ -22,7 +21,7 @@ using namespace scenario::fuzz;
 
 void checkFiles(const ScenarioBuild& build, const MemoryStore& store, bool buildPlan) {
     const ScenarioIdentity names = build.identity();
-    const bool hasCells = hasTrackCellTable(build);
+    const bool hasCells = build.hasTrackCellTable();
     require(store.exists(names.trackCellFile()) == hasCells, "cells file iff a cell table");
     require(store.exists(names.stationTableFile()) == hasCells, "station file iff a cell table");
     require(store.exists(names.lineDataFile()) == (hasCells && buildPlan),
@@ -39,17 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CompileInput input =
         splitCompileInput(std::string_view(reinterpret_cast<const char*>(data), size));
     MemoryStore store;
-    ScenarioBuild build(store);
+    ScenarioBuild build;
     build.scenarioName = "S";
     build.trainNumber = "1";
     store.files[build.identity().lineSourceFile()] = input.lineSource;
     if (input.trainSource) store.files[build.identity().trainSourceFile()] = *input.trainSource;
 
-    std::int32_t j = input.buildPlan ? 1 : 0;
-    try {
-        build.memorizza_percorso(j);
-    } catch (const BuildStopped& stop) {
-        require(stop.number() == 1250 || stop.number() == 1251, "only the stamping stops a build");
+    const std::optional<StampingFailure> stop =
+        memorizza_percorso(build, store, input.buildPlan ? 1 : 0);
+    if (stop) {
+        require(stop->number == 1250 || stop->number == 1251, "only the stamping stops a build");
         return 0;
     }
     require(build.errorCode == 0 || errorMeaning(build.errorCode) != "unknown error",

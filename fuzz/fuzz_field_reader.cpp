@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "compiler/failures.h"
+#include "base/failures.h"
 #include "fuzz_check.h"
 #include "fuzz_inputs.h"
 #include "source/field_reader.h"

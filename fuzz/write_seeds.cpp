@@ -7,11 +7,13 @@
 #include <iterator>
 #include <string>
 
+#include "base/file_store.h"
 #include "compiler/line_plan_steps.h"
 #include "compiler/track_model.h"
 #include "fuzz_inputs.h"
 #include "output/binary_files.h"
-#include "output/file_store.h"
+#include "output/compile_driver.h"
+#include "source/source_writers.h"
 
 namespace {
 
@@ -36,13 +38,10 @@ struct SourcePair {
 
 SourcePair builtinSources() {
     MemoryStore store;
-    ScenarioBuild build(store);
-    build.scenarioName = "S";
-    build.trainNumber = "1";
-    build.dati_linea();
-    build.dati_treno();
-    return {*store.read(build.identity().lineSourceFile()),
-            *store.read(build.identity().trainSourceFile())};
+    const ScenarioIdentity names{"S", "1"};
+    dati_linea(store, names);
+    dati_treno(store, names);
+    return {*store.read(names.lineSourceFile()), *store.read(names.trainSourceFile())};
 }
 
 SourcePair fixtureSources() {
@@ -69,13 +68,12 @@ void writeReaderSeeds(const fs::path& directory, const std::string& name,
 // metres: the line data file of any real route is too large for a seed.
 void writeDumpSeeds(const fs::path& directory, const SourcePair& sources) {
     MemoryStore store;
-    ScenarioBuild build(store);
+    ScenarioBuild build;
     build.scenarioName = "E";
     build.trainNumber = "7";
     store.write(build.identity().lineSourceFile(), sources.line);
     store.write(build.identity().trainSourceFile(), sources.train);
-    std::int32_t noPlan = 0;
-    build.memorizza_percorso(noPlan);
+    memorizza_percorso(build, store, 0);
     writeSeed(directory, "fixture-cells", *store.read(build.identity().trackCellFile()));
     writeSeed(directory, "fixture-stations", *store.read(build.identity().stationTableFile()));
 

@@ -1,12 +1,9 @@
-// errore, the build's own numbered message that ends the build, and the report of a recorded
+// errore, the build's own numbered message that ends the program, and the report of a recorded
 // data error once the build has run to its end.
 #include "app/error_report.h"
 
-#include <charconv>
-
-#include "app/error_messages.h"
-#include "compiler/compile_driver.h"
-#include "compiler/failures.h"
+#include "app/form_load.h"
+#include "report/diagnostic.h"
 
 namespace scenario {
 namespace {
@@ -15,41 +12,18 @@ constexpr std::int32_t kOkButton = 1;
 
 }  // namespace
 
-void ScenarioBuild::errore(const std::string& a) {
-    // There is no box to close: the message goes to the caller, which shows it and ends.
-    messageAnswer = kOkButton;
-    int number = 0;
-    std::from_chars(a.data(), a.data() + a.size(), number);
-    throw BuildStopped(number, " Errore n. " + a);
+void errore(ScenarioBuild& build, const std::string& a) {
+    // There is no box to close: the message goes to main, which shows it and ends.
+    build.messageAnswer = kOkButton;
+    throw ProgramEnd{stampingErrorText(a)};
 }
 
-std::string errorDiagnostic(const RecordedError& error, std::string_view fileShown,
-                            std::string_view detail) {
-    std::string line;
-    if (!fileShown.empty() && error.line > 0)
-        line.append(fileShown).append(":").append(std::to_string(error.line)).append(": ");
-    line += "error " + std::to_string(error.code) + ": ";
-    line += errorMeaning(error.code);
-    if (error.code == 25 && !detail.empty()) line.append(": ").append(detail);
-    if (errorHasPosition(error.code)) line += " (at " + std::to_string(error.position) + " m)";
-    return line;
-}
-
-std::string recordedErrorLine(const ScenarioBuild& build, std::string_view fileShown) {
-    const RecordedError last{build.errorCode, build.errorPosition, build.errorFile,
-                             build.errorLine};
-    return errorDiagnostic(last, fileShown, build.failureReason);
-}
-
-ExitStatus buildExitStatus(const ScenarioBuild& build) {
-    if (!hasTrackCellTable(build)) return kExitNoTrackCells;
-    return build.errorCode == 0 ? kExitClean : kExitDataError;
-}
-
-ExitStatus reportBuildEnd(const ScenarioBuild& build, std::string_view fileShown,
-                          std::ostream& err) {
-    if (build.errorCode != 0) err << recordedErrorLine(build, fileShown) << '\n';
-    const ExitStatus status = buildExitStatus(build);
+ExitStatus reportBuildEnd(const ScenarioBuild& build, std::ostream& err) {
+    if (build.errorCode != 0 && !build.errors.empty()) {
+        const Diagnostic& last = build.errors.back();
+        err << diagnosticText(last, last.location.file) << '\n';
+    }
+    const ExitStatus status = buildEndStatus(build.hasTrackCellTable(), build.errorCode);
     if (status == kExitNoTrackCells) err << kNoTrackCellsNote << '\n';
     return status;
 }

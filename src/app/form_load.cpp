@@ -1,23 +1,28 @@
 // Form_Load: the whole build of the built-in scenario, step by step, in its fixed order.
-#include <iostream>
+#include "app/form_load.h"
 
-#include "compiler/track_model.h"
+#include <iostream>
+#include <optional>
+
+#include "output/compile_driver.h"
 #include "source/builtin_tables.h"
+#include "source/source_writers.h"
 
 namespace scenario {
 
-void ScenarioBuild::Form_Load() {
-    scenarioName = kBuiltinScenarioName;
-    trainNumber = kBuiltinTrainNumber;
+void Form_Load(ScenarioBuild& build, FileStore& files) {
+    build.scenarioName = kBuiltinScenarioName;
+    build.trainNumber = kBuiltinTrainNumber;
     // The wait window, as a console notice drawn before the first file is written.
     std::cerr << "Attendere" << std::endl;
-    dati_linea();
-    dati_treno();
-    dati_note();
-    dati_rallentamenti();
-    dati_scheda();
-    std::int32_t j = 1;
-    memorizza_percorso(j);
+    const ScenarioIdentity names = build.identity();
+    dati_linea(files, names);
+    dati_treno(files, names);
+    dati_note(files, names);
+    dati_rallentamenti(files, names);
+    dati_scheda(files, names);
+    const std::optional<StampingFailure> failure = memorizza_percorso(build, files, 1);
+    if (failure) errore(build, std::to_string(failure->number));
 }
 
 }  // namespace scenario

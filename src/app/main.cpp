@@ -2,22 +2,21 @@
 #include <exception>
 #include <iostream>
 
-#include "app/application_directory.h"
 #include "app/error_report.h"
-#include "app/exit_status.h"
-#include "compiler/failures.h"
-#include "compiler/track_model.h"
-#include "output/file_store.h"
+#include "app/form_load.h"
+#include "base/application_directory.h"
+#include "base/file_store.h"
+#include "report/exit_status.h"
 
 int main() {
     using namespace scenario;
     try {
         DirectoryStore directory(applicationDirectory());
-        ScenarioBuild build(directory);
-        build.Form_Load();
-        return reportBuildEnd(build, build.errorFile, std::cerr);
-    } catch (const BuildStopped& stop) {
-        std::cerr << stop.what() << '\n';
+        ScenarioBuild build;
+        Form_Load(build, directory);
+        return reportBuildEnd(build, std::cerr);
+    } catch (const ProgramEnd& end) {
+        std::cerr << end.message << '\n';
         return kExitStamping;
     } catch (const std::exception& failure) {
         std::cerr << "Alderi_Moncasta_30752: " << failure.what() << '\n';

@@ -1,37 +1,57 @@
 // memorizza_dati: the line pass, then the train pass, under the one error trap of the compile step.
-#include "compiler/failures.h"
-#include "compiler/track_model.h"
-#include "output/file_store.h"
+#include "compiler/compile_step.h"
+
+#include <utility>
+
+#include "base/failures.h"
+#include "compiler/line_pass.h"
+#include "compiler/source_input.h"
+#include "compiler/train_pass.h"
 
 namespace scenario {
 
-void ScenarioBuild::memorizza_dati() {
-    signSlot = kFirstSignSlot;
-    gradientCursor = 0;
-    currentGradient = 0;
-    planCursor = 2;
-    stationCounter = 1;
-    speedCursor = 0;
-    adhesionCursor = 0;
-    currentSpeed = 0;
-    currentAdhesion = 0;
+void startBuild(ScenarioBuild& build, std::int32_t j) {
+    ScenarioBuild fresh;
+    fresh.scenarioName = std::move(build.scenarioName);
+    fresh.trainNumber = std::move(build.trainNumber);
+    fresh.buildLinePlan = j;
+    // Where the driver's loop that clears the station table leaves the shared cursor.
+    fresh.cursor = kStationTableSize;
+    // The watcher is the caller's, not part of the build's state.
+    fresh.cellWatcher = build.cellWatcher;
+    build = std::move(fresh);
+}
+
+void memorizza_dati(ScenarioBuild& build, FileStore& files) {
+    build.signSlot = kFirstSignSlot;
+    build.gradientCursor = 0;
+    build.currentGradient = 0;
+    build.planCursor = 2;
+    build.stationCounter = 1;
+    build.speedCursor = 0;
+    build.adhesionCursor = 0;
+    build.currentSpeed = 0;
+    build.currentAdhesion = 0;
+    SourceInput in(build, files);
+    underErrorTrap(build, in, [&] {
+        build.scenarioEntry().name = build.scenarioName;
+        build.trainEntry().name = build.trainNumber;
+        build.lowStepMetre = 0;
+        if (linePass(build, in)) trainPass(build, in);
+        in.close();
+    });
+}
+
+void underErrorTrap(ScenarioBuild& build, SourceInput& in, const std::function<void()>& read) {
     try {
-        stationTable[85].name = scenarioName;
-        stationTable[86].name = trainNumber;
-        lowStepMetre = 0;
-        if (!linePass()) {
-            closeSource();
-            return;
-        }
-        trainPass();
-        closeSource();
+        read();
     } catch (const RunTimeFailure& failure) {
-        // The trap: close, delete both sources where they still exist, error 25, position kept.
-        recordFailure(failure.what());
-        closeSource();
-        const ScenarioIdentity names = identity();
-        if (files().exists(names.lineSourceFile())) files().remove(names.lineSourceFile());
-        if (files().exists(names.trainSourceFile())) files().remove(names.trainSourceFile());
+        in.recordFailure(failure.what());
+        in.close();
+        const ScenarioIdentity names = build.identity();
+        FileStore& files = in.files();
+        if (files.exists(names.lineSourceFile())) files.remove(names.lineSourceFile());
+        if (files.exists(names.trainSourceFile())) files.remove(names.trainSourceFile());
     }
 }
 

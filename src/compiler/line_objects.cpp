@@ -4,8 +4,9 @@
 #include <array>
 #include <cstdint>
 
-#include "compiler/conversions.h"
-#include "compiler/track_model.h"
+#include "base/conversions.h"
+#include "compiler/line_pass.h"
+#include "compiler/pass_common.h"
 
 namespace scenario {
 namespace {
@@ -28,10 +29,10 @@ void putPost(StationRecord& entry, const KilometrePost& post) {
 
 }  // namespace
 
-void ScenarioBuild::progressive_ordina() {
-    const KilometrePost t = postIn(stationTable[81]);
-    const KilometrePost d = postIn(stationTable[82]);
-    const KilometrePost u = postIn(stationTable[83]);
+void progressive_ordina(ScenarioBuild& build) {
+    const KilometrePost t = postIn(build.kilometrePost(1));
+    const KilometrePost d = postIn(build.kilometrePost(2));
+    const KilometrePost u = postIn(build.kilometrePost(3));
     const KilometrePost none;
     std::array<KilometrePost, 3> order{none, none, none};
 
@@ -52,56 +53,57 @@ void ScenarioBuild::progressive_ordina() {
     }
 
     for (int i = 0; i < 3; ++i) {
-        StationRecord& entry = stationTable[static_cast<std::size_t>(81 + i)];
+        StationRecord& entry = build.kilometrePost(1 + i);
         putPost(entry, order[static_cast<std::size_t>(i)]);
     }
     for (int i = 81; i <= 83; ++i) {
-        StationRecord& entry = stationTable[static_cast<std::size_t>(i)];
+        StationRecord& entry = build.stationTable[static_cast<std::size_t>(i)];
         if (entry.position == 1)
             entry.platformEnd = checkedLong(std::int64_t{entry.platformEnd} + 100);
     }
 }
 
-void ScenarioBuild::memo_montagna(std::int32_t inizio, std::int32_t fine, std::int32_t& tipo) {
-    innerCursor = 0;
+void memo_montagna(ScenarioBuild& build, std::int32_t inizio, std::int32_t fine,
+                   std::int32_t& tipo) {
+    build.innerCursor = 0;
     if (tipo > 10) {
         tipo -= 10;
-        innerCursor = 1;
+        build.innerCursor = 1;
     }
 
     // The lists are read only by the 150 m rule; past 80 tunnels their last slot holds the
     // latest tunnel, which is all that rule needs.
-    ++tunnelCount;
-    const auto slot = static_cast<std::size_t>(std::clamp(tunnelCount, 0, 80));
-    const auto previous = static_cast<std::size_t>(std::clamp(tunnelCount - 1, 0, 80));
-    const std::int32_t previousEnd = tunnelEnds[previous];
-    tunnelStarts[slot] = inizio;
-    tunnelEnds[slot] = fine;
-    if (tunnelCount > 1 && std::int64_t{inizio} - previousEnd <= 150) tipo = 3;
+    ++build.tunnelCount;
+    const auto slot = static_cast<std::size_t>(std::clamp(build.tunnelCount, 0, 80));
+    const auto previous = static_cast<std::size_t>(std::clamp(build.tunnelCount - 1, 0, 80));
+    const std::int32_t previousEnd = build.tunnelEnds[previous];
+    build.tunnelStarts[slot] = inizio;
+    build.tunnelEnds[slot] = fine;
+    if (build.tunnelCount > 1 && std::int64_t{inizio} - previousEnd <= 150) tipo = 3;
 
     // Cells outside the table are skipped; the marker count still runs from the first cell.
-    const std::int64_t first = roundToWhole(inizio / 50.0);
-    const std::int64_t last = roundToWhole(fine / 50.0 - 1.0);
+    const std::int64_t first = cellAt(inizio);
+    const std::int64_t last = roundToWhole(static_cast<double>(fine) / kCellLength - 1.0);
     const std::int64_t from = std::max<std::int64_t>(first, 0);
-    const std::int64_t to = std::min<std::int64_t>(last, std::int64_t(trackCells.size()) - 1);
+    const std::int64_t to = std::min<std::int64_t>(last, std::int64_t(build.trackCells.size()) - 1);
     for (std::int64_t i = from; i <= to; ++i) {
-        TrackCell& c = cell(i);
+        TrackCell& c = build.cell(i);
         c.tunnelKind = lowBits8(tipo);
         const std::int64_t count = i - first + 1;
-        if (innerCursor == 1 && count % 4 == 0 && c.kind == kEmptyCell) c.kind = kTunnelMarker;
+        if (build.innerCursor == 1 && count % 4 == 0 && c.kind == kEmptyCell)
+            c.kind = kTunnelMarker;
     }
-    cursor = lowBits32(first <= last ? last + 1 : first);
+    build.cursor = lowBits32(first <= last ? last + 1 : first);
 }
 
-void ScenarioBuild::memo_indicatori_v_max(std::int32_t posizione, std::int32_t& vas,
-                                          std::int32_t& vbs, std::int32_t& vcs,
-                                          std::int32_t& strisces, std::int32_t& vad,
-                                          std::int32_t& vbd, std::int32_t& vcd,
-                                          std::int32_t& strisced) {
-    const std::int64_t c = roundToWhole(posizione / 50.0 + 1.0);
-    TrackCell& board = cell(c);  // the line pass keeps c inside the table
-    if (!isFree(c)) {
-        recordError(21);
+void memo_indicatori_v_max(ScenarioBuild& build, std::int32_t posizione, std::int32_t vas,
+                           std::int32_t vbs, std::int32_t vcs, std::int32_t strisces,
+                           std::int32_t vad, std::int32_t vbd, std::int32_t vcd,
+                           std::int32_t strisced) {
+    const std::int64_t c = cellAfter(posizione);
+    TrackCell& board = build.cell(c);  // the line pass keeps c inside the table
+    if (!build.isFree(c)) {
+        build.errorCode = 21;
         return;
     }
     board.kind = kSpeedBoard;

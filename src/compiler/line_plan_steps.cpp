@@ -2,7 +2,7 @@
 // plain double arithmetic the simulator's data was made with.
 #include "compiler/line_plan_steps.h"
 
-#include "compiler/failures.h"
+#include "base/failures.h"
 #include "compiler/track_model.h"
 
 namespace scenario {

@@ -1,10 +1,12 @@
 // The signal-spacing pass: speed-cut points before signals that stand shortly before a slow
 // order's warning board, in three windows before every slow order's start, every 400 m inside a
 // slow order under 110 km/h, and before the first signal after its end board.
+#include "compiler/signal_spacing.h"
+
 #include <cstdint>
 #include <initializer_list>
 
-#include "compiler/track_model.h"
+#include "compiler/pass_common.h"
 
 namespace scenario {
 namespace {
@@ -37,27 +39,22 @@ bool placeAtFirstFree(ScenarioBuild& build, std::initializer_list<std::int64_t> 
     return false;
 }
 
-bool hasKind(const ScenarioBuild& build, std::int64_t index, std::uint8_t kind) {
-    return build.cellExists(index) &&
-           build.trackCells[static_cast<std::size_t>(index)].kind == kind;
-}
-
 // These errors belong to no source record, so no file or line goes with them.
 void recordSpacingError(ScenarioBuild& build, std::int32_t code, std::int64_t cellIndex) {
-    build.recordModelError(code, static_cast<std::int32_t>(cellIndex * 50));
+    recordModelError(build, code, positionOfCell(cellIndex));
 }
 
-// Rule A: every signal 1 to 20 cells before a warning board gets a point just before it.
+// Every signal 1 to 20 cells before a warning board gets a point just before it.
 void guardSignalsBeforeWarning(ScenarioBuild& build, std::int32_t i) {
     for (build.innerCursor = 1; build.innerCursor <= kLookBack; ++build.innerCursor) {
         const std::int32_t t = i - build.innerCursor;
         if (t < kLowestLookBack) return;
-        if (!hasKind(build, t, kSignal)) continue;
+        if (!build.hasKind(t, kSignal)) continue;
         if (placeAtFirstFree(build, {t - 1, t - 2})) continue;
-        if (hasKind(build, t - 1, kSpeedCut)) {
+        if (build.hasKind(t - 1, kSpeedCut)) {
             TrackCell& c = build.cell(t - 1);
             c.value1 = minimo(kCutPointSpeed, c.value1);
-        } else if (hasKind(build, t - 2, kSpeedCut)) {
+        } else if (build.hasKind(t - 2, kSpeedCut)) {
             TrackCell& c = build.cell(t - 2);
             c.value1 = minimo(kCutPointSpeed, c.value1);
         } else {
@@ -66,7 +63,7 @@ void guardSignalsBeforeWarning(ScenarioBuild& build, std::int32_t i) {
     }
 }
 
-// Rule B, step 1: the near, middle and far windows before a slow order's start.
+// The near, middle and far windows before a slow order's start each get a point.
 void fillWindowsBeforeStart(ScenarioBuild& build, std::int32_t i) {
     // Each window tries i - near, then the two cells before it, and needs all three above 0.
     for (const std::int32_t near : {5, 11, 18}) {
@@ -76,7 +73,7 @@ void fillWindowsBeforeStart(ScenarioBuild& build, std::int32_t i) {
     }
 }
 
-// Rule B, step 2: a point every 8 cells from the start to the end board. The walk stops at the
+// A point every 8 cells from the start to the end board. The walk stops at the
 // table's last cell `u` if no end board came first; the cell beyond it counts as taken.
 void walkSlowOrder(ScenarioBuild& build, std::int32_t i, std::int32_t u) {
     build.walkCount = 0;
@@ -99,7 +96,7 @@ void walkSlowOrder(ScenarioBuild& build, std::int32_t i, std::int32_t u) {
                 recordSpacingError(build, 13, k);
             }
         }
-        if (hasKind(build, k, kSlowOrderEnd) || k >= u) return;
+        if (build.hasKind(k, kSlowOrderEnd) || k >= u) return;
     }
 }
 
@@ -107,20 +104,20 @@ void walkSlowOrder(ScenarioBuild& build, std::int32_t i, std::int32_t u) {
 // table holds none after the start.
 bool findEndBoard(ScenarioBuild& build, std::int32_t i, std::int32_t u) {
     for (std::int32_t k = i + 1; k <= u; ++k) {
-        if (!hasKind(build, k, kSlowOrderEnd)) continue;
+        if (!build.hasKind(k, kSlowOrderEnd)) continue;
         build.innerCursor = k;
         return true;
     }
     return false;
 }
 
-// Rule B, steps 3 and 4: a point before the first signal within 12 cells of the walk's end.
+// A point before the first signal within 12 cells of the walk's end.
 void guardSignalAfterEnd(ScenarioBuild& build, std::int32_t u) {
     build.walkCount = 0;
     const std::int32_t from = build.innerCursor;
     const std::int32_t to = from + kForwardSearch < u ? from + kForwardSearch : u;
     for (build.scanIndex = from; build.scanIndex <= to; ++build.scanIndex) {
-        if (!hasKind(build, build.scanIndex, kSignal)) continue;
+        if (!build.hasKind(build.scanIndex, kSignal)) continue;
         build.walkCount = build.scanIndex - 1;
         break;
     }
@@ -141,14 +138,14 @@ void completeSlowOrder(ScenarioBuild& build, std::int32_t i, std::int32_t u) {
 
 }  // namespace
 
-void ScenarioBuild::signalSpacingPass() {
-    if (trackCells.empty()) return;
-    const std::int32_t u = static_cast<std::int32_t>(trackCells.size()) - 1;
-    for (cursor = 1; cursor <= u - 2; ++cursor) {
-        if (trackCells[static_cast<std::size_t>(cursor)].kind == kSlowOrderWarning)
-            guardSignalsBeforeWarning(*this, cursor);
-        if (trackCells[static_cast<std::size_t>(cursor)].kind == kSlowOrderStart)
-            completeSlowOrder(*this, cursor, u);
+void signalSpacingPass(ScenarioBuild& build) {
+    if (build.trackCells.empty()) return;
+    const std::int32_t u = static_cast<std::int32_t>(build.trackCells.size()) - 1;
+    for (build.cursor = 1; build.cursor <= u - 2; ++build.cursor) {
+        if (build.trackCells[static_cast<std::size_t>(build.cursor)].kind == kSlowOrderWarning)
+            guardSignalsBeforeWarning(build, build.cursor);
+        if (build.trackCells[static_cast<std::size_t>(build.cursor)].kind == kSlowOrderStart)
+            completeSlowOrder(build, build.cursor, u);
     }
 }
 

@@ -2,8 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "compiler/conversions.h"
-#include "compiler/track_model.h"
+#include "base/conversions.h"
 #include "compiler/train_records.h"
 
 namespace scenario::train {
@@ -22,7 +21,7 @@ bool hasApproachCodes(const StationRecord& r) {
 // The station cell lies one cell before the platform end, the approach codes 1 to 4 cells before
 // that.
 double stationCellPoint(const StationRecord& r) {
-    return static_cast<double>(r.platformEnd) / 50.0 - 1.0;
+    return static_cast<double>(r.platformEnd) / kCellLength - 1.0;
 }
 
 // Kinds 5 to 8 have a platform behind the position only, or on both sides of it by its full
@@ -52,8 +51,7 @@ void setPlatformExtent(StationRecord& r, std::int64_t length) {
 }
 
 // The values are stored as they are read, so a record cut short keeps what came before the cut.
-void readStationValues(ScenarioBuild& build, StationRecord& r) {
-    FieldReader& in = build.source();
+void readStationValues(FieldReader& in, StationRecord& r) {
     r.flagA = in.readByte();
     r.flagB = in.readByte();
     r.flagC = in.readByte();
@@ -73,7 +71,8 @@ void readStationValues(ScenarioBuild& build, StationRecord& r) {
 
 void writeApproachCodes(ScenarioBuild& build, const StationRecord& r) {
     for (build.innerCursor = 1; build.innerCursor <= 4; ++build.innerCursor) {
-        const double point = static_cast<double>(r.platformEnd) / 50.0 - build.innerCursor - 1.0;
+        const double point =
+            static_cast<double>(r.platformEnd) / kCellLength - build.innerCursor - 1.0;
         if (point > 1.0)
             build.cell(roundToWhole(point)).approachCode = lowBits8(80 + build.innerCursor);
     }
@@ -81,22 +80,21 @@ void writeApproachCodes(ScenarioBuild& build, const StationRecord& r) {
 
 }  // namespace
 
-RecordFlow readStationRecord(ScenarioBuild& build) {
+RecordFlow readStationRecord(ScenarioBuild& build, SourceInput& in) {
     // Entries above the sign slot hold sign texts, which a station must never overwrite.
     if (build.stationCounter < 1 || build.stationCounter > build.signSlot ||
         build.stationCounter > kFirstSignSlot)
-        return errorExit(build, 10);
+        return stopPass(in, 10);
     StationRecord& r = build.stationTable[static_cast<std::size_t>(build.stationCounter)];
-    FieldReader& in = build.source();
+    FieldReader& fields = in.reader();
 
-    r.position = in.readLong();
-    if (failsRangeTest(build, r.position, kStationMargin))
-        return endOutsideTable(build, r.position);
-    if (r.position % 50 != 0) return errorExit(build, 8, r.position);
-    r.stationKind = in.readByte();
-    build.cursor = in.readLong();
-    if (build.cursor % 100 != 0) return errorExit(build, 9, r.position);
-    readStationValues(build, r);
+    r.position = fields.readLong();
+    if (beyondTable(build, r.position, kStationMargin)) return endOutsideTable(in, r.position);
+    if (r.position % kCellLength != 0) return stopPass(in, 8, r.position);
+    r.stationKind = fields.readByte();
+    build.cursor = fields.readLong();
+    if (build.cursor % 100 != 0) return stopPass(in, 9, r.position);
+    readStationValues(fields, r);
 
     setPlatformExtent(r, build.cursor);
     if (build.cursor < 600) r.flagB = 0;
@@ -108,10 +106,10 @@ RecordFlow readStationRecord(ScenarioBuild& build) {
 
     const double cellPoint = stationCellPoint(r);
     if (hasStationCell(r) && cellPoint > 1.0 && !build.cellExists(roundToWhole(cellPoint)))
-        return endOutsideTable(build, r.position);
+        return endOutsideTable(in, r.position);
     if (hasApproachCodes(r)) writeApproachCodes(build, r);
     if (hasStationCell(r)) {
-        if (!(cellPoint > 1.0)) return errorExit(build, 24);
+        if (!(cellPoint > 1.0)) return stopPass(in, 24);
         // Written whatever the cell held: a station replaces a signal read before it.
         TrackCell& station = build.cell(roundToWhole(cellPoint));
         station.kind = kStation;
@@ -122,10 +120,10 @@ RecordFlow readStationRecord(ScenarioBuild& build) {
         const StationRecord& previous =
             build.stationTable[static_cast<std::size_t>(build.stationCounter - 1)];
         if (std::int64_t{r.platformStart} - kMinimumSpacing < previous.platformEnd)
-            return errorExit(build, 22, r.position);
+            return stopPass(in, 22, r.position);
     }
     ++build.stationCounter;
-    if (build.stationCounter >= build.signSlot) return errorExit(build, 10);
+    if (build.stationCounter >= build.signSlot) return stopPass(in, 10);
     return RecordFlow::Next;
 }
 

@@ -1,10 +1,9 @@
-// The line plan's storage and the build object's helpers for cells and the open source file.
+// The line plan's storage, the checked cell access and the recording of data errors.
 #include "compiler/track_model.h"
 
 #include <utility>
 
-#include "compiler/failures.h"
-#include "output/file_store.h"
+#include "base/failures.h"
 
 namespace scenario {
 
@@ -49,84 +48,16 @@ TrackCell& ScenarioBuild::cell(std::int64_t index) {
     return trackCells[static_cast<std::size_t>(index)];
 }
 
-void ScenarioBuild::openSource(const std::string& fileName) {
-    closeSource();
-    std::optional<std::string> bytes = files_.read(fileName);
-    if (!bytes) throw RunTimeFailure("cannot open " + fileName);
-    sourceReader_.emplace(std::move(*bytes));
-    sourceName_ = fileName;
-    recordLine = 0;
+void recordError(ScenarioBuild& build, std::int32_t code, std::int32_t position, Location at) {
+    build.errorCode = code;
+    build.errorPosition = position;
+    Diagnostic error = makeError(code, position, std::move(at));
+    error.afterFirst = !build.errors.empty();
+    build.errors.push_back(std::move(error));
 }
 
-void ScenarioBuild::closeSource() {
-    if (!sourceReader_) return;
-    if (cellWatcher) cellWatcher->recordEnds();
-    for (const ReaderWarning& w : sourceReader_->warnings())
-        keepWarning(sourceWarnings, SourceWarning{sourceName_, w.line, w.message});
-    sourceReader_.reset();
-}
-
-FieldReader& ScenarioBuild::source() {
-    if (!sourceReader_) throw RunTimeFailure("no source file is open");
-    return *sourceReader_;
-}
-
-void ScenarioBuild::readFirstField() {
-    if (cellWatcher) cellWatcher->recordEnds();
-    const std::int32_t valueLine = source().valueLine();
-    currentLine = source().readText();
-    recordLine = source().line();
-    if (recordLine != valueLine || currentLine.empty()) return;
-    // One note per line: the first extra field says it.
-    const bool noted = !sourceWarnings.empty() && sourceWarnings.back().file == sourceName_ &&
-                       sourceWarnings.back().line == recordLine;
-    if (!noted)
-        warnAtRecord("line holds more fields than its record takes: \"" +
-                     currentLine.substr(0, 40) + "\" is read as a first field");
-}
-
-void ScenarioBuild::noteMisplacedKeyword(SourcePlace place) {
-    std::string note = misplacedKeywordNote(currentLine, place);
-    if (!note.empty()) warnAtRecord(std::move(note));
-}
-
-void ScenarioBuild::warnAtRecord(std::string message) {
-    keepWarning(sourceWarnings, SourceWarning{sourceName_, recordLine, std::move(message)});
-}
-
-void ScenarioBuild::setError(std::int32_t code, std::int32_t position, const std::string& file,
-                             std::int32_t line) {
-    errorCode = code;
-    errorPosition = position;
-    errorFile = file;
-    errorLine = line;
-    // A procedure records its record's error, then the record's reader records it again with the
-    // position: that is one error.
-    if (line > 0 && !recordedErrors.empty()) {
-        RecordedError& last = recordedErrors.back();
-        if (last.code == code && last.file == file && last.line == line) {
-            last.position = position;
-            return;
-        }
-    }
-    recordedErrors.push_back({code, position, file, line});
-}
-
-void ScenarioBuild::recordError(std::int32_t code) {
-    setError(code, errorPosition, sourceName_, recordLine);
-}
-
-void ScenarioBuild::recordError(std::int32_t code, std::int32_t position) {
-    setError(code, position, sourceName_, recordLine);
-}
-
-void ScenarioBuild::recordModelError(std::int32_t code, std::int32_t position) {
-    setError(code, position, std::string(), 0);
-}
-
-void ScenarioBuild::recordFailure(const std::string& reason) {
-    failureReason = reason;
-    setError(25, errorPosition, sourceName_, sourceReader_ ? sourceReader_->line() : recordLine);
+void recordModelError(ScenarioBuild& build, std::int32_t code, std::int32_t position) {
+    recordError(build, code, position, Location{});
 }
 
 }  // namespace scenario

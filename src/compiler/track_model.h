@@ -1,5 +1,5 @@
-// The build object and the model it fills: the track cell table (one cell per 50 m), the station
-// table with its fixed slots, and the route's plan metre by metre.
+// The model a build fills: the track cell table (one cell per 50 m), the station table with its
+// fixed slots, and the route's plan metre by metre, with the variables the procedures share.
 #pragma once
 
 #include <array>
@@ -8,39 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "source/field_reader.h"
+#include "report/diagnostic.h"
 #include "source/file_names.h"
-#include "source/line_table.h"
-#include "source/record_keywords.h"
 
 namespace scenario {
-
-class FileStore;
-
-// Told of every cell a pass asks for and of the end of every record, so that the authors' tool
-// can say which record wrote a value. The scenario program sets none.
-class CellWatcher {
-  public:
-    virtual void cellTouched(std::int64_t index) = 0;
-    virtual void recordEnds() = 0;
-
-  protected:
-    ~CellWatcher() = default;
-};
-
-struct SourceWarning {
-    std::string file;
-    std::int32_t line;
-    std::string message;
-};
-
-// A data error as it was recorded: errorCode, errorPosition, errorFile and errorLine at that time.
-struct RecordedError {
-    std::int32_t code;
-    std::int32_t position;
-    std::string file;  // empty when no source line applies
-    std::int32_t line;
-};
 
 struct TrackCell {
     std::uint8_t kind = 0;
@@ -125,10 +96,21 @@ class LinePlan {
     std::vector<double> second_;
 };
 
-class ScenarioBuild {
+// Told of every cell a pass asks for and of the end of every record, so that the authors' tool
+// can say which record wrote a value. The scenario program sets none.
+class CellWatcher {
   public:
-    explicit ScenarioBuild(FileStore& files) : files_(files) {}
+    virtual void cellTouched(std::int64_t index) = 0;
+    virtual void recordEnds(const Location& record) = 0;
 
+  protected:
+    ~CellWatcher() = default;
+};
+
+// The build's state as data: the model the passes fill and the output writes, the shared cursors
+// the procedures hand each other, and what the build found wrong. A build starts from
+// ScenarioBuild{} with its identity set; nothing else resets it.
+struct ScenarioBuild {
     // --- The model and the shared variables -------------------------------------------------
     LinePlan linePlan;
     std::vector<TrackCell> trackCells;  // empty until the line pass reads a route length
@@ -165,53 +147,30 @@ class ScenarioBuild {
     std::int32_t currentSpeed = 0;
     std::int32_t currentAdhesion = 0;
 
-    // --- Where an error was recorded, for authors' diagnostics --------------------------------
-    std::string errorFile;                      // source file of the record that raised errorCode
-    std::int32_t errorLine = 0;                 // its line, 0 when no source line applies
-    std::string failureReason;                  // what the error trap caught
-    std::vector<SourceWarning> sourceWarnings;  // what the reader accepted silently
-    std::vector<RecordedError> recordedErrors;  // every error in order; the last is errorCode
+    // --- What the build found, for authors' diagnostics ---------------------------------------
+    std::vector<Diagnostic> warnings;  // what the reader and the passes accepted silently
+    std::vector<Diagnostic> errors;    // every data error in order; the last is errorCode
+    CellWatcher* cellWatcher = nullptr;
 
-    // --- Build driver -----------------------------------------------------------------------
-    void Form_Load();
+    // --- The reserved entries of the station table ------------------------------------------
+    StationRecord& kilometrePost(int n) { return stationTable[static_cast<std::size_t>(80 + n)]; }
+    const StationRecord& kilometrePost(int n) const {
+        return stationTable[static_cast<std::size_t>(80 + n)];
+    }
+    StationRecord& trainData() { return stationTable[84]; }
+    const StationRecord& trainData() const { return stationTable[84]; }
+    std::int32_t& routeLength() { return stationTable[84].platformEnd; }
+    std::int32_t routeLength() const { return stationTable[84].platformEnd; }
+    // Scenario identity, backgrounds and the stamps.
+    StationRecord& scenarioEntry() { return stationTable[85]; }
+    const StationRecord& scenarioEntry() const { return stationTable[85]; }
+    // Train identity, signal repetition, sand supply and the clock.
+    StationRecord& trainEntry() { return stationTable[86]; }
+    const StationRecord& trainEntry() const { return stationTable[86]; }
 
-    // --- Source writers ---------------------------------------------------------------------
-    void dati_linea();
-    void dati_treno();
-    void dati_note();
-    void dati_rallentamenti();
-    void dati_scheda();
-    // Writes the table's lines, each with CR LF, up to the sentinel, as one whole file.
-    void writeLineTable(const LineTable& table, const std::string& fileName);
-
-    // --- Compile step -----------------------------------------------------------------------
-    void memorizza_percorso(std::int32_t& j);
-    void memorizza_dati();
-    bool linePass();  // false: memorizza_dati returns without the train pass
-    void progressive_ordina();
-    void memo_montagna(std::int32_t inizio, std::int32_t fine, std::int32_t& tipo);
-    void memo_indicatori_v_max(std::int32_t posizione, std::int32_t& vas, std::int32_t& vbs,
-                               std::int32_t& vcs, std::int32_t& strisces, std::int32_t& vad,
-                               std::int32_t& vbd, std::int32_t& vcd, std::int32_t& strisced);
-    void trainPass();
-    void memo_segnale(std::int32_t posizione, std::int32_t& sx, std::int32_t& s1, std::int32_t& s2,
-                      std::int32_t& s3, std::int32_t& rapp, std::int32_t& dx, std::int32_t& d1,
-                      std::int32_t& d2, std::int32_t& d3, std::int32_t& tempo);
-    void memo_rallentamento(std::int32_t x, std::int32_t& v, std::int32_t& l, std::int32_t& f_tt,
-                            std::int32_t f_ta, std::int32_t& d_v);
-    void signalSpacingPass();
-
-    // --- Output -----------------------------------------------------------------------------
-    void stampScenario();
-    std::int16_t codice_gara_og();
-    std::int32_t codice_gara_st();
-    [[noreturn]] void errore(const std::string& a);
-    void writeScenarioFiles();
-
-    // --- Helpers shared by the passes ---------------------------------------------------------
     ScenarioIdentity identity() const { return {scenarioName, trainNumber}; }
-    FileStore& files() { return files_; }
 
+    // --- Cells ------------------------------------------------------------------------------
     bool cellExists(std::int64_t index) const {
         return index >= 0 && index < static_cast<std::int64_t>(trackCells.size());
     }
@@ -221,39 +180,21 @@ class ScenarioBuild {
                (trackCells[static_cast<std::size_t>(index)].kind == kEmptyCell ||
                 trackCells[static_cast<std::size_t>(index)].kind == kTunnelMarker);
     }
+    bool hasKind(std::int64_t index, std::uint8_t kind) const {
+        return cellExists(index) && trackCells[static_cast<std::size_t>(index)].kind == kind;
+    }
     // The cell at index; an index outside the table is a run-time failure, never a stray write.
     TrackCell& cell(std::int64_t index);
-
-    // The source file being read ("file number 1").
-    void openSource(const std::string& fileName);  // RunTimeFailure when it cannot be opened
-    void closeSource();
-    FieldReader& source();  // RunTimeFailure when none is open
-    bool sourceAtEnd() const { return sourceReader_ && sourceReader_->atEnd(); }
-    // Reads a first field into currentLine and remembers its line for diagnostics.
-    void readFirstField();
-    // Warns when the first field just read names a record that is passed over where it stands.
-    void noteMisplacedKeyword(SourcePlace place);
-    // Records a data error at the record being read.
-    void recordError(std::int32_t code);
-    void recordError(std::int32_t code, std::int32_t position);
-    // Records a data error that a check over the whole model found: it belongs to no source line.
-    void recordModelError(std::int32_t code, std::int32_t position);
-    // Records error 25 for a run-time failure caught by the trap, at the field being read.
-    void recordFailure(const std::string& reason);
-
-    std::int32_t recordLine = 0;  // line of the last first field read
-    bool sourceOpen() const { return sourceReader_.has_value(); }
-    const std::string& sourceName() const { return sourceName_; }
-    CellWatcher* cellWatcher = nullptr;
-
-  private:
-    void setError(std::int32_t code, std::int32_t position, const std::string& file,
-                  std::int32_t line);
-    void warnAtRecord(std::string message);
-
-    FileStore& files_;
-    std::optional<FieldReader> sourceReader_;
-    std::string sourceName_;
+    // True when the line pass created the track cell table and it holds cell 1, where the stamps
+    // go. Without it the driver writes no file.
+    bool hasTrackCellTable() const { return cellExists(1); }
 };
+
+// Records a data error in errorCode and errorPosition and in the list of errors. A procedure
+// records its record's error, then the record's reader records it again with the position: that
+// is one error.
+void recordError(ScenarioBuild& build, std::int32_t code, std::int32_t position, Location at);
+// A data error that a check over the whole model found: it belongs to no source line.
+void recordModelError(ScenarioBuild& build, std::int32_t code, std::int32_t position);
 
 }  // namespace scenario

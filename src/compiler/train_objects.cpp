@@ -2,22 +2,22 @@
 // their boards, and speed-cut points.
 #include <cstdint>
 
-#include "compiler/conversions.h"
-#include "compiler/track_model.h"
+#include "base/conversions.h"
+#include "compiler/pass_common.h"
+#include "compiler/train_pass.h"
 #include "compiler/train_records.h"
 
 namespace scenario {
 
-void ScenarioBuild::memo_segnale(std::int32_t posizione, std::int32_t& sx, std::int32_t& s1,
-                                 std::int32_t& s2, std::int32_t& s3, std::int32_t& rapp,
-                                 std::int32_t& dx, std::int32_t& d1, std::int32_t& d2,
-                                 std::int32_t& d3, std::int32_t& tempo) {
-    const std::int64_t index = train::cellAfter(posizione);
-    if (!isFree(index)) {
-        recordError(16);
+void memo_segnale(ScenarioBuild& build, std::int32_t posizione, std::int32_t sx, std::int32_t s1,
+                  std::int32_t s2, std::int32_t s3, std::int32_t rapp, std::int32_t dx,
+                  std::int32_t d1, std::int32_t d2, std::int32_t d3, std::int32_t& tempo) {
+    const std::int64_t index = cellAfter(posizione);
+    if (!build.isFree(index)) {
+        build.errorCode = 16;
         return;
     }
-    TrackCell& signal = cell(index);
+    TrackCell& signal = build.cell(index);
     signal.kind = kSignal;
     signal.value4 = lowBits16(std::int64_t{rapp} * 10 + std::int64_t{sx} * 3 + dx);
     signal.value1 = lowBits16(std::int64_t{s1} * 10 + d1);
@@ -28,63 +28,63 @@ void ScenarioBuild::memo_segnale(std::int32_t posizione, std::int32_t& sx, std::
     // The approach cells are written whatever stands in them; those before the route start are
     // passed over.
     const std::int64_t sides = std::int64_t{sx} * 3 + dx;
-    for (markIndex = 1; markIndex <= 4; ++markIndex) {
-        const std::int64_t approach = index - 2 * std::int64_t{markIndex};
-        if (!cellExists(approach)) continue;
-        cell(approach).approachCode = lowBits8(sides * 10 + markIndex);
+    for (build.markIndex = 1; build.markIndex <= 4; ++build.markIndex) {
+        const std::int64_t approach = index - 2 * std::int64_t{build.markIndex};
+        if (!build.cellExists(approach)) continue;
+        build.cell(approach).approachCode = lowBits8(sides * 10 + build.markIndex);
     }
 }
 
-void ScenarioBuild::memo_rallentamento(std::int32_t x, std::int32_t& v, std::int32_t& l,
-                                       std::int32_t& f_tt, std::int32_t f_ta, std::int32_t& d_v) {
-    const std::int64_t start = train::cellAfter(x);
-    const std::int64_t end = train::cellAfter(std::int64_t{x} + l);
-    const std::int64_t warning = train::cellAfter(std::int64_t{x} - 1200);
+void memo_rallentamento(ScenarioBuild& build, std::int32_t x, std::int32_t v, std::int32_t l,
+                        std::int32_t f_tt, std::int32_t f_ta, std::int32_t d_v) {
+    const std::int64_t start = cellAfter(x);
+    const std::int64_t end = cellAfter(std::int64_t{x} + l);
+    const std::int64_t warning = cellAfter(std::int64_t{x} - 1200);
     const bool hasWarning = x > 1500;
     if (!hasWarning) f_ta = 0;
 
     // Every board is tested before any is written.
-    if (hasWarning && !isFree(warning)) {
-        recordError(17);
+    if (hasWarning && !build.isFree(warning)) {
+        build.errorCode = 17;
         return;
     }
-    if (!isFree(start)) {
-        recordError(18);
+    if (!build.isFree(start)) {
+        build.errorCode = 18;
         return;
     }
-    if (!isFree(end)) {
-        recordError(19);
+    if (!build.isFree(end)) {
+        build.errorCode = 19;
         return;
     }
 
-    cell(end).kind = kSlowOrderEnd;
-    if (d_v != 0) cell(end).value2 = lowBits16(d_v);
-    cell(start).kind = kSlowOrderStart;
-    if (d_v != 0) cell(start).value2 = lowBits16(d_v);
+    build.cell(end).kind = kSlowOrderEnd;
+    if (d_v != 0) build.cell(end).value2 = lowBits16(d_v);
+    build.cell(start).kind = kSlowOrderStart;
+    if (d_v != 0) build.cell(start).value2 = lowBits16(d_v);
     if (hasWarning) {
-        TrackCell& board = cell(warning);
+        TrackCell& board = build.cell(warning);
         board.kind = kSlowOrderWarning;
         if (d_v != 0) board.value2 = lowBits16(d_v);
         board.value1 = lowBits16(v);
     }
-    cell(start).value1 = lowBits16(v);
-    cell(end).value1 = lowBits16(v);
-    cell(start).value3 = lowBits16(f_tt);
-    cell(end).value3 = lowBits16(f_tt);
+    build.cell(start).value1 = lowBits16(v);
+    build.cell(end).value1 = lowBits16(v);
+    build.cell(start).value3 = lowBits16(f_tt);
+    build.cell(end).value3 = lowBits16(f_tt);
 
     // The marker cells are tested only now, after the boards: a warning board can block them.
-    const std::int64_t markers = train::cellAt(std::int64_t{x} - 1200);
-    scanIndex = lowBits32(markers);
+    const std::int64_t markers = cellAt(std::int64_t{x} - 1200);
+    build.scanIndex = lowBits32(markers);
     if (f_ta == 0) return;
-    blockedFlag = 0;
+    build.blockedFlag = 0;
     for (std::int64_t j = 0; j < 4; ++j)
-        if (!isFree(markers - j)) blockedFlag = 1;
-    if (blockedFlag != 0) {
-        recordError(20);
+        if (!build.isFree(markers - j)) build.blockedFlag = 1;
+    if (build.blockedFlag != 0) {
+        build.errorCode = 20;
         return;
     }
     for (std::int64_t j = 0; j < 4; ++j) {
-        TrackCell& marker = cell(markers - j);
+        TrackCell& marker = build.cell(markers - j);
         marker.kind = kWarningMarker;
         marker.value1 = lowBits16(j + 1);
         if (d_v != 0) marker.value2 = lowBits16(j + 1);
@@ -92,18 +92,32 @@ void ScenarioBuild::memo_rallentamento(std::int32_t x, std::int32_t& v, std::int
 }
 
 namespace train {
+namespace {
+
+// After a signal or a slow order: any error stops the pass, one left by the line pass included.
+// Such an error is recorded again at this record, pointing back at the record that raised it.
+RecordFlow stopOnError(ScenarioBuild& build, SourceInput& in, std::int32_t codeBefore,
+                       std::int32_t position) {
+    if (build.errorCode <= 0) return RecordFlow::Next;
+    const bool leftBefore = build.errorCode == codeBefore && !build.errors.empty();
+    const Location raisedAt = leftBefore ? build.errors.back().location : Location{};
+    const RecordFlow flow = stopPass(in, build.errorCode, position);
+    build.errors.back().related = raisedAt;
+    return flow;
+}
+
+}  // namespace
 
 // The signal's own cell; its approach cells may fall before the route start.
-RecordFlow readSignalRecord(ScenarioBuild& build) {
+RecordFlow readSignalRecord(ScenarioBuild& build, SourceInput& in) {
     std::int32_t values[11];
-    for (std::int32_t& value : values) value = build.source().readLong();
+    for (std::int32_t& value : values) value = in.reader().readLong();
     auto& [posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo] = values;
-    if (failsRangeTest(build, posizione, kRecordMargin)) return endOutsideTable(build, posizione);
-    if (!build.cellExists(cellAfter(posizione))) return endOutsideTable(build, posizione);
-    build.memo_segnale(posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo);
-    // Any error counts, one left by the line pass included.
-    if (build.errorCode > 0) return errorExit(build, build.errorCode, posizione);
-    return RecordFlow::Next;
+    if (beyondTable(build, posizione, kRecordMargin)) return endOutsideTable(in, posizione);
+    if (!build.cellExists(cellAfter(posizione))) return endOutsideTable(in, posizione);
+    const std::int32_t codeBefore = build.errorCode;
+    memo_segnale(build, posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo);
+    return stopOnError(build, in, codeBefore, posizione);
 }
 
 namespace {
@@ -122,25 +136,25 @@ bool slowOrderFitsTable(const ScenarioBuild& build, std::int64_t x, std::int64_t
 
 }  // namespace
 
-RecordFlow readSlowOrderRecord(ScenarioBuild& build) {
+RecordFlow readSlowOrderRecord(ScenarioBuild& build, SourceInput& in) {
     std::int32_t values[6];
-    for (std::int32_t& value : values) value = build.source().readLong();
+    for (std::int32_t& value : values) value = in.reader().readLong();
     auto& [x, v, l, f_tt, f_ta, d_v] = values;
-    if (failsRangeTest(build, x, kRecordMargin)) return endOutsideTable(build, x);
-    if (!slowOrderFitsTable(build, x, l, f_ta)) return endOutsideTable(build, x);
-    build.memo_rallentamento(x, v, l, f_tt, f_ta, d_v);
-    if (build.errorCode > 0) return errorExit(build, build.errorCode, x);
-    return RecordFlow::Next;
+    if (beyondTable(build, x, kRecordMargin)) return endOutsideTable(in, x);
+    if (!slowOrderFitsTable(build, x, l, f_ta)) return endOutsideTable(in, x);
+    const std::int32_t codeBefore = build.errorCode;
+    memo_rallentamento(build, x, v, l, f_tt, f_ta, d_v);
+    return stopOnError(build, in, codeBefore, x);
 }
 
 // A speed-cut point stands in the cell of its position, without the offset of signals.
-RecordFlow readSpeedCutRecord(ScenarioBuild& build) {
-    const std::int32_t position = build.source().readLong();
-    const std::int32_t speed = build.source().readLong();
-    if (failsRangeTest(build, position, kRecordMargin)) return endOutsideTable(build, position);
+RecordFlow readSpeedCutRecord(ScenarioBuild& build, SourceInput& in) {
+    const std::int32_t position = in.reader().readLong();
+    const std::int32_t speed = in.reader().readLong();
+    if (beyondTable(build, position, kRecordMargin)) return endOutsideTable(in, position);
     const std::int64_t index = cellAt(position);
-    if (!build.cellExists(index)) return endOutsideTable(build, position);
-    if (!build.isFree(index)) return errorExit(build, 7, position);
+    if (!build.cellExists(index)) return endOutsideTable(in, position);
+    if (!build.isFree(index)) return stopPass(in, 7, position);
     TrackCell& point = build.cell(index);
     if (speed < 1) {
         point.kind = kSpeedCutMark;

@@ -1,46 +1,16 @@
 // Reads the train source file into the track model: the train's data and clock, the speed-limit
 // and adhesion profiles, stations, signals, slow orders and speed-cut points.
+#include "compiler/train_pass.h"
+
 #include <cstdint>
 
-#include "compiler/conversions.h"
-#include "compiler/track_model.h"
+#include "base/code_page.h"
+#include "base/conversions.h"
+#include "compiler/pass_common.h"
 #include "compiler/train_records.h"
-#include "output/file_store.h"
-#include "source/code_page.h"
 
 namespace scenario {
 namespace train {
-
-bool failsRangeTest(const ScenarioBuild& build, std::int32_t position, std::int32_t margin) {
-    return static_cast<double>(build.lastCellIndex) <
-           (static_cast<double>(position) + static_cast<double>(margin)) / 50.0;
-}
-
-RecordFlow endOutsideTable(ScenarioBuild& build, std::int32_t position) {
-    build.recordError(15, position);
-    return RecordFlow::EndLoop;
-}
-
-namespace {
-
-void closeAndDeleteSource(ScenarioBuild& build) {
-    build.closeSource();
-    build.files().remove(build.identity().trainSourceFile());
-}
-
-}  // namespace
-
-RecordFlow errorExit(ScenarioBuild& build, std::int32_t code) {
-    build.recordError(code);
-    closeAndDeleteSource(build);
-    return RecordFlow::Exit;
-}
-
-RecordFlow errorExit(ScenarioBuild& build, std::int32_t code, std::int32_t position) {
-    build.recordError(code, position);
-    closeAndDeleteSource(build);
-    return RecordFlow::Exit;
-}
 
 namespace {
 
@@ -48,123 +18,110 @@ std::uint8_t speedLimitValue(std::int32_t speed) {
     return checkedByte(roundToWhole(static_cast<double>(speed) / 5.0));
 }
 
-RecordFlow readBrakedMass(ScenarioBuild& build) {
-    build.stationTable[84].platformStart = build.source().readLong();
+RecordFlow readBrakedMass(ScenarioBuild& build, SourceInput& in) {
+    build.trainData().platformStart = in.reader().readLong();
     return RecordFlow::Next;
 }
 
-RecordFlow readCarCount(ScenarioBuild& build) {
-    build.stationTable[84].position = build.source().readLong();
+RecordFlow readCarCount(ScenarioBuild& build, SourceInput& in) {
+    build.trainData().position = in.reader().readLong();
     return RecordFlow::Next;
 }
 
-RecordFlow readClock(ScenarioBuild& build) {
-    StationRecord& clock = build.stationTable[86];
-    clock.groupB1 = build.source().readInteger();
-    clock.groupB2 = build.source().readInteger();
-    clock.groupB3 = build.source().readInteger();
+RecordFlow readClock(ScenarioBuild& build, SourceInput& in) {
+    StationRecord& clock = build.trainEntry();
+    clock.groupB1 = in.reader().readInteger();
+    clock.groupB2 = in.reader().readInteger();
+    clock.groupB3 = in.reader().readInteger();
     return RecordFlow::Next;
 }
 
-RecordFlow readSand(ScenarioBuild& build) {
-    build.stationTable[86].groupA1 = build.source().readInteger();
+RecordFlow readSand(ScenarioBuild& build, SourceInput& in) {
+    build.trainEntry().groupA1 = in.reader().readInteger();
     return RecordFlow::Next;
 }
 
 // The previous record's speed runs up to the cell before this one's. The loop tests its end after
 // the write, so a record at or behind the cursor still writes one cell.
-RecordFlow readSpeedRecord(ScenarioBuild& build) {
-    const std::int32_t position = build.source().readLong();
-    const std::int32_t speed = build.source().readLong();
-    if (failsRangeTest(build, position, kRecordMargin)) return endOutsideTable(build, position);
+RecordFlow readSpeedRecord(ScenarioBuild& build, SourceInput& in) {
+    const std::int32_t position = in.reader().readLong();
+    const std::int32_t speed = in.reader().readLong();
+    if (beyondTable(build, position, kRecordMargin)) return endOutsideTable(in, position);
     const std::int64_t until = cellAt(position);
-    if (until > 0) {
-        do {
-            if (build.speedCursor >= build.lastCellIndex) break;
-            build.cell(build.speedCursor).speedLimit = speedLimitValue(build.currentSpeed);
-            ++build.speedCursor;
-        } while (build.speedCursor < until);
-    }
+    if (until > 0)
+        fillProfile(build, &TrackCell::speedLimit, build.speedCursor, until, build.lastCellIndex,
+                    [&build] { return speedLimitValue(build.currentSpeed); });
     build.currentSpeed = speed;
     return RecordFlow::Next;
 }
 
 // As the speed profile, except that this loop may write the table's last cell.
-RecordFlow readAdhesionRecord(ScenarioBuild& build) {
-    const std::int32_t position = build.source().readLong();
-    const std::int32_t adhesion = build.source().readLong();
-    if (failsRangeTest(build, position, kRecordMargin)) return endOutsideTable(build, position);
+RecordFlow readAdhesionRecord(ScenarioBuild& build, SourceInput& in) {
+    const std::int32_t position = in.reader().readLong();
+    const std::int32_t adhesion = in.reader().readLong();
+    if (beyondTable(build, position, kRecordMargin)) return endOutsideTable(in, position);
     const std::int64_t until = cellAt(position);
-    if (until > 0) {
-        do {
-            if (!build.cellExists(build.adhesionCursor)) break;
-            build.cell(build.adhesionCursor).adhesion = lowBits8(build.currentAdhesion);
-            ++build.adhesionCursor;
-        } while (build.adhesionCursor < until);
-    }
+    if (until > 0)
+        fillProfile(build, &TrackCell::adhesion, build.adhesionCursor, until, cellCount(build),
+                    [&build] { return lowBits8(build.currentAdhesion); });
     build.currentAdhesion = adhesion;
     return RecordFlow::Next;
 }
 
-struct KeywordTest {
-    const char* keyword;
-    const char* alsoNeeded;  // nullptr when one keyword is enough
-    RecordFlow (*read)(ScenarioBuild&);
-};
-
-// Every test is made on every first field, in this order: a field holding two keywords reads
-// two records.
-constexpr KeywordTest kKeywordTests[] = {
-    {"massa", "frenata", readBrakedMass},
-    {"vetture", nullptr, readCarCount},
-    {"velocit", nullptr, readSpeedRecord},
-    {"aderenza", nullptr, readAdhesionRecord},
-    {"orologio", nullptr, readClock},
-    {"sabbia", nullptr, readSand},
-    {"segnale", nullptr, readSignalRecord},
-    {"rallentamento", nullptr, readSlowOrderRecord},
-    {"abbattimento", nullptr, readSpeedCutRecord},
-    {"stazione", nullptr, readStationRecord},
-};
-
-// The keywords are small letters: the field is folded once for all the tests, however long it is.
-RecordFlow readRecordsOf(ScenarioBuild& build, const std::string& field) {
-    const std::string folded = toLowerText(field);
-    for (const KeywordTest& test : kKeywordTests) {
-        if (!contains(folded, test.keyword)) continue;
-        if (test.alsoNeeded != nullptr && !contains(folded, test.alsoNeeded)) continue;
-        const RecordFlow flow = test.read(build);
-        if (flow != RecordFlow::Next) return flow;
+RecordFlow readRecord(ScenarioBuild& build, SourceInput& in, RecordId id) {
+    switch (id) {
+        case RecordId::BrakedMass:
+            return readBrakedMass(build, in);
+        case RecordId::CarCount:
+            return readCarCount(build, in);
+        case RecordId::SpeedLimit:
+            return readSpeedRecord(build, in);
+        case RecordId::Adhesion:
+            return readAdhesionRecord(build, in);
+        case RecordId::Clock:
+            return readClock(build, in);
+        case RecordId::Sand:
+            return readSand(build, in);
+        case RecordId::Signal:
+            return readSignalRecord(build, in);
+        case RecordId::SlowOrder:
+            return readSlowOrderRecord(build, in);
+        case RecordId::SpeedCut:
+            return readSpeedCutRecord(build, in);
+        case RecordId::Station:
+            return readStationRecord(build, in);
+        default:
+            return RecordFlow::Next;
     }
-    return RecordFlow::Next;
 }
 
 // An empty file has no field to read, so the end is tested before each read as well as after.
-void skipToGeneralSection(ScenarioBuild& build) {
-    while (!build.sourceAtEnd()) {
-        build.readFirstField();
+void skipToGeneralSection(ScenarioBuild& build, SourceInput& in) {
+    while (!in.atEnd()) {
+        in.readFirstField();
         if (containsNoCase(build.currentLine, "[generale]")) return;
-        build.noteMisplacedKeyword(SourcePlace::TrainPreamble);
+        in.noteMisplacedKeyword(SourcePlace::TrainPreamble);
     }
 }
 
 // Reads the next first field into currentLine, passing over at most two comment fields; false at
 // the end of the file. The field that exhausts the file is never examined.
-bool readNextFirstField(ScenarioBuild& build) {
-    if (build.sourceAtEnd()) return false;
-    build.readFirstField();
+bool readNextFirstField(ScenarioBuild& build, SourceInput& in) {
+    if (in.atEnd()) return false;
+    in.readFirstField();
     for (int skipped = 0; skipped < 2; ++skipped) {
-        if (build.sourceAtEnd() || !contains(build.currentLine, "-")) break;
-        build.readFirstField();
+        if (in.atEnd() || !contains(build.currentLine, "-")) break;
+        in.readFirstField();
     }
-    return !build.sourceAtEnd();
+    return !in.atEnd();
 }
 
-RecordFlow readRecords(ScenarioBuild& build) {
-    while (readNextFirstField(build)) {
-        const std::string field = build.currentLine;
-        build.noteMisplacedKeyword(SourcePlace::TrainRecords);
-        const RecordFlow flow = readRecordsOf(build, field);
+RecordFlow readRecords(ScenarioBuild& build, SourceInput& in) {
+    while (readNextFirstField(build, in)) {
+        in.noteMisplacedKeyword(SourcePlace::TrainRecords);
+        const RecordFlow flow =
+            readRecordsNamedBy(build.currentLine, trainRecords(), RecordSection::Train,
+                               [&](RecordId id) { return readRecord(build, in, id); });
         if (flow != RecordFlow::Next) return flow;
     }
     return RecordFlow::EndLoop;
@@ -173,16 +130,10 @@ RecordFlow readRecords(ScenarioBuild& build) {
 // The last three cells keep their value unless a cursor had already reached them.
 void fillProfiles(ScenarioBuild& build) {
     const std::int32_t fillEnd = build.lastCellIndex - 2;
-    do {
-        if (build.cellExists(build.speedCursor))
-            build.cell(build.speedCursor).speedLimit = speedLimitValue(build.currentSpeed);
-        ++build.speedCursor;
-    } while (build.speedCursor < fillEnd);
-    do {
-        if (build.cellExists(build.adhesionCursor))
-            build.cell(build.adhesionCursor).adhesion = lowBits8(build.currentAdhesion);
-        ++build.adhesionCursor;
-    } while (build.adhesionCursor < fillEnd);
+    fillProfile(build, &TrackCell::speedLimit, build.speedCursor, fillEnd, cellCount(build),
+                [&build] { return speedLimitValue(build.currentSpeed); });
+    fillProfile(build, &TrackCell::adhesion, build.adhesionCursor, fillEnd, cellCount(build),
+                [&build] { return lowBits8(build.currentAdhesion); });
 }
 
 // The kilometre posts of the line pass must stand on whole cells.
@@ -190,21 +141,22 @@ void checkKilometrePosts(ScenarioBuild& build) {
     build.innerCursor = 0;
     for (build.cursor = 81; build.cursor <= 83; ++build.cursor) {
         const StationRecord& post = build.stationTable[static_cast<std::size_t>(build.cursor)];
-        if (post.platformStart % 50 != 0 || post.platformEnd % 50 != 0) build.innerCursor = 1;
+        if (post.platformStart % kCellLength != 0 || post.platformEnd % kCellLength != 0)
+            build.innerCursor = 1;
     }
-    if (build.innerCursor > 0) build.recordModelError(2, build.errorPosition);
+    if (build.innerCursor > 0) recordModelError(build, 2, build.errorPosition);
 }
 
 }  // namespace
 }  // namespace train
 
-void ScenarioBuild::trainPass() {
-    openSource(identity().trainSourceFile());
-    train::skipToGeneralSection(*this);
-    if (train::readRecords(*this) == train::RecordFlow::Exit) return;
-    train::closeAndDeleteSource(*this);
-    train::fillProfiles(*this);
-    train::checkKilometrePosts(*this);
+void trainPass(ScenarioBuild& build, SourceInput& in) {
+    in.open(build.identity().trainSourceFile());
+    train::skipToGeneralSection(build, in);
+    if (train::readRecords(build, in) == RecordFlow::Exit) return;
+    in.closeAndDelete();
+    train::fillProfiles(build);
+    train::checkKilometrePosts(build);
 }
 
 }  // namespace scenario

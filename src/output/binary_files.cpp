@@ -10,9 +10,9 @@
 #include <string_view>
 #include <utility>
 
-#include "compiler/failures.h"
-#include "output/byte_buffer.h"
-#include "output/file_store.h"
+#include "base/failures.h"
+#include "base/file_store.h"
+#include "output/little_endian.h"
 
 namespace scenario {
 namespace {
@@ -50,11 +50,6 @@ class PieceWriter {
     std::unique_ptr<char[]> piece_;
     std::size_t used_ = 0;
 };
-
-// Little-endian whatever the host, as ByteBuffer writes.
-void storeLE(char* at, std::uint64_t v, int size) {
-    for (int i = 0; i < size; ++i) at[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
 
 void putType(char* at, PlanValueType type) {
     storeLE(at, static_cast<std::uint16_t>(type), 2);
@@ -172,13 +167,13 @@ std::string encodeTrackCells(const std::vector<TrackCell>& cells) {
     return out.take();
 }
 
-void ScenarioBuild::writeScenarioFiles() {
-    const ScenarioIdentity names = identity();
-    if (buildLinePlan != 0)
-        files().writeInPieces(names.lineDataFile(),
-                              [this](ByteSink& out) { encodeLinePlan(linePlan, out); });
-    files().write(names.stationTableFile(), encodeStationTable(stationTable));
-    files().write(names.trackCellFile(), encodeTrackCells(trackCells));
+void writeScenarioFiles(const ScenarioBuild& build, FileStore& files) {
+    const ScenarioIdentity names = build.identity();
+    if (build.buildLinePlan != 0)
+        files.writeInPieces(names.lineDataFile(),
+                            [&build](ByteSink& out) { encodeLinePlan(build.linePlan, out); });
+    files.write(names.stationTableFile(), encodeStationTable(build.stationTable));
+    files.write(names.trackCellFile(), encodeTrackCells(build.trackCells));
 }
 
 }  // namespace scenario

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/file_store.h"
 #include "compiler/track_model.h"
-#include "output/file_store.h"
 
 namespace scenario {
 
@@ -23,5 +23,9 @@ std::string encodeLinePlan(const LinePlan& plan);
 std::string encodeStationTable(const std::array<StationRecord, kStationTableSize>& table);
 // Every cell in index order.
 std::string encodeTrackCells(const std::vector<TrackCell>& cells);
+
+// Writes the line data file (only when the plan is built), the station table file and the track
+// cell file.
+void writeScenarioFiles(const ScenarioBuild& build, FileStore& files);
 
 }  // namespace scenario

@@ -2,50 +2,13 @@
 // records read byte by byte, each read checked against the bytes left.
 #include "output/scenario_file_reader.h"
 
-#include <bit>
 #include <cstdint>
 
 #include "output/binary_files.h"
+#include "output/little_endian.h"
 
 namespace scenario {
 namespace {
-
-class ByteReader {
-  public:
-    explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
-
-    std::size_t offset() const { return pos_; }
-    std::size_t left() const { return bytes_.size() - pos_; }
-    bool has(std::size_t count) const { return count <= left(); }
-
-    std::uint8_t u8() { return static_cast<std::uint8_t>(unsignedLE(1)); }
-    std::uint16_t u16() { return static_cast<std::uint16_t>(unsignedLE(2)); }
-    std::int16_t i16() { return static_cast<std::int16_t>(u16()); }
-    std::int32_t i32() {
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(unsignedLE(4)));
-    }
-    double f64() { return std::bit_cast<double>(unsignedLE(8)); }
-    std::string text(std::size_t size) {
-        std::string t(bytes_.substr(pos_, size));
-        pos_ += size;
-        return t;
-    }
-
-  private:
-    // Callers test has() first: a record is read only when all of it is there.
-    std::uint64_t unsignedLE(int size) {
-        std::uint64_t v = 0;
-        for (int i = 0; i < size; ++i)
-            v |= std::uint64_t{static_cast<unsigned char>(
-                     bytes_[pos_ + static_cast<std::size_t>(i)])}
-                 << (8 * i);
-        pos_ += static_cast<std::size_t>(size);
-        return v;
-    }
-
-    std::string_view bytes_;
-    std::size_t pos_ = 0;
-};
 
 std::string truncatedAt(std::size_t offset, std::size_t needed, std::size_t size,
                         const std::string& what) {

@@ -3,7 +3,8 @@
 
 #include <utility>
 
-#include "compiler/failures.h"
+#include "base/failures.h"
+#include "report/diagnostic.h"
 
 namespace scenario {
 namespace {
@@ -17,9 +18,16 @@ bool isLineEnd(char c) {
 
 constexpr std::size_t kMaxNameLength = 65535;
 
+// Columns count bytes from 1; past the largest Long a column stays at it.
+std::int32_t columnAt(std::size_t offset, std::size_t lineStart) {
+    const std::size_t column = offset - lineStart + 1;
+    return column > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(column);
+}
+
 }  // namespace
 
-FieldReader::FieldReader(std::string bytes) : bytes_(std::move(bytes)) {}
+FieldReader::FieldReader(std::string bytes, std::string fileName)
+    : bytes_(std::move(bytes)), fileName_(std::move(fileName)) {}
 
 void FieldReader::skipBlanks() {
     while (pos_ < bytes_.size() && isBlank(bytes_[pos_])) ++pos_;
@@ -36,12 +44,20 @@ void FieldReader::consumeLineEnd() {
     // Past the largest Long every line counts as the last: the reading goes on, only the
     // diagnostics lose the line.
     if (line_ < INT32_MAX) ++line_;
+    lineStart_ = pos_;
 }
 
 void FieldReader::startField() {
     if (atEnd()) throw RunTimeFailure("field read past the end of the file");
     skipBlanks();
     fieldLine_ = line_;
+    firstColumn_ = columnAt(pos_, lineStart_);
+    lastColumn_ = firstColumn_;
+}
+
+// An empty field has its one column where it begins.
+void FieldReader::endField(std::size_t start, std::size_t end) {
+    if (end > start) lastColumn_ = columnAt(end - 1, lineStart_);
 }
 
 std::string FieldReader::readText() {
@@ -50,6 +66,7 @@ std::string FieldReader::readText() {
     while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !isLineEnd(bytes_[pos_])) ++pos_;
     std::size_t end = pos_;
     while (end > start && isBlank(bytes_[end - 1])) --end;
+    endField(start, end);
     if (pos_ < bytes_.size()) {
         if (bytes_[pos_] == ',')
             ++pos_;
@@ -74,6 +91,7 @@ std::int64_t FieldReader::readNumber(std::int64_t min, std::int64_t max, const c
            !isLineEnd(bytes_[pos_]))
         ++pos_;
     const std::string_view text(bytes_.data() + start, pos_ - start);
+    endField(start, pos_);
     skipBlanks();
     if (pos_ < bytes_.size()) {
         if (bytes_[pos_] == ',')
@@ -85,9 +103,9 @@ std::int64_t FieldReader::readNumber(std::int64_t min, std::int64_t max, const c
     bool isNumber = true;
     const std::int64_t value = numberTextValue(text, isNumber);
     if (!isNumber)
-        keepWarning(warnings_,
-                    ReaderWarning{fieldLine_, "number text \"" + std::string(text.substr(0, 40)) +
-                                                  "\" read as 0"});
+        keepWarning(warnings_, makeWarning(kNumberTextWarning, location(),
+                                           "number text \"" + std::string(text.substr(0, 40)) +
+                                               "\" read as 0"));
     if (value < min || value > max)
         throw RunTimeFailure(std::string(text.substr(0, 40)) + " is out of range for " + typeName);
     return value;

@@ -1,5 +1,6 @@
 // Reads a source file's bytes as a stream of fields: text fields end at a comma or a line end,
 // numbers also at a blank. Reads past the end and out-of-range numbers are run-time failures.
+// The reader alone knows where a field stands, and hands that out as a Location.
 #pragma once
 
 #include <cstddef>
@@ -9,28 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "report/diagnostic.h"
+
 namespace scenario {
-
-// Something the reader accepted silently but an author may want to hear about.
-struct ReaderWarning {
-    std::int32_t line;
-    std::string message;
-};
-
-// A file gone wrong could give a warning a line: past this many, one last warning says that the
-// rest are not listed, so that memory stays a small multiple of the file's size.
-inline constexpr std::size_t kMostWarnings = 1000;
-
-template <typename Warning>
-void keepWarning(std::vector<Warning>& list, Warning warning) {
-    if (list.size() > kMostWarnings) return;
-    if (list.size() == kMostWarnings) warning.message = "further warnings are not listed";
-    list.push_back(std::move(warning));
-}
 
 class FieldReader {
   public:
-    explicit FieldReader(std::string bytes);
+    explicit FieldReader(std::string bytes, std::string fileName = {});
 
     // A text field: blanks before it are skipped, blanks at its end dropped.
     std::string readText();
@@ -52,20 +38,28 @@ class FieldReader {
     // there stands after a record's values on the same line.
     std::int32_t valueLine() const { return valueLine_; }
 
-    const std::vector<ReaderWarning>& warnings() const { return warnings_; }
+    // Where the field just read stands: its line and its first and last columns.
+    Location location() const { return {fileName_, fieldLine_, firstColumn_, lastColumn_}; }
+
+    const std::vector<Diagnostic>& warnings() const { return warnings_; }
 
   private:
     void startField();
+    void endField(std::size_t start, std::size_t end);
     void skipBlanks();
     void consumeLineEnd();
     std::int64_t readNumber(std::int64_t min, std::int64_t max, const char* typeName);
 
     std::string bytes_;
+    std::string fileName_;
     std::size_t pos_ = 0;
+    std::size_t lineStart_ = 0;
     std::int32_t line_ = 1;
     std::int32_t fieldLine_ = 0;
+    std::int32_t firstColumn_ = 0;
+    std::int32_t lastColumn_ = 0;
     std::int32_t valueLine_ = 0;
-    std::vector<ReaderWarning> warnings_;
+    std::vector<Diagnostic> warnings_;
 };
 
 // The value of a number text: an optional sign and decimal digits, anything else 0.

@@ -1,35 +1,34 @@
 // The five text-file writers: each writes its built-in table with the one writing procedure.
-#include "compiler/track_model.h"
-#include "output/file_store.h"
+#include "source/source_writers.h"
+
 #include "source/builtin_tables.h"
 
 namespace scenario {
 
-void ScenarioBuild::writeLineTable(const LineTable& table, const std::string& fileName) {
+void writeLineTable(FileStore& files, const LineTable& table, const std::string& fileName) {
     std::string text;
-    for (cursor = 0; cursor < static_cast<std::int32_t>(table.size()); ++cursor) {
-        const std::string& line = table[static_cast<std::size_t>(cursor)];
+    for (const std::string& line : table) {
         if (line == kEndSentinel) break;
         text += line;
         text += "\r\n";
     }
-    files().write(fileName, text);
+    files.write(fileName, text);
 }
 
-void ScenarioBuild::dati_linea() {
-    writeLineTable(lineSourceTable(), identity().lineSourceFile());
+void dati_linea(FileStore& files, const ScenarioIdentity& names) {
+    writeLineTable(files, lineSourceTable(), names.lineSourceFile());
 }
-void ScenarioBuild::dati_treno() {
-    writeLineTable(trainSourceTable(), identity().trainSourceFile());
+void dati_treno(FileStore& files, const ScenarioIdentity& names) {
+    writeLineTable(files, trainSourceTable(), names.trainSourceFile());
 }
-void ScenarioBuild::dati_note() {
-    writeLineTable(notesTable(), identity().notesFile());
+void dati_note(FileStore& files, const ScenarioIdentity& names) {
+    writeLineTable(files, notesTable(), names.notesFile());
 }
-void ScenarioBuild::dati_rallentamenti() {
-    writeLineTable(slowOrderNoticeTable(), identity().slowOrderNoticeFile());
+void dati_rallentamenti(FileStore& files, const ScenarioIdentity& names) {
+    writeLineTable(files, slowOrderNoticeTable(), names.slowOrderNoticeFile());
 }
-void ScenarioBuild::dati_scheda() {
-    writeLineTable(trainCardTable(), identity().trainCardFile());
+void dati_scheda(FileStore& files, const ScenarioIdentity& names) {
+    writeLineTable(files, trainCardTable(), names.trainCardFile());
 }
 
 }  // namespace scenario

@@ -34,16 +34,15 @@ void CellOrigins::cellTouched(std::int64_t index) {
     touched_.push_back(index);
 }
 
-std::int32_t CellOrigins::placeOfRecord() {
-    if (!build_.sourceOpen() || build_.recordLine <= 0) return kNone;
-    const RecordPlace place{build_.sourceName(), build_.recordLine};
-    if (records.empty() || records.back().file != place.file || records.back().line != place.line)
-        records.push_back(place);
+std::int32_t CellOrigins::placeOfRecord(const Location& record) {
+    if (!record.hasLine()) return kNone;
+    if (records.empty() || records.back().file != record.file || records.back().line != record.line)
+        records.push_back({record.file, record.line});
     return static_cast<std::int32_t>(records.size() - 1);
 }
 
-void CellOrigins::recordEnds() {
-    settle(placeOfRecord());
+void CellOrigins::recordEnds(const Location& record) {
+    settle(placeOfRecord(record));
 }
 
 void CellOrigins::finish() {

@@ -26,7 +26,7 @@ class CellOrigins : public CellWatcher {
     CellOrigins& operator=(const CellOrigins&) = delete;
 
     void cellTouched(std::int64_t index) override;
-    void recordEnds() override;
+    void recordEnds(const Location& record) override;
     // Settles what was written after the last record: values of no source line.
     void finish();
 
@@ -36,7 +36,7 @@ class CellOrigins : public CellWatcher {
     std::vector<std::array<std::int32_t, kCellFieldCount>> fieldRecord;
 
   private:
-    std::int32_t placeOfRecord();
+    std::int32_t placeOfRecord(const Location& record);
     void settle(std::int32_t record);
 
     ScenarioBuild& build_;

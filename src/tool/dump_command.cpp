@@ -6,9 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/exit_status.h"
+#include "base/file_store.h"
 #include "output/scenario_file_reader.h"
-#include "tool/read_file.h"
+#include "report/exit_status.h"
 #include "tool/text_encoding.h"
 
 namespace scenario {

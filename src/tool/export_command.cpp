@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/exit_status.h"
-#include "compiler/track_model.h"
-#include "output/file_store.h"
+#include "base/file_store.h"
+#include "report/exit_status.h"
 #include "source/builtin_tables.h"
+#include "source/source_writers.h"
 
 namespace scenario {
 namespace {
@@ -32,12 +32,12 @@ std::string firstExisting(const fs::path& directory, const std::vector<std::stri
 }
 
 // In the order of the build: sources, then notes, slow-order notice and train card.
-void writeAll(ScenarioBuild& build) {
-    build.dati_linea();
-    build.dati_treno();
-    build.dati_note();
-    build.dati_rallentamenti();
-    build.dati_scheda();
+void writeAll(FileStore& files, const ScenarioIdentity& names) {
+    dati_linea(files, names);
+    dati_treno(files, names);
+    dati_note(files, names);
+    dati_rallentamenti(files, names);
+    dati_scheda(files, names);
 }
 
 }  // namespace
@@ -69,10 +69,7 @@ int runExportCommand(const ExportOptions& options, std::ostream& out, std::ostre
     try {
         fs::create_directories(directory);
         DirectoryStore store(directory);
-        ScenarioBuild build(store);
-        build.scenarioName = names.scenarioName;
-        build.trainNumber = names.trainNumber;
-        writeAll(build);
+        writeAll(store, names);
     } catch (const std::exception& failure) {
         err << fmt::format("scenario export: {}\n", failure.what());
         return kExitFileFailure;

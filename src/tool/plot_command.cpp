@@ -6,8 +6,8 @@
 #include <cmath>
 #include <exception>
 
-#include "app/exit_status.h"
-#include "output/file_store.h"
+#include "base/file_store.h"
+#include "report/exit_status.h"
 #include "tool/file_name_part.h"
 #include "tool/route_data.h"
 #include "tool/route_picture.h"

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <filesystem>
 
+#include "base/file_store.h"
 #include "source/file_names.h"
-#include "tool/read_file.h"
 #include "tool/text_encoding.h"
 
 namespace scenario {

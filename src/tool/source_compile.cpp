@@ -10,15 +10,13 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
-#include "app/error_messages.h"
-#include "app/error_report.h"
-#include "app/exit_status.h"
-#include "compiler/compile_driver.h"
-#include "compiler/failures.h"
+#include "base/file_store.h"
 #include "compiler/track_model.h"
-#include "output/file_store.h"
+#include "output/compile_driver.h"
+#include "report/diagnostic.h"
+#include "report/error_meanings.h"
+#include "report/exit_status.h"
 #include "tool/diagnostics.h"
-#include "tool/read_file.h"
 #include "tool/text_encoding.h"
 
 namespace scenario {
@@ -40,17 +38,15 @@ void CompileStore::writeInPieces(const std::string& name, const FileContent& con
     written.push_back(directory_->pathOf(name).string());
 }
 
-CompileOutcome compileBuild(ScenarioBuild& build, bool buildPlan) {
-    std::int32_t j = buildPlan ? 1 : 0;
+CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPlan) {
     try {
-        build.memorizza_percorso(j);
-    } catch (const BuildStopped& stop) {
-        return {kExitStamping, stop.what()};
+        const std::optional<StampingFailure> stop =
+            memorizza_percorso(build, files, buildPlan ? 1 : 0);
+        if (stop) return {kExitStamping, stampingErrorText(std::to_string(stop->number))};
     } catch (const std::exception& failure) {
         return {kExitFileFailure, failure.what()};
     }
-    if (!hasTrackCellTable(build)) return {kExitNoTrackCells, {}};
-    return {build.errorCode == 0 ? kExitClean : kExitDataError, {}};
+    return {buildEndStatus(build.hasTrackCellTable(), build.errorCode), {}};
 }
 
 namespace {
@@ -71,9 +67,11 @@ nlohmann::json summary(const ScenarioBuild& build, const CompileOutcome& outcome
     j["errorCode"] = build.errorCode;
     j["errorPosition"] = build.errorPosition;
     j["errorMeaning"] = build.errorCode == 0 ? "" : errorMeaning(build.errorCode);
-    j["errorFile"] = build.errorLine > 0 ? shown(build.errorFile) : "";
-    j["errorLine"] = build.errorLine;
-    j["errorDetail"] = utf8FromWindows1252(build.failureReason);
+    const Diagnostic* last = build.errors.empty() ? nullptr : &build.errors.back();
+    const bool hasLine = last != nullptr && last->location.line > 0;
+    j["errorFile"] = hasLine ? shown(last->location.file) : "";
+    j["errorLine"] = hasLine ? last->location.line : 0;
+    j["errorDetail"] = last != nullptr ? utf8FromWindows1252(last->detail) : "";
     j["failure"] = outcome.failure;
     j["files"] = store.written;
     j["errors"] = errorsJson(build, shown);
@@ -100,7 +98,7 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
     }
 
     CompileStore store(request.outDirectory);
-    ScenarioBuild build(store);
+    ScenarioBuild build;
     build.scenarioName = request.scenarioName;
     build.trainNumber = request.trainNumber;
     const ScenarioIdentity names = build.identity();
@@ -112,7 +110,7 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
         return file;
     };
 
-    const CompileOutcome outcome = compileBuild(build, request.buildPlan);
+    const CompileOutcome outcome = compileBuild(build, store, request.buildPlan);
     report(build, request, outcome, shown, err);
     if (request.json)
         out << summary(build, outcome, store, shown)

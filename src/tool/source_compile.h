@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/file_store.h"
 #include "compiler/track_model.h"
-#include "output/file_store.h"
 
 namespace scenario {
 
@@ -56,8 +56,8 @@ struct CompileOutcome {
     std::string failure;  // the message of a stamping error or a file failure
 };
 
-// Runs the compile driver over the build's sources and says how it ended.
-CompileOutcome compileBuild(ScenarioBuild& build, bool buildPlan);
+// Runs the compile driver over the sources in `files` and says how it ended.
+CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPlan);
 
 // Runs the compile and returns its exit status. Diagnostics go to `err`, the JSON summary (when
 // asked for) to `out`.

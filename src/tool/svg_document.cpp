@@ -1,4 +1,4 @@
-// The SVG writer.
+// The SVG writer: every number to a tenth of a pixel, every text made safe for XML.
 #include "tool/svg_document.h"
 
 #include <fmt/format.h>
@@ -6,9 +6,20 @@
 namespace scenario {
 namespace {
 
+// XML allows no control character but tab and the line breaks, not even as a reference: a name
+// holding one would make the whole picture unreadable, so it shows as the replacement character.
+bool forbiddenInXml(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 && c != '\t' && c != '\n' && c != '\r';
+}
+
 std::string escaped(std::string_view text) {
     std::string out;
     for (char c : text) {
+        if (forbiddenInXml(c)) {
+            out += "\xEF\xBF\xBD";
+            continue;
+        }
         switch (c) {
             case '&':
                 out += "&amp;";

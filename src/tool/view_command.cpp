@@ -6,11 +6,10 @@
 
 #include <exception>
 
-#include "app/exit_status.h"
-#include "output/file_store.h"
+#include "base/file_store.h"
+#include "report/exit_status.h"
 #include "tool/cell_origins.h"
 #include "tool/file_name_part.h"
-#include "tool/read_file.h"
 #include "tool/source_compile.h"
 #include "tool/source_names.h"
 #include "tool/text_encoding.h"
@@ -71,7 +70,7 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     nameFromSourceFiles(lineFile, trainFile, name, number);
 
     CompileStore store(std::nullopt);  // the sources in memory, every output nowhere
-    ScenarioBuild build(store);
+    ScenarioBuild build;
     build.scenarioName = name;
     build.trainNumber = number;
     const ScenarioIdentity names = build.identity();
@@ -84,7 +83,7 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     };
 
     CellOrigins origins(build);
-    const CompileOutcome compiled = compileBuild(build, true);
+    const CompileOutcome compiled = compileBuild(build, store, true);
     origins.finish();
 
     ViewInput input;
@@ -99,7 +98,9 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
         input.diagnostics.push_back({{"severity", "error"},
                                      {"file", ""},
                                      {"line", 0},
+                                     {"column", 0},
                                      {"code", nullptr},
+                                     {"name", nullptr},
                                      {"message", utf8FromWindows1252(compiled.failure)},
                                      {"position", nullptr}});
     input.origins = &origins;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "report/diagnostic.h"
 #include "tool/cell_meanings.h"
 #include "tool/text_encoding.h"
 
@@ -166,25 +167,26 @@ json viewData(const ViewInput& input) {
     return data;
 }
 
+// The one place where the build's diagnostic records meet the page: each as severity, file shown
+// and line (0 and "" for none), column, code (errors) or name (warnings), message with its
+// detail, and route position.
 json viewDiagnostics(const ScenarioBuild& build, const FileShown& shown) {
     json list = json::array();
-    for (const json& w : warningsJson(build, shown))
-        list.push_back({{"severity", "warning"},
-                        {"file", w["file"]},
-                        {"line", w["line"]},
-                        {"code", nullptr},
-                        {"message", w["message"]},
-                        {"position", nullptr}});
-    for (const json& e : errorsJson(build, shown)) {
-        std::string message = e["meaning"].get<std::string>();
-        const std::string detail = e["detail"].get<std::string>();
-        if (!detail.empty()) message += ": " + detail;
-        list.push_back({{"severity", "error"},
-                        {"file", e["file"]},
-                        {"line", e["line"]},
-                        {"code", e["code"]},
-                        {"message", message},
-                        {"position", e["position"]}});
+    for (const std::vector<Diagnostic>* kept : {&build.warnings, &build.errors}) {
+        for (const Diagnostic& d : *kept) {
+            const bool hasLine = d.location.hasLine();
+            std::string message = utf8FromWindows1252(d.message);
+            if (!d.detail.empty()) message += ": " + utf8FromWindows1252(d.detail);
+            const bool error = d.severity == Severity::Error;
+            list.push_back({{"severity", error ? "error" : "warning"},
+                            {"file", hasLine ? shown(d.location.file) : std::string()},
+                            {"line", hasLine ? d.location.line : 0},
+                            {"column", hasLine ? d.location.firstColumn : 0},
+                            {"code", error ? json(d.code) : json()},
+                            {"name", error ? json() : json(d.name)},
+                            {"message", message},
+                            {"position", d.position ? json(*d.position) : json()}});
+        }
     }
     return list;
 }

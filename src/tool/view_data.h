@@ -28,8 +28,8 @@ struct ViewInput {
 
 nlohmann::json viewData(const ViewInput& input);
 
-// The build's warnings and errors as the view lists them: severity, file, line, code, message,
-// position (null when the error records none).
+// The build's warnings and errors as the view lists them: severity, file, line, column, code or
+// warning name, message, position (null when the error records none).
 nlohmann::json viewDiagnostics(const ScenarioBuild& build, const FileShown& shown);
 
 // The plan held in the build, metre by metre from 0 up to the route's end or its last metre.

@@ -32,8 +32,8 @@ struct ProgramDirectory {
     // Runs the program from another working directory; returns its exit status and stderr.
     int run(std::string& errors, const std::string& prefix = "") const {
         const fs::path log = fs::temp_directory_path() / (path.filename().string() + ".err");
-        const std::string command = "cd / && " + prefix + "'" + (path / kProgram).string() +
-                                    "' 2>'" + log.string() + "'";
+        const std::string command =
+            "cd / && " + prefix + "'" + (path / kProgram).string() + "' 2>'" + log.string() + "'";
         const int status = std::system(command.c_str());
         errors = read(log);
         fs::remove(log);
@@ -59,9 +59,12 @@ TEST(ScenarioProgram, ABuildLeavesTheCrewDocumentsAndTheThreeBinaryFiles) {
     ASSERT_EQ(dir.run(errors), 0) << errors;
     EXPECT_EQ(errors, "Attendere\n");
     const std::set<std::string> expected = {
-        "Alderi_Moncasta_30752_scheda_treno.txt", "Alderi_Moncasta_30752_rallentamenti.txt",
-        "Alderi_Moncasta_30752_note.txt",         "Alderi_Moncasta_linea.dat",
-        "Alderi_Moncasta_30752.sim",              "Alderi_Moncasta_30752.dat",
+        "Alderi_Moncasta_30752_scheda_treno.txt",
+        "Alderi_Moncasta_30752_rallentamenti.txt",
+        "Alderi_Moncasta_30752_note.txt",
+        "Alderi_Moncasta_linea.dat",
+        "Alderi_Moncasta_30752.sim",
+        "Alderi_Moncasta_30752.dat",
     };
     EXPECT_EQ(dir.files(), expected);
     EXPECT_EQ(fs::file_size(dir.path / "Alderi_Moncasta_30752.dat"), 12315u);
@@ -82,7 +85,8 @@ TEST(ScenarioProgram, AReadOnlyDirectoryGivesTheFailureReportAndNoFile) {
                                   fs::perms::others_read | fs::perms::others_exec);
     std::string errors;
     // Root writes anywhere: run as an ordinary user when we are root.
-    const std::string prefix = ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const std::string prefix =
+        ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
     const int status = dir.run(errors, prefix);
     EXPECT_NE(status, 0);
     EXPECT_NE(errors.find("Alderi_Moncasta_linea.txt"), std::string::npos) << errors;
@@ -98,8 +102,8 @@ TEST(ScenarioProgram, ADirectoryTurnedReadOnlyKeepsTheFilesOfTheEarlierBuild) {
     std::map<std::string, std::string> first;
     for (const std::string& name : names) first[name] = ProgramDirectory::read(dir.path / name);
 
-    fs::permissions(dir.path, fs::perms::owner_write | fs::perms::group_write |
-                                  fs::perms::others_write,
+    fs::permissions(dir.path,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     const std::string prefix =
         ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";

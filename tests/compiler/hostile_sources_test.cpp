@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/failures.h"
 #include "compile_fixture.h"
-#include "compiler/compile_driver.h"
-#include "compiler/failures.h"
 #include "output/binary_files.h"
+#include "output/compile_driver.h"
 
 namespace scenario::testing {
 namespace {
@@ -27,12 +27,8 @@ struct DriverRun {
     void compile(const std::string& line, const std::optional<std::string>& train, int plan = 1) {
         f.setLineSource(line);
         if (train) f.setTrainSource(*train);
-        std::int32_t j = plan;
-        try {
-            b.memorizza_percorso(j);
-        } catch (const BuildStopped& stop) {
-            stoppedWith = stop.number();
-        }
+        const std::optional<StampingFailure> stop = memorizza_percorso(b, f.store, plan);
+        if (stop) stoppedWith = stop->number;
     }
     std::optional<std::size_t> sizeOf(const std::string& name) const {
         const auto file = f.store.files.find(name);
@@ -72,7 +68,7 @@ TEST(HostileSources, LineSourceWithoutAGeneralSectionIsError102AndNoFile) {
         DriverRun r;
         r.compile(c.line, kEmptyTrain);
         EXPECT_EQ(r.b.errorCode, 102);
-        EXPECT_FALSE(hasTrackCellTable(r.b));
+        EXPECT_FALSE(r.b.hasTrackCellTable());
         // The line source is deleted, the train pass never ran, and no binary file is written.
         ASSERT_EQ(r.f.store.files.size(), 1u);
         EXPECT_TRUE(r.f.hasTrainSource());
@@ -136,8 +132,8 @@ TEST(HostileSources, NulBytesAreOrdinaryBytes) {
     EXPECT_EQ(r.b.errorCode, 0);
     // "6000\0" reads as 0: the route length 0 gives cells 0 to 140.
     EXPECT_EQ(r.b.lastCellIndex, 140);
-    ASSERT_EQ(r.b.sourceWarnings.size(), 1u);
-    EXPECT_EQ(r.b.sourceWarnings[0].line, 2);
+    ASSERT_EQ(r.b.warnings.size(), 1u);
+    EXPECT_EQ(r.b.warnings[0].location.line, 2);
     EXPECT_EQ(r.b.stationTable[80].name, "A\0B"s);
 }
 
@@ -149,12 +145,12 @@ TEST(HostileSources, WarningsStopAfterAThousandAndSaySo) {
     DriverRun r;
     r.compile(line + "[fine]\r\n", kEmptyTrain);
     EXPECT_EQ(r.b.errorCode, 0);
-    ASSERT_EQ(r.b.sourceWarnings.size(), 1001u);
+    ASSERT_EQ(r.b.warnings.size(), 1001u);
     // The records stand on lines 4 to 3003, one "x" each.
-    EXPECT_EQ(r.b.sourceWarnings[999].line, 1003);
-    EXPECT_EQ(r.b.sourceWarnings[999].message, "number text \"x\" read as 0");
-    EXPECT_EQ(r.b.sourceWarnings[1000].line, 1004);
-    EXPECT_EQ(r.b.sourceWarnings[1000].message, "further warnings are not listed");
+    EXPECT_EQ(r.b.warnings[999].location.line, 1003);
+    EXPECT_EQ(r.b.warnings[999].message, "number text \"x\" read as 0");
+    EXPECT_EQ(r.b.warnings[1000].location.line, 1004);
+    EXPECT_EQ(r.b.warnings[1000].message, "further warnings are not listed");
 }
 
 // Route length 0: planLength 7000, cells 0 to 140; the station table holds 87 records of 34
@@ -320,7 +316,9 @@ TEST(HostileSources, BaseSourcesForTheLimitSweepCompileCleanly) {
     const SourcePair s = sourcesWith(nullptr, "");
     DriverRun r;
     r.compile(s.line, s.train);
-    EXPECT_EQ(r.b.errorCode, 0) << r.b.errorFile << ':' << r.b.errorLine;
+    EXPECT_EQ(r.b.errorCode, 0) << (r.b.errors.empty()
+                                        ? std::string()
+                                        : diagnosticText(r.b.errors.back(), "source"));
     EXPECT_EQ(r.stoppedWith, 0);
 }
 
@@ -336,9 +334,9 @@ TEST(HostileSources, EveryNumberFieldAtItsLimitsAndOnePast) {
                 const SourcePair s = sourcesWith(&record, text);
                 DriverRun r;
                 r.compile(s.line, s.train);
-                EXPECT_EQ(r.b.failureReason.find("out of range for"), std::string::npos)
-                    << r.b.failureReason;
-                if (r.stoppedWith != 0 || !hasTrackCellTable(r.b)) continue;
+                EXPECT_EQ(failureDetail(r.b).find("out of range for"), std::string::npos)
+                    << failureDetail(r.b);
+                if (r.stoppedWith != 0 || !r.b.hasTrackCellTable()) continue;
                 EXPECT_EQ(r.sizeOf("S_1.dat"), r.b.trackCells.size() * kTrackCellRecordSize);
             }
             for (const char* value : limits.onePast) {
@@ -348,9 +346,9 @@ TEST(HostileSources, EveryNumberFieldAtItsLimitsAndOnePast) {
                 DriverRun r;
                 r.compile(s.line, s.train);
                 EXPECT_EQ(r.b.errorCode, 25);
-                EXPECT_NE(r.b.failureReason.find(std::string(value) + " is out of range for"),
+                EXPECT_NE(failureDetail(r.b).find(std::string(value) + " is out of range for"),
                           std::string::npos)
-                    << r.b.failureReason;
+                    << failureDetail(r.b);
                 EXPECT_FALSE(r.f.hasLineSource());
                 EXPECT_FALSE(r.f.hasTrainSource());
             }

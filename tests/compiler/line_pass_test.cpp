@@ -1,3 +1,6 @@
+// The line pass: the general section, the route records, their errors and the pass's end.
+#include "compiler/line_pass.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -5,6 +8,7 @@
 #include <vector>
 
 #include "compiler/compile_fixture.h"
+#include "compiler/source_input.h"
 
 namespace scenario::testing {
 namespace {
@@ -37,11 +41,13 @@ std::string generalFile(const std::vector<std::string>& general) {
 struct LineRun {
     CompileFixture f;
     ScenarioBuild& b = f.build;
+    std::int32_t errorPositionBefore = 0;  // as an earlier step may leave it
 
     void compile(const std::string& lineSource, int buildPlan = 1) {
         f.setLineSource(lineSource);
         f.setTrainSource("[generale]\r\n[fine]\r\n");
-        f.compileSources(buildPlan);
+        f.compileSources(
+            buildPlan, [this](ScenarioBuild& build) { build.errorPosition = errorPositionBefore; });
     }
     void compileRoute(const std::vector<std::string>& records) { compile(routeFile(records)); }
 };
@@ -232,8 +238,7 @@ TEST(KilometrePosts, OrderedByPositionOrByReferenceValue) {
     };
     // clang-format on
     for (const Case& c : cases) {
-        MemoryStore store;
-        ScenarioBuild build(store);
+        ScenarioBuild build;
         auto put = [&](int entry, Post p) {
             build.stationTable[entry].platformStart = p.p;
             build.stationTable[entry].platformEnd = p.r;
@@ -247,7 +252,7 @@ TEST(KilometrePosts, OrderedByPositionOrByReferenceValue) {
         put(81, c.t);
         put(82, c.d);
         put(83, c.u);
-        build.progressive_ordina();
+        progressive_ordina(build);
         expect(81, c.e81);
         expect(82, c.e82);
         expect(83, c.e83);
@@ -521,8 +526,9 @@ TEST_F(LinePass, LinePassGoesOnToTheTrainPassOnlyAfterItsEndOrErrorFifteen) {
     for (const Case& c : cases) {
         CompileFixture g;
         if (c.present) g.setLineSource(c.source);
-        g.build.buildLinePlan = 1;
-        EXPECT_EQ(g.build.linePass(), c.trainPass) << c.what;
+        startBuild(g.build, 1);
+        SourceInput in(g.build, g.store);
+        EXPECT_EQ(linePass(g.build, in), c.trainPass) << c.what;
         EXPECT_EQ(g.build.errorCode, c.error) << c.what;
         EXPECT_FALSE(g.hasLineSource()) << c.what;
     }
@@ -533,11 +539,12 @@ TEST_F(LinePass, LinePassGoesOnToTheTrainPassOnlyAfterItsEndOrErrorFifteen) {
 
 TEST_F(LinePass, MissingLineSourceIsErrorOneHundredOneAndDeletesNothing) {
     f.setTrainSource("[generale]\r\n[fine]\r\n");
-    b.errorPosition = 77;
-    f.compileSources();
+    f.compileSources(1, [](ScenarioBuild& build) { build.errorPosition = 77; });
     EXPECT_EQ(b.errorCode, 101);
     EXPECT_EQ(b.errorPosition, 77);
-    EXPECT_EQ(b.errorFile, "S_linea.txt");
+    ASSERT_EQ(b.errors.size(), 1u);
+    EXPECT_EQ(b.errors[0].location.file, "S_linea.txt");
+    EXPECT_EQ(b.errors[0].location.line, 0);
     EXPECT_TRUE(f.hasTrainSource());
     EXPECT_TRUE(b.trackCells.empty());
 }
@@ -562,7 +569,7 @@ TEST_F(LinePass, FileWithoutAGeneralSectionIsErrorOneHundredTwo) {
 TEST_F(LinePass, RouteLengthOutsideZeroToOneMillionIsErrorOne) {
     for (const char* length : {"1000001", "-1"}) {
         LineRun t;
-        t.b.errorPosition = 77;
+        t.errorPositionBefore = 77;
         t.compile(joinLines({"[generale]", std::string("lunghezza percorso, ") + length,
                              "sfondo uno, 1", "[curve]", "[fine]"}));
         EXPECT_EQ(t.b.errorCode, 1) << length;
@@ -604,8 +611,9 @@ TEST_F(LinePass, OccupiedCellsGiveErrorsTwentyOneAndSix) {
         SCOPED_TRACE(c.record);
         EXPECT_EQ(t.b.errorCode, c.error);
         EXPECT_EQ(t.b.errorPosition, c.position);
-        EXPECT_EQ(t.b.errorFile, "S_linea.txt");
-        EXPECT_EQ(t.b.errorLine, 8);
+        ASSERT_FALSE(t.b.errors.empty());
+        EXPECT_EQ(t.b.errors.back().location.file, "S_linea.txt");
+        EXPECT_EQ(t.b.errors.back().location.line, 8);
         EXPECT_EQ(t.f.cell(60).kind, kSign);
         EXPECT_EQ(t.f.cell(60).value1, 80);
         EXPECT_EQ(t.f.cell(61).kind, kSpeedBoard);
@@ -654,7 +662,7 @@ TEST_F(LinePass, RunTimeFailuresEndInTheTrapWithValuesReadSoFarStored) {
     };
     for (const Case& c : cases) {
         LineRun t;
-        t.b.errorPosition = 77;
+        t.errorPositionBefore = 77;
         t.compile(c.source);
         SCOPED_TRACE(c.what);
         EXPECT_EQ(t.b.errorCode, 25);

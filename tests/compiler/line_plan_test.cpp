@@ -1,3 +1,4 @@
+// The plan's metre-by-metre steps and their storage.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -129,7 +130,7 @@ TEST(LinePlan, LowStepMetreIsTakenOnlyInTheStepsOfACurveRecord) {
         CompileFixture f;
         f.setLineSource(lineWithCurves("1000", c.curves));
         f.setTrainSource("[generale]\r\n[fine]\r\n");
-    f.compileSources();
+        f.compileSources();
         EXPECT_EQ(f.build.errorCode, 0);
         EXPECT_EQ(f.build.lowStepMetre, c.lowStepMetre) << c.curves.back();
     }

@@ -1,16 +1,17 @@
+// The signal-spacing pass: points before signals, in windows, in the walk and after the end.
+#include "compiler/signal_spacing.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "compiler/track_model.h"
-#include "output/file_store.h"
 
 namespace scenario {
 namespace {
 
 struct SpacingFixture {
-    MemoryStore store;
-    ScenarioBuild build{store};
+    ScenarioBuild build;
 
     explicit SpacingFixture(int lastCell = 200) {
         build.trackCells.assign(static_cast<std::size_t>(lastCell) + 1, TrackCell{});
@@ -47,7 +48,7 @@ TEST(SignalSpacing, RouteWithoutSlowOrdersIsLeftAsItWas) {
     f.put(60, kStation, 1);
     f.put(90, kTunnelMarker);
     const std::vector<TrackCell> before = f.build.trackCells;
-    f.build.signalSpacingPass();
+    signalSpacingPass(f.build);
     ASSERT_EQ(f.build.trackCells.size(), before.size());
     for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(f.build.trackCells[i].kind, before[i].kind) << "cell " << i;
@@ -61,7 +62,7 @@ TEST(SignalSpacing, EverySignalUpToTwentyCellsBeforeAWarningBoardGetsAPoint) {
     f.put(40, kSlowOrderWarning, 60);
     f.put(30, kSignal, 42);
     f.put(25, kSignal, 42);
-    f.build.signalSpacingPass();
+    signalSpacingPass(f.build);
     EXPECT_EQ(f.placedPoints(), (Points{24, 29}));
     EXPECT_EQ(f.build.errorCode, 0);
 }
@@ -80,7 +81,7 @@ TEST(SignalSpacing, WarningBoardLookBackEndsTwentyCellsBackAndAboveCellTwo) {
         SpacingFixture f;
         f.put(c.board, kSlowOrderWarning, 60);
         f.put(c.signal, kSignal, 42);
-        f.build.signalSpacingPass();
+        signalSpacingPass(f.build);
         EXPECT_EQ(f.placedPoints(), c.points) << "board " << c.board << " signal " << c.signal;
     }
 }
@@ -93,7 +94,7 @@ TEST(SignalSpacing, WarningBoardSignalUsesTheSecondCellOrLowersAnExistingPoint) 
         f.put(40, kSlowOrderWarning, 60);
         f.put(30, kSignal, 42);
         f.put(29, kSpeedBoard);
-        f.build.signalSpacingPass();
+        signalSpacingPass(f.build);
         EXPECT_EQ(f.placedPoints(), (Points{28}));
     }
     // Both cells already points: the nearer keeps 60, since 180 is not smaller; 200 stays too.
@@ -103,7 +104,7 @@ TEST(SignalSpacing, WarningBoardSignalUsesTheSecondCellOrLowersAnExistingPoint) 
         f.put(30, kSignal, 42);
         f.put(29, kSpeedCut, 60);
         f.put(28, kSpeedCut, 200);
-        f.build.signalSpacingPass();
+        signalSpacingPass(f.build);
         EXPECT_EQ(f.at(29).value1, 60);
         EXPECT_EQ(f.at(28).value1, 200);
         EXPECT_EQ(f.placedPoints(), Points{});
@@ -117,7 +118,7 @@ TEST(SignalSpacing, WarningBoardSignalUsesTheSecondCellOrLowersAnExistingPoint) 
         f.put(30, kSignal, 42);
         f.put(29, kSignal, 42);
         f.put(28, kSpeedCut, 200);
-        f.build.signalSpacingPass();
+        signalSpacingPass(f.build);
         EXPECT_EQ(f.at(28).kind, kSpeedCut);
         EXPECT_EQ(f.at(28).value1, 180);
         EXPECT_EQ(f.placedPoints(), (Points{27, 28}));
@@ -130,7 +131,7 @@ TEST(SignalSpacing, WarningBoardSignalWithNoRoomRecordsError11) {
     f.put(30, kSignal, 42);
     f.put(29, kSpeedBoard);
     f.put(28, kStation, 1);
-    f.build.signalSpacingPass();
+    signalSpacingPass(f.build);
     EXPECT_EQ(f.build.errorCode, 11);
     EXPECT_EQ(f.build.errorPosition, 1500);
     EXPECT_EQ(f.placedPoints(), Points{});
@@ -139,7 +140,7 @@ TEST(SignalSpacing, WarningBoardSignalWithNoRoomRecordsError11) {
 TEST(SignalSpacing, SlowOrderGetsWindowPointsAndAPointEvery400Metres) {
     SpacingFixture f;
     f.slowOrder(100, 130, 60);
-    f.build.signalSpacingPass();
+    signalSpacingPass(f.build);
     EXPECT_EQ(f.placedPoints(), (Points{82, 89, 95, 108, 116, 124}));
     EXPECT_EQ(f.build.errorCode, 0);
     EXPECT_EQ(f.at(100).kind, kSlowOrderStart);
@@ -156,7 +157,7 @@ TEST(SignalSpacing, WindowsNeedTheStartAboveCellsSevenThirteenAndTwenty) {
     for (const Case& c : cases) {
         SpacingFixture f;
         f.put(c.start, kSlowOrderStart, 120);  // no walk, and no end board to search from
-        f.build.signalSpacingPass();
+        signalSpacingPass(f.build);
         EXPECT_EQ(f.placedPoints(), c.points) << "start " << c.start;
     }
 }
@@ -167,7 +168,7 @@ TEST(SignalSpacing, WindowTakesItsFirstFreeCellOrRecordsError12) {
     f.put(95, kSignal, 42);
     f.put(94, kSpeedBoard);                            // near window: 93 is the first free cell
     for (int c : {89, 88, 87}) f.put(c, kSpeedBoard);  // middle window: none free
-    f.build.signalSpacingPass();
+    signalSpacingPass(f.build);
     EXPECT_EQ(f.placedPoints(), (Points{82, 93}));
     EXPECT_EQ(f.build.errorCode, 12);
     EXPECT_EQ(f.build.errorPosition, 5000);
@@ -186,7 +187,7 @@ TEST(SignalSpacing, WalkMovesAroundTakenCellsAndCountsFromThePointUsed) {
         SpacingFixture f;
         f.slowOrder(100, 130, 60);
         for (int t : c.taken) f.put(t, kSpeedBoard);
-        f.build.signalSpacingPass();
+        signalSpacingPass(f.build);
         Points expected{82, 89, 95};
         expected.insert(expected.end(), c.walkPoints.begin(), c.walkPoints.end());
         EXPECT_EQ(f.placedPoints(), expected) << c.what;
@@ -198,7 +199,7 @@ TEST(SignalSpacing, BlockedWalkRecordsError13AndPlacesNoLaterWalkPoint) {
     SpacingFixture f;
     f.slowOrder(100, 130, 60);
     for (int t : {107, 108, 109}) f.put(t, kSpeedBoard);
-    f.build.signalSpacingPass();
+    signalSpacingPass(f.build);
     EXPECT_EQ(f.placedPoints(), (Points{82, 89, 95}));
     EXPECT_EQ(f.build.errorCode, 13);
     EXPECT_EQ(f.build.errorPosition, 5400);
@@ -208,7 +209,7 @@ TEST(SignalSpacing, SpeedBelow110Walks110AndAboveDoNot) {
     for (std::int16_t speed : {109, 110, -5}) {
         SpacingFixture f;
         f.slowOrder(100, 130, speed);
-        f.build.signalSpacingPass();
+        signalSpacingPass(f.build);
         const Points expected =
             speed < 110 ? Points{82, 89, 95, 108, 116, 124} : Points{82, 89, 95};
         EXPECT_EQ(f.placedPoints(), expected) << "speed " << speed;
@@ -228,7 +229,7 @@ TEST(SignalSpacing, FirstSignalWithinTwelveCellsOfTheEndBoardGetsAPointBeforeIt)
         SpacingFixture f;
         f.slowOrder(100, 130, c.speed);
         f.put(c.signal, kSignal, 42);
-        f.build.signalSpacingPass();
+        signalSpacingPass(f.build);
         Points expected = c.speed < 110 ? Points{82, 89, 95, 108, 116, 124} : Points{82, 89, 95};
         expected.insert(expected.end(), c.afterEnd.begin(), c.afterEnd.end());
         EXPECT_EQ(f.placedPoints(), expected) << "speed " << c.speed << " signal " << c.signal;
@@ -242,7 +243,7 @@ TEST(SignalSpacing, SignalAfterTheEndWithNoRoomRecordsError13AtTheEndBoard) {
         f.put(133, kSignal, 42);
         f.put(132, kSpeedBoard);
         f.put(131, kSpeedBoard);
-        f.build.signalSpacingPass();
+        signalSpacingPass(f.build);
         EXPECT_EQ(f.build.errorCode, 13) << "speed " << speed;
         EXPECT_EQ(f.build.errorPosition, 6500) << "speed " << speed;
     }
@@ -255,7 +256,7 @@ TEST(SignalSpacing, WalkWithoutEndBoardStopsAtTheLastCell) {
     f.put(10, kSlowOrderStart, 60);
     f.put(25, kSpeedBoard);
     f.put(26, kSpeedBoard);
-    f.build.signalSpacingPass();
+    signalSpacingPass(f.build);
     EXPECT_EQ(f.placedPoints(), (Points{5, 18}));
     EXPECT_EQ(f.build.errorCode, 13);
     EXPECT_EQ(f.build.errorPosition, 1300);
@@ -267,7 +268,7 @@ TEST(SignalSpacing, LastTwoCellsAreNeverExaminedAsBoards) {
     f.put(39, kSlowOrderWarning, 60);
     f.put(30, kSignal, 42);
     f.put(40, kSlowOrderStart, 60);
-    f.build.signalSpacingPass();
+    signalSpacingPass(f.build);
     EXPECT_EQ(f.placedPoints(), Points{});
 }
 

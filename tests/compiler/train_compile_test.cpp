@@ -148,19 +148,23 @@ TEST(TrainCompile, BuiltInLikeScenarioCompilesWithoutError) {
 }
 
 // A run-time failure anywhere in the train pass: error 25, both sources gone, the position of
-// the line pass's error 15 kept.
+// the line pass's error 15 kept, and the error placed at the train source file's field that
+// failed, or at the file itself when it cannot be opened.
 TEST(TrainCompile, ErrorTrapDeletesBothSourcesAndKeepsThePosition) {
     const std::string lineWithError15 = crlfLines(
         {"[generale]", "lunghezza percorso, 34000", "[pendenze]", "pendenza, 40901, 3", "[fine]"});
     struct Case {
         const char* name;
         const char* train;  // nullptr: no train source file
+        int line;
+        int firstColumn;
     } cases[] = {
         {"Byte of 300",
-         "[generale]\r\nstazione, 500, 300, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, A\r\n[fine]\r\n"},
-        {"Integer of 40000", "[generale]\r\nsabbia, 40000\r\n[fine]\r\n"},
-        {"station cut off by the end of the file", "[generale]\r\nstazione, 500, 4"},
-        {"missing train source file", nullptr},
+         "[generale]\r\nstazione, 500, 300, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, A\r\n[fine]\r\n", 2,
+         16},
+        {"Integer of 40000", "[generale]\r\nsabbia, 40000\r\n[fine]\r\n", 2, 9},
+        {"station cut off by the end of the file", "[generale]\r\nstazione, 500, 4", 2, 16},
+        {"missing train source file", nullptr, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,6 +176,12 @@ TEST(TrainCompile, ErrorTrapDeletesBothSourcesAndKeepsThePosition) {
         EXPECT_EQ(f.build.errorPosition, 40901);
         EXPECT_FALSE(f.hasLineSource());
         EXPECT_FALSE(f.hasTrainSource());
+        ASSERT_EQ(f.build.errors.size(), 2u);
+        const Diagnostic& trapped = f.build.errors[1];
+        EXPECT_EQ(trapped.location.file, "S_1-.txt");
+        EXPECT_EQ(trapped.location.line, c.line);
+        EXPECT_EQ(trapped.location.firstColumn, c.firstColumn);
+        EXPECT_FALSE(trapped.detail.empty());
     }
 }
 
@@ -223,6 +233,14 @@ TEST(TrainCompile, LineErrorFifteenEndsThePassAtTheFirstSignal) {
     EXPECT_EQ(f.cell(1).speedLimit, 20);
     EXPECT_EQ(f.cell(2).speedLimit, 0);  // no fill
     EXPECT_FALSE(f.hasTrainSource());
+    // Recorded again at the signal, pointing back at the gradient record that raised it.
+    ASSERT_EQ(f.build.errors.size(), 2u);
+    EXPECT_FALSE(f.build.errors[0].afterFirst);
+    EXPECT_TRUE(f.build.errors[1].afterFirst);
+    EXPECT_EQ(f.build.errors[1].location.file, "S_1-.txt");
+    EXPECT_EQ(f.build.errors[1].location.line, 4);
+    EXPECT_EQ(f.build.errors[1].related.file, "S_linea.txt");
+    EXPECT_EQ(f.build.errors[1].related.line, 4);
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "compile_fixture.h"
-#include "compiler/failures.h"
+#include "compiler/compile_step.h"
+#include "compiler/source_input.h"
+#include "compiler/train_pass.h"
 
 namespace scenario::testing {
 
@@ -19,17 +21,14 @@ struct TrainPassFixture : CompileFixture {
         build.errorPosition = -1;
     }
 
-    // Runs the train pass under a trap like the compile step's.
+    // Runs the train pass under the compile step's trap.
     void run(const std::string& text) {
         setTrainSource(text);
-        try {
-            build.trainPass();
-            build.closeSource();
-        } catch (const RunTimeFailure& failure) {
-            build.recordFailure(failure.what());
-            build.closeSource();
-            store.remove(build.identity().trainSourceFile());
-        }
+        SourceInput in(build, store);
+        underErrorTrap(build, in, [&] {
+            trainPass(build, in);
+            in.close();
+        });
     }
 
     // Marks every profile byte, so that the cells a pass writes stand out.

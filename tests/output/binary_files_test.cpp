@@ -1,3 +1,4 @@
+// The three binary files' layouts, byte by byte.
 #include "output/binary_files.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_store.h"
 #include "compiler/track_model.h"
-#include "output/file_store.h"
+#include "output/stamping.h"
 
 namespace scenario {
 namespace {
@@ -163,7 +165,7 @@ TEST(LineDataFile, LongPlanGoesOutInSmallPiecesWithEveryRecordInPlace) {
 
 struct FilesFixture {
     MemoryStore store;
-    ScenarioBuild build{store};
+    ScenarioBuild build;
 
     FilesFixture() {
         build.scenarioName = std::string("S");
@@ -178,7 +180,7 @@ struct FilesFixture {
 TEST(ScenarioFiles, BuiltInRouteLengthGivesTheFileSizes) {
     FilesFixture f;
     f.build.buildLinePlan = 1;
-    f.build.writeScenarioFiles();
+    writeScenarioFiles(f.build, f.store);
     EXPECT_EQ(f.store.files.at("S_linea.dat").size(), 819964u);
     EXPECT_EQ(f.store.files.at("S_1.dat").size(), 12315u);
     EXPECT_EQ(f.store.files.at("S_1.sim").size(), 2958u);
@@ -190,7 +192,7 @@ TEST(ScenarioFiles, WithoutPlanTheLineDataFileIsLeftUntouched) {
     f.store.files["S_linea.dat"] = "older build";
     f.store.files["S_1.dat"] = std::string(20000, 'x');
     f.build.buildLinePlan = 0;
-    f.build.writeScenarioFiles();
+    writeScenarioFiles(f.build, f.store);
     EXPECT_EQ(f.store.files.at("S_linea.dat"), "older build");
     EXPECT_EQ(f.store.files.at("S_1.dat").size(), 12315u);
     EXPECT_EQ(f.store.files.at("S_1.sim").size(), 2958u);
@@ -201,8 +203,8 @@ TEST(ScenarioFiles, StampsTravelInTheFiles) {
     f.build.stationTable[85].name = std::string("AB");
     f.build.stationTable[86].name = std::string("1");
     f.build.buildLinePlan = 0;
-    f.build.stampScenario();
-    f.build.writeScenarioFiles();
+    EXPECT_FALSE(stampScenario(f.build));
+    writeScenarioFiles(f.build, f.store);
     // Cell 1 at offset 15: kind 0, 5121, then the code 2496.
     EXPECT_EQ(f.store.files.at("S_1.dat").substr(15, 5), bytes({0, 0x01, 0x14, 0xC0, 0x09}));
     // Entry 85 at 34 x 85 with its two-byte name: 610 after the name, 33703 at its end.

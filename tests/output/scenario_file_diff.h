@@ -1,5 +1,5 @@
-// Reads the binary scenario files back, by their documented offsets and independently of the
-// writers, and names the first record and field in which a file differs from what is expected.
+// Reads the binary scenario files back, by the fixed layout of their records and independently of
+// the writers, and names the first record and field in which a file differs from what is expected.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The built-in line source table.
 #include <gtest/gtest.h>
 
 #include <cctype>

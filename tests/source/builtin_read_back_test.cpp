@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "compiler/track_model.h"
-#include "output/file_store.h"
+#include "base/file_store.h"
 #include "source/builtin_tables.h"
 #include "source/field_reader.h"
+#include "source/source_writers.h"
 
 namespace scenario {
 namespace {
@@ -53,13 +53,13 @@ Record recordShownBy(const std::string& line) {
 }
 
 // Reads the written file back, one record per table line, and checks each against its line.
-void expectReadBackAsShown(const LineTable& table, void (ScenarioBuild::*writer)(),
+const ScenarioIdentity kBuiltin{"Alderi_Moncasta", "30752"};
+
+void expectReadBackAsShown(const LineTable& table,
+                           void (*writer)(FileStore&, const ScenarioIdentity&),
                            const std::string& fileName) {
     MemoryStore store;
-    ScenarioBuild build(store);
-    build.scenarioName = "Alderi_Moncasta";
-    build.trainNumber = "30752";
-    (build.*writer)();
+    writer(store, kBuiltin);
     FieldReader reader(store.read(fileName).value());
     for (std::size_t i = 0; table[i] != kEndSentinel; ++i) {
         const Record shown = recordShownBy(table[i]);
@@ -73,21 +73,16 @@ void expectReadBackAsShown(const LineTable& table, void (ScenarioBuild::*writer)
 }
 
 TEST(BuiltinReadBack, TheLineSourceFileReadsBackAsWritten) {
-    expectReadBackAsShown(lineSourceTable(), &ScenarioBuild::dati_linea,
-                          "Alderi_Moncasta_linea.txt");
+    expectReadBackAsShown(lineSourceTable(), dati_linea, "Alderi_Moncasta_linea.txt");
 }
 
 TEST(BuiltinReadBack, TheTrainSourceFileReadsBackAsWritten) {
-    expectReadBackAsShown(trainSourceTable(), &ScenarioBuild::dati_treno,
-                          "Alderi_Moncasta_30752-.txt");
+    expectReadBackAsShown(trainSourceTable(), dati_treno, "Alderi_Moncasta_30752-.txt");
 }
 
 TEST(BuiltinReadBack, NegativeGradientsAndTheBlankSeparatedClockReadAsNumbers) {
     MemoryStore store;
-    ScenarioBuild build(store);
-    build.scenarioName = "Alderi_Moncasta";
-    build.trainNumber = "30752";
-    build.dati_treno();
+    dati_treno(store, kBuiltin);
     FieldReader train(store.read("Alderi_Moncasta_30752-.txt").value());
     while (train.readText() != "orologio") {
     }
@@ -95,7 +90,7 @@ TEST(BuiltinReadBack, NegativeGradientsAndTheBlankSeparatedClockReadAsNumbers) {
     EXPECT_EQ(train.readInteger(), 22);
     EXPECT_EQ(train.readInteger(), 30);
 
-    build.dati_linea();
+    dati_linea(store, kBuiltin);
     FieldReader line(store.read("Alderi_Moncasta_linea.txt").value());
     int negative = 0;
     while (!line.atEnd()) {

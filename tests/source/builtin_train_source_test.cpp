@@ -1,3 +1,4 @@
+// The built-in train source table.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -80,7 +81,7 @@ TEST(BuiltinTrainSource, StationLinesAreAlignedAndNamed) {
         "stazione,    1200, 27,  200,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, ";
     EXPECT_EQ(lineAt(lines, 25).substr(0, prefix25.size()), prefix25);
 
-    constexpr std::array<int, 16> widths = {8, 3, 5, 3, 2, 2, 3, 1, 1, 3, 1, 1, 5, 4, 2, 2};
+    constexpr std::array<int, 16> kWidths = {8, 3, 5, 3, 2, 2, 3, 1, 1, 3, 1, 1, 5, 4, 2, 2};
     const std::array<int, 16> stations[] = {
         {0, 4, 500, 0, 0, 0, 1, 1, 0, 4, 1, 1, 1, 14, 23, 0},
         {1200, 27, 200, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
@@ -104,7 +105,7 @@ TEST(BuiltinTrainSource, StationLinesAreAlignedAndNamed) {
     for (const std::array<int, 16>& values : stations) {
         SCOPED_TRACE("line " + std::to_string(number));
         const std::string line = lineAt(lines, number++);
-        const std::string head = alignedRecord("stazione", values, widths) + ", ";
+        const std::string head = alignedRecord("stazione", values, kWidths) + ", ";
         ASSERT_EQ(line.substr(0, head.size()), head);
 
         // The name runs to the end of the line, so it may hold neither comma nor hyphen.
@@ -130,7 +131,7 @@ TEST(BuiltinTrainSource, SignalLinesAreAligned) {
     EXPECT_EQ(lineAt(lines, 41), "segnale,    1000,   2, 5, 6,  0, 0,    0,  0,0,0, 0");
     EXPECT_EQ(lineAt(lines, 43), "segnale,    2600,   2, 4, 0,  0, 0,    2,  2,1,0, 0");
 
-    constexpr std::array<int, 11> widths = {8, 4, 2, 2, 3, 2, 5, 3, 1, 1, 2};
+    constexpr std::array<int, 11> kWidths = {8, 4, 2, 2, 3, 2, 5, 3, 1, 1, 2};
     const std::array<int, 11> signals[] = {
         {1000, 2, 5, 6, 0, 0, 0, 0, 0, 0, 0},  {1800, 2, 2, 4, 0, 1, 0, 0, 0, 0, 0},
         {2600, 2, 4, 0, 0, 0, 2, 2, 1, 0, 0},  {5650, 1, 5, 1, 0, 0, 0, 0, 0, 0, 0},
@@ -144,7 +145,7 @@ TEST(BuiltinTrainSource, SignalLinesAreAligned) {
     };
     int number = 41;
     for (const std::array<int, 11>& values : signals) {
-        EXPECT_EQ(lineAt(lines, number), alignedRecord("segnale", values, widths))
+        EXPECT_EQ(lineAt(lines, number), alignedRecord("segnale", values, kWidths))
             << "line " << number;
         ++number;
     }

@@ -1,3 +1,4 @@
+// The built-in crew documents.
 #include <gtest/gtest.h>
 
 #include <cctype>

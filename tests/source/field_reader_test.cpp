@@ -1,8 +1,9 @@
+// The field reader's rules for text and number fields, line ends and the end of the file.
 #include "source/field_reader.h"
 
 #include <gtest/gtest.h>
 
-#include "compiler/failures.h"
+#include "base/failures.h"
 
 namespace scenario {
 namespace {
@@ -136,7 +137,34 @@ TEST(FieldReader, WarnsWhereANumberTextReadAsZero) {
     reader.readLong();
     reader.readLong();
     ASSERT_EQ(reader.warnings().size(), 1u);
-    EXPECT_EQ(reader.warnings()[0].line, 1);
+    EXPECT_EQ(reader.warnings()[0].location.line, 1);
+}
+
+// Columns count bytes from 1: blanks around a field are not part of it; an empty field has its
+// one column where it begins.
+TEST(FieldReader, LocationGivesTheFileLineAndColumnsOfTheFieldJustRead) {
+    FieldReader reader("  segnale  , 2600,\r\n\tpendenza,, -5  \n", "t.txt");
+    struct Expect {
+        int line, first, last;
+    };
+    auto next = [&](bool number) {
+        if (number)
+            reader.readLong();
+        else
+            reader.readText();
+        const Location at = reader.location();
+        EXPECT_EQ(at.file, "t.txt");
+        return Expect{at.line, at.firstColumn, at.lastColumn};
+    };
+    const Expect expected[] = {{1, 3, 9}, {1, 14, 17}, {1, 19, 19},
+                               {2, 2, 9}, {2, 11, 11}, {2, 13, 14}};
+    const bool numbers[] = {false, true, false, false, true, true};
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const Expect got = next(numbers[i]);
+        EXPECT_EQ(got.line, expected[i].line) << "field " << i;
+        EXPECT_EQ(got.first, expected[i].first) << "field " << i;
+        EXPECT_EQ(got.last, expected[i].last) << "field " << i;
+    }
 }
 
 }  // namespace

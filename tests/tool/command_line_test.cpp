@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tool/tool_runner.h"
 
@@ -27,37 +28,42 @@ TEST(CommandLine, NamesThatCouldLeaveTheDirectoryAreRefused) {
         {"a\x7f", "control character"},
         {std::string(101, 'n'), "more than 100"},
     };
-    const std::string commands[] = {
-        "compile line.txt train.txt --train 1 --name ",
-        "compile line.txt train.txt --name S --train ",
-        "check line.txt train.txt --name ",
-        "plot . --train 1 -o x.svg --name ",
-        "plot . --name S -o x.svg --train ",
+    // Each command takes the name last.
+    const std::vector<std::string> commands[] = {
+        {"compile", "line.txt", "train.txt", "--train", "1", "--name"},
+        {"compile", "line.txt", "train.txt", "--name", "S", "--train"},
+        {"check", "line.txt", "train.txt", "--name"},
+        {"plot", ".", "--train", "1", "-o", "x.svg", "--name"},
+        {"plot", ".", "--name", "S", "-o", "x.svg", "--train"},
     };
-    for (const std::string& command : commands) {
+    for (const std::vector<std::string>& command : commands) {
         for (const auto& [name, why] : bad) {
-            const ToolRun run = runTool(dir.path, command + quoted(name));
-            EXPECT_EQ(run.status, 2) << command << name;
-            EXPECT_NE(run.err.find(why), std::string::npos) << command << name << ": " << run.err;
+            std::vector<std::string> arguments = command;
+            arguments.push_back(name);
+            const ToolRun run = runTool(dir.path, arguments);
+            const std::string shown = ::testing::PrintToString(arguments);
+            EXPECT_EQ(run.status, 2) << shown;
+            EXPECT_NE(run.err.find(why), std::string::npos) << shown << ": " << run.err;
         }
     }
     EXPECT_EQ(fileCount(dir.path), 2u);
     // The longest name allowed.
-    EXPECT_EQ(runTool(dir.path, "check line.txt train.txt --name " + std::string(100, 'n')).status,
+    EXPECT_EQ(runTool(dir.path, {"check", "line.txt", "train.txt", "--name", std::string(100, 'n')})
+                  .status,
               0);
 }
 
 TEST(CommandLine, EverySubcommandHasHelpAndTheToolAVersion) {
     TempDir dir;
-    const ToolRun top = runTool(dir.path, "--help");
+    const ToolRun top = runTool(dir.path, {"--help"});
     EXPECT_EQ(top.status, 0);
     for (const char* command : {"compile", "check", "export", "dump", "plot"}) {
         EXPECT_NE(top.out.find(command), std::string::npos) << command;
-        const ToolRun help = runTool(dir.path, std::string(command) + " --help");
+        const ToolRun help = runTool(dir.path, {command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_NE(help.out.find("Exit status"), std::string::npos) << command << help.out;
     }
-    const ToolRun version = runTool(dir.path, "--version");
+    const ToolRun version = runTool(dir.path, {"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "scenario 1.0\n");
 }

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "tool/tool_runner.h"
 
@@ -29,21 +30,22 @@ TEST(CompileCommand, UsageErrorsAndUnreadableInputsEndWithStatus2) {
     TempDir dir;
     writeFile(dir.path / "line.txt", kNoRouteLength);
     writeFile(dir.path / "train.txt", kEmptyTrain);
-    const char* cases[] = {
-        "",
-        "compile line.txt train.txt --train 1",
-        "compile line.txt --name S --train 1",
-        "compile missing.txt train.txt --name S --train 1",
-        "compile line.txt missing.txt --name S --train 1",
-        "compile line.txt train.txt --name S --train 1 --out missing",
-        "compile line.txt train.txt --name a/b --train 1",
-        "compile line.txt train.txt --name S --train 1 --bogus",
+    const std::vector<std::string> cases[] = {
+        {},
+        {"compile", "line.txt", "train.txt", "--train", "1"},
+        {"compile", "line.txt", "--name", "S", "--train", "1"},
+        {"compile", "missing.txt", "train.txt", "--name", "S", "--train", "1"},
+        {"compile", "line.txt", "missing.txt", "--name", "S", "--train", "1"},
+        {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1", "--out", "missing"},
+        {"compile", "line.txt", "train.txt", "--name", "a/b", "--train", "1"},
+        {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1", "--bogus"},
     };
-    for (const char* arguments : cases) {
+    for (const std::vector<std::string>& arguments : cases) {
         const ToolRun run = runTool(dir.path, arguments);
-        EXPECT_EQ(run.status, 2) << arguments;
-        EXPECT_FALSE(run.err.empty()) << arguments;
-        EXPECT_EQ(fileCount(dir.path), 2u) << arguments;
+        const std::string shown = ::testing::PrintToString(arguments);
+        EXPECT_EQ(run.status, 2) << shown;
+        EXPECT_FALSE(run.err.empty()) << shown;
+        EXPECT_EQ(fileCount(dir.path), 2u) << shown;
     }
 }
 
@@ -53,7 +55,8 @@ TEST(CompileCommand, WithoutRouteLengthNoFileIsWrittenAndTheInputsStay) {
     // deletes: they must come through untouched.
     writeFile(dir.path / "S_linea.txt", kNoRouteLength);
     writeFile(dir.path / "S_1-.txt", kEmptyTrain);
-    const ToolRun run = runTool(dir.path, "compile S_linea.txt S_1-.txt --name S --train 1 --json");
+    const ToolRun run = runTool(
+        dir.path, {"compile", "S_linea.txt", "S_1-.txt", "--name", "S", "--train", "1", "--json"});
     EXPECT_EQ(run.status, 4);
     EXPECT_NE(run.err.find("no track cell table"), std::string::npos) << run.err;
     EXPECT_EQ(readFile(dir.path / "S_linea.txt"), kNoRouteLength);
@@ -74,7 +77,8 @@ TEST(CompileCommand, RecordedErrorIsReportedInOneLineAndTheFilesAreStillWritten)
     TempDir dir;
     writeFile(dir.path / "line.txt", lineFile(""));
     writeFile(dir.path / "train.txt", "[generale]\r\nvelocita, 99999, 50\r\n[fine]\r\n");
-    const ToolRun run = runTool(dir.path, "compile line.txt train.txt --name S --train 1 --json");
+    const ToolRun run = runTool(
+        dir.path, {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1", "--json"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
               "train.txt:2: error 15: position beyond the track cell table (at 99999 m)\n");
@@ -100,7 +104,8 @@ TEST(CompileCommand, TakenStampSlotStopsTheBuildBeforeAnyFileIsWritten) {
         writeFile(dir.path / "line.txt", lineFile(c.board));
         writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
         writeFile(dir.path / "S_1.dat", "older build");
-        const ToolRun run = runTool(dir.path, "compile line.txt train.txt --name S --train 1");
+        const ToolRun run =
+            runTool(dir.path, {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1"});
         EXPECT_EQ(run.status, 3) << c.board;
         EXPECT_EQ(run.err, c.message);
         EXPECT_EQ(readFile(dir.path / "S_1.dat"), "older build");
@@ -113,7 +118,8 @@ TEST(CompileCommand, FileThatCannotBeWrittenEndsWithStatus2AfterTheFilesBeforeIt
     writeFile(dir.path / "line.txt", lineFile(""));
     writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
     fs::create_directory(dir.path / "S_1.sim");
-    const ToolRun run = runTool(dir.path, "compile line.txt train.txt --name S --train 1 --json");
+    const ToolRun run = runTool(
+        dir.path, {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1", "--json"});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("S_1.sim"), std::string::npos) << run.err;
     const nlohmann::json summary = nlohmann::json::parse(run.out);
@@ -127,8 +133,8 @@ TEST(CompileCommand, NoPlanLeavesAnExistingLineDataFileUntouched) {
     writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
     fs::create_directory(dir.path / "out");
     writeFile(dir.path / "out" / "S_linea.dat", "older build");
-    const ToolRun run = runTool(
-        dir.path, "compile line.txt train.txt --name S --train 1 --out out --no-plan --json");
+    const ToolRun run = runTool(dir.path, {"compile", "line.txt", "train.txt", "--name", "S",
+                                           "--train", "1", "--out", "out", "--no-plan", "--json"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(readFile(dir.path / "out" / "S_linea.dat"), "older build");
     const nlohmann::json summary = nlohmann::json::parse(run.out);

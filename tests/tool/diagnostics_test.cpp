@@ -38,7 +38,8 @@ Compiled compile(const std::string& line, const std::string& train) {
     writeFile(dir.path / "line.txt", line);
     writeFile(dir.path / "train.txt", train);
     Compiled c;
-    c.run = runTool(dir.path, "compile line.txt train.txt --name S --train 1 --json");
+    c.run = runTool(dir.path,
+                    {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1", "--json"});
     c.summary = nlohmann::json::parse(c.run.out, nullptr, false);
     return c;
 }

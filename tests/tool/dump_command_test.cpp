@@ -21,13 +21,14 @@ using nlohmann::json;
 struct CompiledFixture {
     TempDir dir;
     CompiledFixture() {
-        const ToolRun run =
-            runTool(dir.path, "compile " + quoted((kFixture / "E_linea.txt").string()) + " " +
-                                  quoted((kFixture / "E_7-.txt").string()) + " --name E --train 7");
+        const ToolRun run = runTool(dir.path, fixtureCompile());
         EXPECT_EQ(run.status, 0) << run.err;
     }
-    json dump(const std::string& file, const std::string& flags = "--json --all") const {
-        const ToolRun run = runTool(dir.path, "dump " + file + " " + flags);
+    json dump(const std::string& file,
+              const std::vector<std::string>& flags = {"--json", "--all"}) const {
+        std::vector<std::string> arguments = {"dump", file};
+        arguments.insert(arguments.end(), flags.begin(), flags.end());
+        const ToolRun run = runTool(dir.path, arguments);
         EXPECT_EQ(run.status, 0) << run.err;
         return json::parse(run.out, nullptr, false);
     }
@@ -88,18 +89,18 @@ TEST(DumpCommand, LeavesOutWhatIsAllZeroUnlessAskedForAll) {
     const CompiledFixture fixture;
     // The last three cells keep every field 0; seven entries are used; the plan's last two
     // metres are empty.
-    EXPECT_EQ(fixture.dump("E_7.dat", "--json")["cells"].size(), std::size_t(kLastCell + 1 - 3));
-    const json entries = fixture.dump("E_7.sim", "--json")["entries"];
+    EXPECT_EQ(fixture.dump("E_7.dat", {"--json"})["cells"].size(), std::size_t(kLastCell + 1 - 3));
+    const json entries = fixture.dump("E_7.sim", {"--json"})["entries"];
     std::vector<int> used;
     for (const json& e : entries) used.push_back(e["entry"]);
     EXPECT_EQ(used, (std::vector<int>{1, 2, 80, 81, 84, 85, 86}));
-    EXPECT_EQ(fixture.dump("E_linea.dat", "--json")["metres"].size(),
+    EXPECT_EQ(fixture.dump("E_linea.dat", {"--json"})["metres"].size(),
               std::size_t(kPlanLength + 1 - 2));
 }
 
 TEST(DumpCommand, TableRowHoldsTheCellsFieldsInTheModelsOrder) {
     const CompiledFixture fixture;
-    const ToolRun run = runTool(fixture.dir.path, "dump E_7.dat");
+    const ToolRun run = runTool(fixture.dir.path, {"dump", "E_7.dat"});
     ASSERT_EQ(run.status, 0) << run.err;
     std::istringstream rows(run.out);
     std::string row;
@@ -121,7 +122,7 @@ TEST(DumpCommand, NamesComeOutInUtf8) {
     std::array<StationRecord, kStationTableSize> table{};
     table[1].name = "CITT\xC0 \x80";
     writeFile(dir.path / "S_1.sim", encodeStationTable(table));
-    const ToolRun run = runTool(dir.path, "dump S_1.sim --json");
+    const ToolRun run = runTool(dir.path, {"dump", "S_1.sim", "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(json::parse(run.out)["entries"][0]["name"], "CITT\xC3\x80 \xE2\x82\xAC");
 }
@@ -146,13 +147,13 @@ TEST(DumpCommand, AFileOfTheWrongSizeIsRefusedClearly) {
     for (const Case& c : cases) {
         TempDir dir;
         writeFile(dir.path / c.name, c.bytes);
-        const ToolRun run = runTool(dir.path, std::string("dump ") + c.name);
+        const ToolRun run = runTool(dir.path, {"dump", c.name});
         EXPECT_EQ(run.status, 2) << c.name << " " << c.bytes.size();
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err.rfind(std::string("scenario dump: ") + c.name + ": ", 0), 0u) << run.err;
         EXPECT_NE(run.err.find(c.expected), std::string::npos) << run.err;
     }
-    const ToolRun missing = runTool(fixture.dir.path, "dump missing.dat");
+    const ToolRun missing = runTool(fixture.dir.path, {"dump", "missing.dat"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
 }

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <string>
 
-#include "compiler/track_model.h"
-#include "output/file_store.h"
+#include "base/file_store.h"
 #include "source/builtin_tables.h"
+#include "source/source_writers.h"
 #include "tool/tool_runner.h"
 
 namespace scenario {
@@ -27,7 +27,7 @@ const char* const kBinaryFiles[] = {"Alderi_Moncasta_linea.dat", "Alderi_Moncast
 TEST(ExportCommand, ExportedSourcesCompileToTheScenarioProgramsOwnFiles) {
     TempDir program, author;
     ASSERT_EQ(runScenarioProgram(program.path), 0);
-    const ToolRun exported = runTool(author.path, "export --out src");
+    const ToolRun exported = runTool(author.path, {"export", "--out", "src"});
     ASSERT_EQ(exported.status, 0) << exported.err;
     EXPECT_EQ(fileCount(author.path / "src"), 5u);
     for (const char* document : kCrewDocuments)
@@ -36,19 +36,17 @@ TEST(ExportCommand, ExportedSourcesCompileToTheScenarioProgramsOwnFiles) {
 
     // The program deletes its sources once compiled; its writers give them in memory.
     MemoryStore memory;
-    ScenarioBuild writers(memory);
-    writers.scenarioName = kBuiltinScenarioName;
-    writers.trainNumber = kBuiltinTrainNumber;
-    writers.dati_linea();
-    writers.dati_treno();
+    const ScenarioIdentity builtin{kBuiltinScenarioName, kBuiltinTrainNumber};
+    dati_linea(memory, builtin);
+    dati_treno(memory, builtin);
     const std::string line = readFile(author.path / "src" / kLineSource);
     const std::string train = readFile(author.path / "src" / kTrainSource);
     EXPECT_EQ(line, memory.files.at(kLineSource));
     EXPECT_EQ(train, memory.files.at(kTrainSource));
 
-    const ToolRun compiled =
-        runTool(author.path, std::string("compile src/") + kLineSource + " src/" + kTrainSource +
-                                 " --name Alderi_Moncasta --train 30752");
+    const ToolRun compiled = runTool(author.path, {"compile", std::string("src/") + kLineSource,
+                                                   std::string("src/") + kTrainSource, "--name",
+                                                   "Alderi_Moncasta", "--train", "30752"});
     ASSERT_EQ(compiled.status, 0) << compiled.err;
     EXPECT_EQ(compiled.err, "");
     for (const char* file : kBinaryFiles)
@@ -59,21 +57,20 @@ TEST(ExportCommand, ExportedSourcesCompileToTheScenarioProgramsOwnFiles) {
 
 TEST(ExportCommand, KeepsAnAuthorsFilesUnlessForced) {
     TempDir dir;
-    ASSERT_EQ(runTool(dir.path, "export").status, 0);
+    ASSERT_EQ(runTool(dir.path, {"export"}).status, 0);
     writeFile(dir.path / kTrainSource, "edited");
-    const ToolRun again = runTool(dir.path, "export");
+    const ToolRun again = runTool(dir.path, {"export"});
     EXPECT_EQ(again.status, 2);
     EXPECT_NE(again.err.find("use --force"), std::string::npos) << again.err;
     EXPECT_EQ(readFile(dir.path / kTrainSource), "edited");
-    EXPECT_EQ(runTool(dir.path, "export --force").status, 0);
+    EXPECT_EQ(runTool(dir.path, {"export", "--force"}).status, 0);
     EXPECT_NE(readFile(dir.path / kTrainSource), "edited");
 }
 
 TEST(CheckCommand, CompilesWithoutWritingAndEndsCleanOnlyWithoutErrors) {
     TempDir dir;
-    ASSERT_EQ(runTool(dir.path, "export").status, 0);
-    const ToolRun clean =
-        runTool(dir.path, std::string("check ") + kLineSource + " " + kTrainSource);
+    ASSERT_EQ(runTool(dir.path, {"export"}).status, 0);
+    const ToolRun clean = runTool(dir.path, {"check", kLineSource, kTrainSource});
     EXPECT_EQ(clean.status, 0) << clean.err;
     EXPECT_EQ(clean.err, "");
     EXPECT_EQ(fileCount(dir.path), 5u);
@@ -88,7 +85,7 @@ TEST(CheckCommand, CompilesWithoutWritingAndEndsCleanOnlyWithoutErrors) {
     const std::size_t line =
         1 + static_cast<std::size_t>(std::count(train.begin(), train.begin() + at, '\n')) + 1;
     const ToolRun failing =
-        runTool(dir.path, std::string("check ") + kLineSource + " edited-.txt --name N --train 1");
+        runTool(dir.path, {"check", kLineSource, "edited-.txt", "--name", "N", "--train", "1"});
     EXPECT_EQ(failing.status, 1);
     EXPECT_EQ(failing.err, "edited-.txt:" + std::to_string(line) +
                                ": error 16: signal on a cell already taken (at 2600 m)\n");

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "compiler/track_model.h"
@@ -12,6 +13,17 @@
 namespace scenario::testing {
 
 inline const std::filesystem::path kFixture = std::filesystem::path(SCENARIO_TEST_DATA) / "compile";
+
+// The tool's arguments that compile the fixture pair in the working directory.
+inline std::vector<std::string> fixtureCompile() {
+    return {"compile",
+            (kFixture / "E_linea.txt").string(),
+            (kFixture / "E_7-.txt").string(),
+            "--name",
+            "E",
+            "--train",
+            "7"};
+}
 
 // Route length 6000: planLength 13000, lastCellIndex 260.
 inline constexpr int kLastCell = 260;

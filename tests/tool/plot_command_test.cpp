@@ -52,8 +52,8 @@ bool holdsText(const std::string& svg, const std::string& text) {
 TEST(PlotCommand, TheBuiltInScenarioRendersWithItsStationsAndRoundKilometres) {
     TempDir dir;
     ASSERT_EQ(runScenarioProgram(dir.path), 0);
-    const ToolRun run =
-        runTool(dir.path, "plot . --name Alderi_Moncasta --train 30752 -o route.svg");
+    const ToolRun run = runTool(dir.path, {"plot", ".", "--name", "Alderi_Moncasta", "--train",
+                                           "30752", "-o", "route.svg"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string svg = readFile(dir.path / "route.svg");
     for (const char* name : {"ALDERI CENTRALE", "MONCASTA", "start", "end, 34.0 km", "tunnel"})
@@ -66,12 +66,9 @@ TEST(PlotCommand, TheBuiltInScenarioRendersWithItsStationsAndRoundKilometres) {
 
 TEST(PlotCommand, AShortRouteGetsHalfKilometres) {
     TempDir dir;
-    ASSERT_EQ(
-        runTool(dir.path, "compile " + quoted((kFixture / "E_linea.txt").string()) + " " +
-                              quoted((kFixture / "E_7-.txt").string()) + " --name E --train 7")
-            .status,
-        0);
-    ASSERT_EQ(runTool(dir.path, "plot . --name E --train 7 -o e.svg").status, 0);
+    ASSERT_EQ(runTool(dir.path, fixtureCompile()).status, 0);
+    ASSERT_EQ(runTool(dir.path, {"plot", ".", "--name", "E", "--train", "7", "-o", "e.svg"}).status,
+              0);
     const std::string svg = readFile(dir.path / "e.svg");
     for (const char* km : {"0.5", "5.5", "6.0", "PRIMA", "ULTIMA S. M."})
         EXPECT_TRUE(holdsText(svg, km)) << km;
@@ -109,9 +106,12 @@ void writeLongRoute(const fs::path& dir) {
 TEST(PlotCommand, AThousandKilometreRouteStaysReadable) {
     TempDir dir;
     writeLongRoute(dir.path);
-    const ToolRun compiled = runTool(dir.path, "compile L_linea.txt L_1-.txt --name L --train 1");
+    const ToolRun compiled =
+        runTool(dir.path, {"compile", "L_linea.txt", "L_1-.txt", "--name", "L", "--train", "1"});
     ASSERT_EQ(compiled.status, 0) << compiled.err;
-    ASSERT_EQ(runTool(dir.path, "plot . --name L --train 1 -o long.svg").status, 0);
+    ASSERT_EQ(
+        runTool(dir.path, {"plot", ".", "--name", "L", "--train", "1", "-o", "long.svg"}).status,
+        0);
     const std::string svg = readFile(dir.path / "long.svg");
     EXPECT_LT(svg.size(), 2'000'000u);
     for (const char* km : {"100", "500", "1000", "STAZIONE 50"})
@@ -140,8 +140,9 @@ void writeRouteOf300Km(const fs::path& dir) {
 // The 300 km route compiled and plotted whole: the SVG, or nothing when a step failed.
 std::string plotRouteOf300Km(const fs::path& dir) {
     writeRouteOf300Km(dir);
-    if (runTool(dir, "compile M_linea.txt M_1-.txt --name M --train 1").status != 0) return {};
-    if (runTool(dir, "plot . --name M --train 1 -o m.svg").status != 0) return {};
+    if (runTool(dir, words("compile M_linea.txt M_1-.txt --name M --train 1")).status != 0)
+        return {};
+    if (runTool(dir, words("plot . --name M --train 1 -o m.svg")).status != 0) return {};
     return readFile(dir / "m.svg");
 }
 
@@ -232,7 +233,7 @@ TEST(PlotCommand, FromAndToDrawAStretchInRouteKilometres) {
     TempDir dir;
     ASSERT_EQ(runScenarioProgram(dir.path), 0);
     const std::string names = "plot . --name Alderi_Moncasta --train 30752 ";
-    ASSERT_EQ(runTool(dir.path, names + "--from 10 --to 20 -o part.svg").status, 0);
+    ASSERT_EQ(runTool(dir.path, words(names + "--from 10 --to 20 -o part.svg")).status, 0);
     const std::string svg = readFile(dir.path / "part.svg");
     // Stations at 10.25 and 18.35 km are in, those at 0 and 34 km are not.
     for (const char* in : {"ACQUAVIVOLA", "PONTESCURO", "10", "15", "20", "from 10.0 km"})
@@ -243,7 +244,7 @@ TEST(PlotCommand, FromAndToDrawAStretchInRouteKilometres) {
 
     for (const char* stretch :
          {"--from 30 --to 40", "--from 20 --to 10", "--from 5 --to 5.05", "--from -1"}) {
-        const ToolRun run = runTool(dir.path, names + stretch + " -o bad.svg");
+        const ToolRun run = runTool(dir.path, words(names + stretch + " -o bad.svg"));
         EXPECT_EQ(run.status, 2) << stretch;
         EXPECT_FALSE(fs::exists(dir.path / "bad.svg")) << stretch;
     }
@@ -251,7 +252,8 @@ TEST(PlotCommand, FromAndToDrawAStretchInRouteKilometres) {
 
 TEST(PlotCommand, MissingOrBrokenFilesAreNamed) {
     TempDir dir;
-    const ToolRun missing = runTool(dir.path, "plot . --name E --train 7 -o e.svg");
+    const ToolRun missing =
+        runTool(dir.path, {"plot", ".", "--name", "E", "--train", "7", "-o", "e.svg"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("E_linea.dat: cannot read"), std::string::npos) << missing.err;
     EXPECT_FALSE(fs::exists(dir.path / "e.svg"));

@@ -1,4 +1,5 @@
-// Runs the scenario tool in a scratch directory and collects what it printed and returned.
+// Runs the scenario tool, in-process or as its executable, in a scratch directory, and collects
+// what it printed and returned.
 #pragma once
 
 #include <sys/wait.h>
@@ -8,7 +9,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
+
+#include "tool/scenario_tool.h"
 
 namespace scenario::testing {
 
@@ -38,18 +43,37 @@ inline std::string quoted(const std::string& text) {
     return out + "'";
 }
 
+// A command line without quoting, cut at its blanks.
+inline std::vector<std::string> words(const std::string& line) {
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string word; in >> word;) out.push_back(word);
+    return out;
+}
+
 struct ToolRun {
     int status;
     std::string out;
     std::string err;
 };
 
-// Runs the tool with these arguments in `dir`, capturing both output streams.
-inline ToolRun runTool(const fs::path& dir, const std::string& arguments) {
+// Runs the tool's library with these arguments, in `dir` as the working directory, as a user
+// runs the tool there; the directory is restored afterwards.
+inline ToolRun runTool(const fs::path& dir, const std::vector<std::string>& arguments) {
+    const fs::path before = fs::current_path();
+    fs::current_path(dir);
+    std::ostringstream out, err;
+    const int status = runScenarioTool(arguments, out, err);
+    fs::current_path(before);
+    return {status, out.str(), err.str()};
+}
+
+// The same through the built executable, for the runs that must show what a shell sees.
+inline ToolRun runToolExecutable(const fs::path& dir, const std::vector<std::string>& arguments) {
     const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-    const std::string command = "cd " + quoted(dir.string()) + " && " + quoted(SCENARIO_TOOL) +
-                                " " + arguments + " >" + quoted(out.string()) + " 2>" +
-                                quoted(err.string());
+    std::string command = "cd " + quoted(dir.string()) + " && " + quoted(SCENARIO_TOOL);
+    for (const std::string& argument : arguments) command.append(" ").append(quoted(argument));
+    command.append(" >").append(quoted(out.string())).append(" 2>").append(quoted(err.string()));
     const int raw = std::system(command.c_str());
     ToolRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
     fs::remove(out);

@@ -48,9 +48,9 @@ void replaceIn(const fs::path& file, const std::string& old, const std::string& 
 
 TEST(ViewCommand, FromSourcesWritesThePageAndNothingElse) {
     TempDir dir;
-    ASSERT_EQ(runTool(dir.path, "export --out .").status, 0);
+    ASSERT_EQ(runTool(dir.path, words("export --out .")).status, 0);
     const std::set<std::string> before = filesIn(dir.path);
-    const ToolRun run = runTool(dir.path, "view " + kLine + " " + kTrain + " -o route.html");
+    const ToolRun run = runTool(dir.path, words("view " + kLine + " " + kTrain + " -o route.html"));
     ASSERT_EQ(run.status, 0) << run.err;
     std::set<std::string> after = filesIn(dir.path);
     after.erase("route.html");
@@ -70,10 +70,12 @@ TEST(ViewCommand, FromSourcesWritesThePageAndNothingElse) {
 TEST(ViewCommand, CompiledFilesAndSourcesGiveTheSameModel) {
     TempDir dir;
     ASSERT_EQ(runScenarioProgram(dir.path), 0);
-    ASSERT_EQ(runTool(dir.path, "export --out src").status, 0);
-    ASSERT_EQ(runTool(dir.path, "view . --name Alderi_Moncasta --train 30752 -o files.html").status,
+    ASSERT_EQ(runTool(dir.path, words("export --out src")).status, 0);
+    ASSERT_EQ(runTool(dir.path, words("view . --name Alderi_Moncasta --train 30752 -o files.html"))
+                  .status,
               0);
-    ASSERT_EQ(runTool(dir.path, "view src/" + kLine + " src/" + kTrain + " -o sources.html").status,
+    ASSERT_EQ(runTool(dir.path, words("view src/" + kLine + " src/" + kTrain + " -o sources.html"))
+                  .status,
               0);
     const nlohmann::json files = dataOf(readFile(dir.path / "files.html"));
     const nlohmann::json sources = dataOf(readFile(dir.path / "sources.html"));
@@ -90,7 +92,7 @@ TEST(ViewCommand, CompiledFilesAndSourcesGiveTheSameModel) {
 
 TEST(ViewCommand, NoTextOfTheSourcesCanEndTheScript) {
     TempDir dir;
-    ASSERT_EQ(runTool(dir.path, "export --out .").status, 0);
+    ASSERT_EQ(runTool(dir.path, words("export --out .")).status, 0);
     // Names are Windows-1252 bytes; file names pass as they are, so one can hold the line
     // separators U+2028 and U+2029, which end a line in older JavaScript.
     const std::string station = "</ScRiPt><!-- <script>x=1</script> & \xE8\xA0";
@@ -98,8 +100,7 @@ TEST(ViewCommand, NoTextOfTheSourcesCanEndTheScript) {
     replaceIn(dir.path / kLine, "(SERRANTE)", "</script>");
     const std::string lineFile = "<b>&\xE2\x80\xA8\xE2\x80\xA9_linea.txt";
     fs::rename(dir.path / kLine, dir.path / lineFile);
-    const ToolRun run =
-        runTool(dir.path, "view " + quoted(lineFile) + " " + kTrain + " -o route.html");
+    const ToolRun run = runTool(dir.path, {"view", lineFile, kTrain, "-o", "route.html"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string page = readFile(dir.path / "route.html");
     EXPECT_EQ(page.find("\xE2\x80\xA8"), std::string::npos);
@@ -118,9 +119,9 @@ TEST(ViewCommand, NoTextOfTheSourcesCanEndTheScript) {
 
 TEST(ViewCommand, FaultySourcesStillGiveAPageWithTheirDiagnostics) {
     TempDir dir;
-    ASSERT_EQ(runTool(dir.path, "export --out .").status, 0);
+    ASSERT_EQ(runTool(dir.path, words("export --out .")).status, 0);
     replaceIn(dir.path / kTrain, "stazione,    1750", "stazione,    1760");
-    const ToolRun run = runTool(dir.path, "view " + kLine + " " + kTrain + " -o route.html");
+    const ToolRun run = runTool(dir.path, words("view " + kLine + " " + kTrain + " -o route.html"));
     EXPECT_EQ(run.status, 1);
     const nlohmann::json diagnostics = dataOf(readFile(dir.path / "route.html"))["diagnostics"];
     ASSERT_FALSE(diagnostics.empty());
@@ -133,7 +134,8 @@ TEST(ViewCommand, FaultySourcesStillGiveAPageWithTheirDiagnostics) {
 
     // Without a route length there is no cell to draw, but the page says why.
     writeFile(dir.path / "empty_linea.txt", "[generale]\r\n[fine]\r\n");
-    const ToolRun empty = runTool(dir.path, "view empty_linea.txt " + kTrain + " -o empty.html");
+    const ToolRun empty =
+        runTool(dir.path, words("view empty_linea.txt " + kTrain + " -o empty.html"));
     EXPECT_EQ(empty.status, 4);
     const nlohmann::json data = dataOf(readFile(dir.path / "empty.html"));
     EXPECT_EQ(data["cells"][0], nlohmann::json::array());
@@ -154,7 +156,7 @@ TEST(ViewCommand, UnusableInputsAreRefusedWithoutAPage) {
         {"view . --name ../x --train 7 -o r.html", ""},
     };
     for (const Case& c : cases) {
-        const ToolRun run = runTool(dir.path, c.arguments);
+        const ToolRun run = runTool(dir.path, words(c.arguments));
         EXPECT_EQ(run.status, 2) << c.arguments;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << ": " << run.err;
         EXPECT_FALSE(fs::exists(dir.path / "r.html")) << c.arguments;

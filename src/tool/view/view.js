@@ -826,9 +826,15 @@
   search.addEventListener("change", searchNow);
   search.addEventListener("keydown", (ev) => { if (ev.key === "Enter") searchNow(); });
 
+  // "file:line: error 8: ..." or "file:line: warning [name]: ...", as the terminal shows them.
+  function severityText(d) {
+    if (d.code !== null && d.code !== undefined) return d.severity + " " + d.code;
+    return d.name ? d.severity + " [" + d.name + "]" : d.severity;
+  }
+
   function diagnosticText(d) {
     let text = d.file ? d.file + ":" + d.line + ": " : "";
-    text += d.severity + (d.code !== null ? " " + d.code : "") + ": " + d.message;
+    text += severityText(d) + ": " + d.message;
     if (d.position !== null) text += " (at " + d.position + " m)";
     return text;
   }
@@ -842,7 +848,7 @@
     for (const d of diagnostics) {
       const li = element("li", undefined, d.severity);
       const where = d.file ? d.file + ":" + d.line + ": " : "";
-      li.append(where, element("span", d.severity + (d.code !== null ? " " + d.code : ""), "severity"), ": " + d.message + (d.position !== null ? " (at " + d.position + " m)" : ""));
+      li.append(where, element("span", severityText(d), "severity"), ": " + d.message + (d.position !== null ? " (at " + d.position + " m)" : ""));
       if (d.position !== null) li.addEventListener("click", () => { centreOn(d.position, Math.min(routeLength, 4000)); view.hover = d.position; });
       ul.append(li);
     }

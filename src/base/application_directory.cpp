@@ -1,8 +1,9 @@
-#include "app/application_directory.h"
+// Finds the running program's directory, where every file of a build lies.
+#include "base/application_directory.h"
 
 #include <system_error>
 
-#include "compiler/failures.h"
+#include "base/failures.h"
 
 namespace scenario {
 

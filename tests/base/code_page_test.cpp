@@ -1,17 +1,20 @@
-#include "source/code_page.h"
+// The keyword tests' view of Windows-1252: which bytes fold to which, and the substring tests.
+#include "base/code_page.h"
 
 #include <gtest/gtest.h>
 
 namespace scenario {
 namespace {
 
+// The bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) are no letters.
 TEST(CodePage, FoldsAsciiAndAccentedCapitalsOnly) {
     struct Case {
         unsigned char in, out;
     } cases[] = {
         {'A', 'a'},   {'Z', 'z'},   {'a', 'a'},   {'[', '['},   {'-', '-'},   {'4', '4'},
         {0xC0, 0xE0}, {0xC8, 0xE8}, {0xDE, 0xFE}, {0xD7, 0xD7}, {0xDF, 0xDF}, {0x8A, 0x9A},
-        {0x8C, 0x9C}, {0x8E, 0x9E}, {0x9F, 0xFF}, {0xE8, 0xE8},
+        {0x8C, 0x9C}, {0x8E, 0x9E}, {0x9F, 0xFF}, {0xE8, 0xE8}, {0x81, 0x81}, {0x8D, 0x8D},
+        {0x8F, 0x8F}, {0x90, 0x90}, {0x9D, 0x9D},
     };
     for (const Case& c : cases) EXPECT_EQ(toLowerByte(c.in), c.out) << int(c.in);
 }

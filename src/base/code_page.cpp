@@ -1,5 +1,5 @@
 // Windows-1252 case folding and substring tests.
-#include "source/code_page.h"
+#include "base/code_page.h"
 
 #include <array>
 #include <cstddef>

@@ -87,4 +87,7 @@ class MemoryStore : public FileStore {
 void writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
 void writeFileInPieces(const std::filesystem::path& path, const FileContent& content);
 
+// The whole file, or nothing when it is not a regular file or cannot be read.
+std::optional<std::string> readWholeFile(const std::filesystem::path& path);
+
 }  // namespace scenario

@@ -1,4 +1,5 @@
-#include "output/file_store.h"
+// The file stores: whole-file writes through a temporary file, reads, deletions.
+#include "base/file_store.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -6,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "compiler/failures.h"
+#include "base/failures.h"
 
 namespace scenario {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "compiler/failures.h"
+#include "base/failures.h"
 
 namespace scenario {
 

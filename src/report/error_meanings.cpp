@@ -1,5 +1,5 @@
 // Short meanings of the build's error numbers, and which of them record a route position.
-#include "app/error_messages.h"
+#include "report/error_meanings.h"
 
 namespace scenario {
 namespace {

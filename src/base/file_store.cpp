@@ -1,5 +1,6 @@
-// Directory-backed and in-memory file stores, and the one function that writes a whole file.
-#include "output/file_store.h"
+// Directory-backed and in-memory file stores, and the one function each that writes and reads a
+// whole file.
+#include "base/file_store.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +13,7 @@
 #include <system_error>
 #include <utility>
 
-#include "compiler/failures.h"
+#include "base/failures.h"
 
 namespace scenario {
 namespace {
@@ -94,6 +95,16 @@ void writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
     writeFileInPieces(path, [bytes](ByteSink& sink) { sink.append(bytes); });
 }
 
+std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
 void FileStore::writeInPieces(const std::string& name, const FileContent& content) {
     StringSink sink;
     content(sink);
@@ -109,12 +120,7 @@ bool DirectoryStore::exists(const std::string& name) const {
 }
 
 std::optional<std::string> DirectoryStore::read(const std::string& name) const {
-    if (!exists(name)) return std::nullopt;
-    std::ifstream in(pathOf(name), std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    return readWholeFile(pathOf(name));
 }
 
 void DirectoryStore::remove(const std::string& name) {

@@ -1,0 +1,240 @@
+// The two record tables, and the notes for a record's first field that stands where its file's
+// reader does not look for it.
+#include "source/record_tables.h"
+
+#include <array>
+
+#include "base/code_page.h"
+
+namespace scenario {
+namespace {
+
+constexpr std::int64_t kLongMin = INT32_MIN;
+constexpr std::int64_t kLongMax = INT32_MAX;
+constexpr std::int64_t kIntegerMin = INT16_MIN;
+constexpr std::int64_t kIntegerMax = INT16_MAX;
+constexpr std::int64_t kLongestRoute = 1000000;
+
+using F = FieldType;
+
+constexpr FieldSpec kRouteLength[] = {
+    {"length", F::Long, "m", 0, kLongestRoute,
+     "stationTable(84).platformEnd; sizes trackCells and linePlan"}};
+constexpr FieldSpec kKilometrePost[] = {
+    {"position", F::Long, "m", 0, kLongestRoute,
+     "stationTable(81 to 83).platformStart, ordered by position"},
+    {"reference", F::Long, "m", kLongMin, kLongMax,
+     "stationTable(81 to 83).platformEnd, plus 100 with the flag"},
+    {"flag", F::Long, "", 0, 1, "stationTable(81 to 83).position"}};
+constexpr FieldSpec kBackgroundOne[] = {
+    {"background", F::Long, "", 0, 1, "stationTable(85).platformStart"}};
+constexpr FieldSpec kBackgroundTwo[] = {
+    {"background", F::Long, "", 0, 1, "stationTable(85).position"}};
+constexpr FieldSpec kBackgroundThree[] = {
+    {"background", F::Long, "", 0, 1, "stationTable(85).platformEnd"}};
+constexpr FieldSpec kSignalRepetition[] = {
+    {"first", F::Long, "m", 0, kLongestRoute, "stationTable(86).platformStart; a multiple of 50"},
+    {"second", F::Long, "m", 0, kLongestRoute,
+     "stationTable(86).platformEnd; a multiple of 50, 0 for none"}};
+constexpr FieldSpec kGradient[] = {
+    {"position", F::Long, "m", 0, kLongestRoute,
+     "the gradient holds from cell round(position / 50)"},
+    {"gradient", F::Long, "per mille", -100, 155, "trackCells.gradient = gradient + 100"}};
+constexpr FieldSpec kCurve[] = {
+    {"position", F::Long, "m", 0, kLongestRoute, "linePlan: the curve starts at this metre"},
+    {"length", F::Long, "m", 0, kLongestRoute, "linePlan: the curve's metres"}};
+constexpr FieldSpec kTunnel[] = {
+    {"inizio", F::Long, "m", 0, kLongestRoute, "first cell round(inizio / 50)"},
+    {"fine", F::Long, "m", 0, kLongestRoute, "last cell round(fine / 50 - 1)"},
+    {"tipo", F::Long, "", 0, 255, "trackCells.tunnelKind; above 10 with markers (kind 11)"}};
+constexpr FieldSpec kSpeedBoards[] = {
+    {"posizione", F::Long, "m", 0, kLongestRoute, "cell round(posizione / 50 + 1), kind 6"},
+    {"vas", F::Long, "km/h", 0, 1635, "value1 = vad / 5 + 20 vas"},
+    {"vbs", F::Long, "km/h", 0, 1635, "value2 = vbd / 5 + 20 vbs"},
+    {"vcs", F::Long, "km/h", 0, 1635, "value3 = vcd / 5 + 20 vcs"},
+    {"strisces", F::Long, "", 0, 9, "value4 = 10 strisces + strisced"},
+    {"vad", F::Long, "km/h", 0, 1635, "value1"},
+    {"vbd", F::Long, "km/h", 0, 1635, "value2"},
+    {"vcd", F::Long, "km/h", 0, 1635, "value3"},
+    {"strisced", F::Long, "", 0, 9, "value4"}};
+constexpr FieldSpec kSign[] = {
+    {"position", F::Long, "m", 0, kLongestRoute, "cell round(position / 50 + 1), kind 14"},
+    {"text", F::Name, "", 0, 65535, "stationTable(80 downward).name"}};
+
+constexpr FieldSpec kBrakedMass[] = {
+    {"percentage", F::Long, "%", 0, kLongMax, "stationTable(84).platformStart"}};
+constexpr FieldSpec kCarCount[] = {{"cars", F::Long, "", 0, kLongMax, "stationTable(84).position"}};
+constexpr FieldSpec kSpeedLimit[] = {
+    {"position", F::Long, "m", 0, kLongestRoute, "the speed holds from cell round(position / 50)"},
+    {"speed", F::Long, "km/h", 0, 1277, "trackCells.speedLimit = round(speed / 5)"}};
+constexpr FieldSpec kAdhesion[] = {{"position", F::Long, "m", 0, kLongestRoute,
+                                    "the adhesion holds from cell round(position / 50)"},
+                                   {"adhesion", F::Long, "", 0, 255, "trackCells.adhesion"}};
+constexpr FieldSpec kClock[] = {{"hours", F::Integer, "h", 0, 23, "stationTable(86).groupB1"},
+                                {"minutes", F::Integer, "min", 0, 59, "stationTable(86).groupB2"},
+                                {"seconds", F::Integer, "s", 0, 59, "stationTable(86).groupB3"}};
+constexpr FieldSpec kSand[] = {
+    {"sand", F::Integer, "", 0, kIntegerMax, "stationTable(86).groupA1"}};
+constexpr FieldSpec kSignal[] = {
+    {"posizione", F::Long, "m", 0, kLongestRoute, "cell round(posizione / 50 + 1), kind 1"},
+    {"sx", F::Long, "", 0, 2, "value4 = 10 rapp + 3 sx + dx"},
+    {"s1", F::Long, "", 0, 9, "value1 = 10 s1 + d1"},
+    {"s2", F::Long, "", 0, 9, "value2 = 10 s2 + d2"},
+    {"s3", F::Long, "", 0, 9, "value3 = 10 s3 + d3"},
+    {"rapp", F::Long, "", 0, 9, "value4"},
+    {"dx", F::Long, "", 0, 2, "value4"},
+    {"d1", F::Long, "", 0, 9, "value1"},
+    {"d2", F::Long, "", 0, 9, "value2"},
+    {"d3", F::Long, "", 0, 9, "value3"},
+    {"tempo", F::Long, "", 0, 255, "signalTime when sx is 2; 1 to 100 become 101"}};
+constexpr FieldSpec kSlowOrder[] = {
+    {"x", F::Long, "m", 0, kLongestRoute, "start cell round(x / 50 + 1), kind 3"},
+    {"v", F::Long, "km/h", 0, kIntegerMax, "value1 of every board"},
+    {"l", F::Long, "m", 0, kLongestRoute, "end cell round((x + l) / 50 + 1), kind 2"},
+    {"f_tt", F::Long, "", kIntegerMin, kIntegerMax, "value3 of the start and end"},
+    {"f_ta", F::Long, "", 0, 1, "not 0: four marker cells (kind 5) before the warning board"},
+    {"d_v", F::Long, "km/h", 0, kIntegerMax, "value2 of every board; 0 for none"}};
+constexpr FieldSpec kSpeedCut[] = {
+    {"position", F::Long, "m", 0, kLongestRoute, "cell round(position / 50), kind 12 or 13"},
+    {"speed", F::Long, "km/h", 0, kIntegerMax, "value1; below 1 gives kind 13"}};
+constexpr FieldSpec kStation[] = {
+    {"position", F::Long, "m", 0, kLongestRoute, "position; a multiple of 50"},
+    {"stationKind", F::Byte, "", 0, 255, "stationKind; from 25 on no station cell"},
+    {"platform length", F::Long, "m", 0, kLongestRoute,
+     "platformStart and platformEnd; a multiple of 100"},
+    {"flagA", F::Byte, "", 0, 1, "flagA"},
+    {"flagB", F::Byte, "", 0, 255, "flagB; 0 below 600 m of platform and on station 1"},
+    {"flagC", F::Byte, "", 0, 255, "flagC; not 0 moves platformEnd 50 m on"},
+    {"groupA1", F::Integer, "", kIntegerMin, kIntegerMax, "groupA1"},
+    {"groupA2", F::Integer, "", kIntegerMin, kIntegerMax, "groupA2"},
+    {"groupA3", F::Byte, "", 0, 255, "groupA3"},
+    {"groupB1", F::Integer, "", kIntegerMin, kIntegerMax, "groupB1"},
+    {"groupB2", F::Integer, "", kIntegerMin, kIntegerMax, "groupB2"},
+    {"groupB3", F::Integer, "", kIntegerMin, kIntegerMax, "groupB3"},
+    {"dwellTime", F::Byte, "s", 0, 255, "dwellTime; 0 where the train does not stop"},
+    {"hours", F::Long, "h", 0, 23, "departureTime = (hours * 60 + minutes) * 60 + seconds"},
+    {"minutes", F::Long, "min", 0, 59, "departureTime"},
+    {"seconds", F::Long, "s", 0, 59, "departureTime"},
+    {"name", F::Name, "", 0, 65535, "name"}};
+
+using S = RecordSection;
+using R = RecordId;
+
+// The general records' keywords are exact but for the route length's.
+constexpr RecordSpec kLineRecords[] = {
+    {R::RouteLength, "route length", S::LineGeneral, "lunghezza", "percorso", false, kRouteLength},
+    {R::KilometrePostThree, "kilometre post three", S::LineGeneral, "progressiva", "tre", true,
+     kKilometrePost},
+    {R::KilometrePostTwo, "kilometre post two", S::LineGeneral, "progressiva", "due", true,
+     kKilometrePost},
+    {R::KilometrePostOne, "kilometre post one", S::LineGeneral, "progressiva", "uno", true,
+     kKilometrePost},
+    {R::BackgroundOne, "background one", S::LineGeneral, "sfondo", "uno", true, kBackgroundOne},
+    {R::BackgroundTwo, "background two", S::LineGeneral, "sfondo", "due", true, kBackgroundTwo},
+    {R::BackgroundThree, "background three", S::LineGeneral, "sfondo", "tre", true,
+     kBackgroundThree},
+    {R::SignalRepetition, "signal repetition", S::LineGeneral, "segnali", "ripetizione", true,
+     kSignalRepetition},
+    {R::Gradient, "gradient", S::LineRoute, "pendenza", "", false, kGradient},
+    {R::Curve, "curve", S::LineRoute, "curva", "", false, kCurve},
+    {R::Tunnel, "tunnel", S::LineRoute, "montagna", "", false, kTunnel},
+    {R::SpeedBoards, "maximum-speed boards", S::LineRoute, "indicatori_v", "", false, kSpeedBoards},
+    {R::Sign, "indicator sign", S::LineRoute, "indicat", "cartello", false, kSign},
+};
+
+constexpr RecordSpec kTrainRecords[] = {
+    {R::BrakedMass, "braked mass", S::Train, "massa", "frenata", false, kBrakedMass},
+    {R::CarCount, "number of cars", S::Train, "vetture", "", false, kCarCount},
+    {R::SpeedLimit, "speed limit", S::Train, "velocit", "", false, kSpeedLimit},
+    {R::Adhesion, "adhesion", S::Train, "aderenza", "", false, kAdhesion},
+    {R::Clock, "start clock", S::Train, "orologio", "", false, kClock},
+    {R::Sand, "sand supply", S::Train, "sabbia", "", false, kSand},
+    {R::Signal, "signal", S::Train, "segnale", "", false, kSignal},
+    {R::SlowOrder, "slow order", S::Train, "rallentamento", "", false, kSlowOrder},
+    {R::SpeedCut, "speed-cut point", S::Train, "abbattimento", "", false, kSpeedCut},
+    {R::Station, "station", S::Train, "stazione", "", false, kStation},
+};
+
+bool holds(const FirstField& field, std::string_view keyword, bool exact) {
+    return contains(exact ? field.written : field.folded, keyword);
+}
+
+bool matchesAnyCase(const FirstField& field, const RecordSpec& r) {
+    return holds(field, r.keyword, false) &&
+           (r.alsoNeeded.empty() || holds(field, r.alsoNeeded, false));
+}
+
+bool readsHere(RecordSection section, SourcePlace place) {
+    switch (place) {
+        case SourcePlace::LineGeneral:
+            return section == RecordSection::LineGeneral;
+        case SourcePlace::LineRoute:
+            return section == RecordSection::LineRoute;
+        case SourcePlace::TrainRecords:
+            return section == RecordSection::Train;
+        default:
+            return false;
+    }
+}
+
+bool isPreamble(SourcePlace place) {
+    return place == SourcePlace::LinePreamble || place == SourcePlace::TrainPreamble;
+}
+
+bool isLineFile(SourcePlace place) {
+    return place == SourcePlace::LinePreamble || place == SourcePlace::LineGeneral ||
+           place == SourcePlace::LineRoute;
+}
+
+std::string_view whyPassedOver(RecordSection section, SourcePlace place) {
+    if (isPreamble(place)) return "stands before [generale] and is passed over";
+    if (readsHere(section, place))
+        return "is passed over: this record's keywords must be written in lower case";
+    if (section == RecordSection::Train)
+        return "is a train source record, passed over in this file";
+    if (!isLineFile(place)) return "is a line source record, passed over in this file";
+    if (section == RecordSection::LineGeneral)
+        return "is a [generale] record, passed over after that section";
+    return "is a route record, passed over inside the [generale] section";
+}
+
+// Both tables in one, as the notes search them: the line source's records first.
+constexpr auto kAllRecords = [] {
+    std::array<RecordSpec, std::size(kLineRecords) + std::size(kTrainRecords)> all{};
+    std::size_t i = 0;
+    for (const RecordSpec& r : kLineRecords) all[i++] = r;
+    for (const RecordSpec& r : kTrainRecords) all[i++] = r;
+    return all;
+}();
+
+}  // namespace
+
+std::span<const RecordSpec> lineRecords() {
+    return kLineRecords;
+}
+std::span<const RecordSpec> trainRecords() {
+    return kTrainRecords;
+}
+
+FirstField::FirstField(std::string_view text) : written(text), folded(toLowerText(text)) {}
+
+bool matchesRecord(const FirstField& field, const RecordSpec& record) {
+    return holds(field, record.keyword, record.exact) &&
+           (record.alsoNeeded.empty() || holds(field, record.alsoNeeded, record.exact));
+}
+
+std::string misplacedKeywordNote(std::string_view field, SourcePlace place) {
+    // Comments are meant to be passed over, whatever words they hold.
+    if (contains(field, "-")) return {};
+    const FirstField f(field);
+    for (const RecordSpec& r : kAllRecords)
+        if (readsHere(r.section, place) && matchesRecord(f, r)) return {};
+    for (const RecordSpec& r : kAllRecords) {
+        if (!matchesAnyCase(f, r)) continue;
+        const std::string shown(field.substr(0, 40));
+        return "\"" + shown + "\" " + std::string(whyPassedOver(r.section, place));
+    }
+    return {};
+}
+
+}  // namespace scenario

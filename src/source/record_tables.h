@@ -1,0 +1,97 @@
+// The records of both source files, one table per file: each record's keywords as the passes test
+// them, in the order they test them, and its value fields with name, type, unit, plausible range
+// and what each becomes in the model. The passes dispatch on these tables and the warnings about
+// misplaced keywords come from them.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+// Every record of both files.
+enum class RecordId {
+    RouteLength,
+    KilometrePostThree,
+    KilometrePostTwo,
+    KilometrePostOne,
+    BackgroundOne,
+    BackgroundTwo,
+    BackgroundThree,
+    SignalRepetition,
+    Gradient,
+    Curve,
+    Tunnel,
+    SpeedBoards,
+    Sign,
+    BrakedMass,
+    CarCount,
+    SpeedLimit,
+    Adhesion,
+    Clock,
+    Sand,
+    Signal,
+    SlowOrder,
+    SpeedCut,
+    Station,
+};
+
+// Where a reader looks for a record.
+enum class RecordSection {
+    LineGeneral,  // the line source file's [generale] section
+    LineRoute,    // the line source file after that section
+    Train,        // the train source file after its [generale]
+};
+
+// How the field reader reads a value: Name is a text kept as a name (at most 65535 bytes).
+enum class FieldType { Long, Integer, Byte, Name };
+
+struct FieldSpec {
+    std::string_view name;
+    FieldType type;
+    std::string_view unit;  // "m", "km/h", "per mille", "s", ...; empty for a plain number
+    std::int64_t lowest;    // the plausible range, as the model and the simulator take it
+    std::int64_t highest;
+    std::string_view becomes;  // where the value goes in the model
+};
+
+struct RecordSpec {
+    RecordId id;
+    std::string_view name;  // for authors: "signal", "slow order", ...
+    RecordSection section;
+    std::string_view keyword;     // the first field must contain it
+    std::string_view alsoNeeded;  // and this too, when not empty
+    bool exact;                   // letter case counts; otherwise both are small letters
+    std::span<const FieldSpec> fields;
+};
+
+// The records of each file, in the order the passes test them.
+std::span<const RecordSpec> lineRecords();
+std::span<const RecordSpec> trainRecords();
+
+// A first field as written and folded to small letters: the keywords are all small letters, so
+// folding the field once serves every case-free test, however long the field.
+struct FirstField {
+    explicit FirstField(std::string_view text);
+    std::string_view written;
+    std::string folded;
+};
+
+bool matchesRecord(const FirstField& field, const RecordSpec& record);
+
+// Where a first field stands, as the passes read the two files.
+enum class SourcePlace {
+    LinePreamble,  // before the line source file's [generale]
+    LineGeneral,   // inside the line source file's [generale] section
+    LineRoute,     // after that section
+    TrainPreamble,
+    TrainRecords,
+};
+
+// Why a first field that holds a record's keyword is passed over where it stands; empty when it
+// holds none, is a comment, or is read there.
+std::string misplacedKeywordNote(std::string_view field, SourcePlace place);
+
+}  // namespace scenario

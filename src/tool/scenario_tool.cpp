@@ -1,0 +1,70 @@
+// The tool's command line: every subcommand registered on one parser, the one asked for run over
+// the caller's streams; help, version and usage errors are printed there too.
+#include "tool/scenario_tool.h"
+
+#include <CLI/CLI.hpp>
+#include <exception>
+
+#include "report/exit_status.h"
+#include "tool/check_command.h"
+#include "tool/compile_command.h"
+#include "tool/dump_command.h"
+#include "tool/export_command.h"
+#include "tool/plot_command.h"
+#include "tool/view_command.h"
+
+namespace scenario {
+namespace {
+
+int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    CLI::App app{
+        "Builds, checks and shows scenarios of the train-driving simulator from their "
+        "source files.",
+        "scenario"};
+    app.set_version_flag("--version", "scenario " SCENARIO_VERSION);
+    app.require_subcommand(1);
+    app.footer("Run scenario SUBCOMMAND --help for each subcommand's options and exit statuses.");
+
+    CompileOptions compile;
+    CheckOptions check;
+    ExportOptions exporting;
+    DumpOptions dump;
+    PlotOptions plot;
+    ViewOptions view;
+    CLI::App* compileCommand = addCompileCommand(app, compile);
+    CLI::App* checkCommand = addCheckCommand(app, check);
+    CLI::App* exportCommand = addExportCommand(app, exporting);
+    CLI::App* dumpCommand = addDumpCommand(app, dump);
+    CLI::App* plotCommand = addPlotCommand(app, plot);
+    CLI::App* viewCommand = addViewCommand(app, view);
+    // The parser takes the arguments last first.
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e, out, err) == 0 ? kExitClean : kExitFileFailure;
+    }
+    if (compileCommand->parsed()) return runCompileCommand(compile, out, err);
+    if (checkCommand->parsed()) return runCheckCommand(check, out, err);
+    if (exportCommand->parsed()) return runExportCommand(exporting, out, err);
+    if (dumpCommand->parsed()) return runDumpCommand(dump, out, err);
+    if (plotCommand->parsed()) return runPlotCommand(plot, out, err);
+    if (viewCommand->parsed()) return runViewCommand(view, out, err);
+    return kExitFileFailure;
+}
+
+}  // namespace
+
+int runScenarioTool(const std::vector<std::string>& arguments, std::ostream& out,
+                    std::ostream& err) {
+    // The subcommands report their own failures; this catches what none of them foresaw (memory
+    // running out), so that it ends as a failure with a message rather than an abort.
+    try {
+        return runParsed(arguments, out, err);
+    } catch (const std::exception& failure) {
+        err << "scenario: " << failure.what() << '\n';
+        return kExitFileFailure;
+    }
+}
+
+}  // namespace scenario

@@ -1,0 +1,41 @@
+// The one text form of a diagnostic, as the scenario program and the tool print it.
+#include "report/diagnostic.h"
+
+#include <gtest/gtest.h>
+
+namespace scenario {
+namespace {
+
+TEST(Diagnostic, TextFormShowsTheFileOnlyWithALineAndThePositionOnlyWhereTheErrorRecordsOne) {
+    Diagnostic trapped = makeError(25, 4000, {"t.txt", 3, 9, 13});
+    trapped.detail = "99999999999 is out of range for Long";
+    struct Case {
+        const char* what;
+        Diagnostic d;
+        const char* fileShown;
+        const char* text;
+    } cases[] = {
+        {"error with position", makeError(16, 2600, {"t.txt", 5, 1, 7}), "src/t.txt",
+         "src/t.txt:5: error 16: signal on a cell already taken (at 2600 m)"},
+        {"error that records no position", makeError(3, 2600, {"l.txt", 4, 1, 3}), "l.txt",
+         "l.txt:4: error 3: first signal-repetition position not a multiple of 50"},
+        {"error of no source line", makeError(12, 950, {}), "",
+         "error 12: no free cell in a window before a slow-order start (at 950 m)"},
+        {"file without a line", makeError(101, 0, {"l.txt", 0, 0, 0}), "l.txt",
+         "error 101: line source file missing"},
+        {"error 25 with what stopped the reading", trapped, "t.txt",
+         "t.txt:3: error 25: reading stopped by a run-time failure: 99999999999 is out of range "
+         "for Long"},
+        {"warning",
+         makeWarning(kNumberTextWarning, {"l.txt", 7, 12, 14}, "number text \"abc\" read as 0"),
+         "l.txt", "l.txt:7: warning: number text \"abc\" read as 0"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(diagnosticText(c.d, c.fileShown), c.text) << c.what;
+}
+
+TEST(Diagnostic, StampingErrorTextIsTheProgramsOwnMessage) {
+    EXPECT_EQ(stampingErrorText("1251"), " Errore n. 1251");
+}
+
+}  // namespace
+}  // namespace scenario
