@@ -27,6 +27,11 @@ target_compile_definitions(unit_tests PRIVATE
 add_dependencies(unit_tests Alderi_Moncasta_30752 scenario)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 add_test(NAME layering COMMAND ${PROJECT_SOURCE_DIR}/scripts/check_layers)
+# The route view in headless Chromium, driven through chromedriver.
+add_test(NAME route_view_in_browser
+  COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/tool/view/view_browser_test.py
+    $<TARGET_FILE:scenario> ${CMAKE_CURRENT_BINARY_DIR})
+set_tests_properties(route_view_in_browser PROPERTIES TIMEOUT 300)
 
 # The layout of .clang-format and the naming and checks of .clang-tidy, run with the tests.
 option(SCENARIO_STYLE_CHECKS "Run the clang-format and clang-tidy checks with the tests" ON)

@@ -11,6 +11,7 @@
 #include "tool/dump_command.h"
 #include "tool/export_command.h"
 #include "tool/plot_command.h"
+#include "tool/view_command.h"
 
 namespace scenario {
 namespace {
@@ -31,11 +32,13 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     ExportOptions exporting;
     DumpOptions dump;
     PlotOptions plot;
+    ViewOptions view;
     CLI::App* compileCommand = addCompileCommand(app, compile);
     CLI::App* checkCommand = addCheckCommand(app, check);
     CLI::App* exportCommand = addExportCommand(app, exporting);
     CLI::App* dumpCommand = addDumpCommand(app, dump);
     CLI::App* plotCommand = addPlotCommand(app, plot);
+    CLI::App* viewCommand = addViewCommand(app, view);
     // The parser takes the arguments last first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -48,6 +51,7 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (exportCommand->parsed()) return runExportCommand(exporting, out, err);
     if (dumpCommand->parsed()) return runDumpCommand(dump, out, err);
     if (plotCommand->parsed()) return runPlotCommand(plot, out, err);
+    if (viewCommand->parsed()) return runViewCommand(view, out, err);
     return kExitFileFailure;
 }
 

@@ -21,50 +21,28 @@
 #include "tool/text_encoding.h"
 
 namespace scenario {
-namespace {
-
 namespace fs = std::filesystem;
 
-// Sources in memory, outputs in a directory or nowhere. Nothing the compile step reads, tests or
-// deletes ever reaches the directory, so a file there with a source's name is never touched.
-class CompileStore : public FileStore {
-  public:
-    explicit CompileStore(const std::optional<std::string>& directory) {
-        if (directory) directory_.emplace(pathFromText(*directory));
-    }
+CompileStore::CompileStore(const std::optional<std::string>& directory) {
+    if (directory) directory_.emplace(pathFromText(*directory));
+}
 
-    bool exists(const std::string& name) const override { return sources.exists(name); }
-    std::optional<std::string> read(const std::string& name) const override {
-        return sources.read(name);
-    }
-    void remove(const std::string& name) override { sources.remove(name); }
-    void write(const std::string& name, std::string_view bytes) override {
-        if (!directory_) return;
-        directory_->write(name, bytes);
-        written.push_back(textFromPath(directory_->pathOf(name)));
-    }
-    void writeInPieces(const std::string& name, const FileContent& content) override {
-        if (!directory_) return;
-        directory_->writeInPieces(name, content);
-        written.push_back(textFromPath(directory_->pathOf(name)));
-    }
+void CompileStore::write(const std::string& name, std::string_view bytes) {
+    if (!directory_) return;
+    directory_->write(name, bytes);
+    written.push_back(textFromPath(directory_->pathOf(name)));
+}
 
-    MemoryStore sources;
-    std::vector<std::string> written;
+void CompileStore::writeInPieces(const std::string& name, const FileContent& content) {
+    if (!directory_) return;
+    directory_->writeInPieces(name, content);
+    written.push_back(textFromPath(directory_->pathOf(name)));
+}
 
-  private:
-    std::optional<DirectoryStore> directory_;
-};
-
-struct Outcome {
-    int status = kExitClean;
-    std::string failure;  // the message of a stamping error or a file failure
-};
-
-Outcome compile(ScenarioBuild& build, FileStore& files, const SourceCompile& request) {
+CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPlan) {
     try {
         const std::optional<StampingFailure> stop =
-            memorizza_percorso(build, files, request.buildPlan ? 1 : 0);
+            memorizza_percorso(build, files, buildPlan ? 1 : 0);
         if (stop) return {kExitStamping, stampingErrorText(std::to_string(stop->number))};
     } catch (const std::exception& failure) {
         return {kExitFileFailure, failure.what()};
@@ -72,7 +50,9 @@ Outcome compile(ScenarioBuild& build, FileStore& files, const SourceCompile& req
     return {buildEndStatus(build.hasTrackCellTable(), build.errorCode), {}};
 }
 
-void report(const ScenarioBuild& build, const SourceCompile& request, const Outcome& outcome,
+namespace {
+
+void report(const ScenarioBuild& build, const SourceCompile& request, const CompileOutcome& outcome,
             const FileShown& shown, std::ostream& err) {
     for (const std::string& line : diagnosticLines(build, shown)) err << line << '\n';
     if (outcome.status == kExitStamping) err << outcome.failure << '\n';
@@ -81,7 +61,7 @@ void report(const ScenarioBuild& build, const SourceCompile& request, const Outc
     if (outcome.status == kExitNoTrackCells) err << kNoTrackCellsNote << '\n';
 }
 
-nlohmann::json summary(const ScenarioBuild& build, const Outcome& outcome,
+nlohmann::json summary(const ScenarioBuild& build, const CompileOutcome& outcome,
                        const CompileStore& store, const FileShown& shown) {
     nlohmann::json j;
     j["exitStatus"] = outcome.status;
@@ -131,7 +111,7 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
         return file;
     };
 
-    const Outcome outcome = compile(build, store, request);
+    const CompileOutcome outcome = compileBuild(build, store, request.buildPlan);
     report(build, request, outcome, shown, err);
     if (request.json)
         out << summary(build, outcome, store, shown)

@@ -6,6 +6,10 @@
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
+
+#include "base/file_store.h"
+#include "compiler/track_model.h"
 
 namespace scenario {
 
@@ -25,6 +29,35 @@ inline SourceCompile commandNamed(std::string command) {
     request.command = std::move(command);
     return request;
 }
+
+// Sources in memory, outputs in a directory or nowhere. Nothing the compile step reads, tests or
+// deletes ever reaches the directory, so a file there with a source's name is never touched.
+class CompileStore : public FileStore {
+  public:
+    explicit CompileStore(const std::optional<std::string>& directory);
+
+    bool exists(const std::string& name) const override { return sources.exists(name); }
+    std::optional<std::string> read(const std::string& name) const override {
+        return sources.read(name);
+    }
+    void remove(const std::string& name) override { sources.remove(name); }
+    void write(const std::string& name, std::string_view bytes) override;
+    void writeInPieces(const std::string& name, const FileContent& content) override;
+
+    MemoryStore sources;
+    std::vector<std::string> written;
+
+  private:
+    std::optional<DirectoryStore> directory_;
+};
+
+struct CompileOutcome {
+    int status;
+    std::string failure;  // the message of a stamping error or a file failure
+};
+
+// Runs the compile driver over the sources in `files` and says how it ended.
+CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPlan);
 
 // Runs the compile and returns its exit status. Diagnostics go to `err`, the JSON summary (when
 // asked for) to `out`.
