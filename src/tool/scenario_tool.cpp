@@ -10,7 +10,9 @@
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"
 #include "tool/export_command.h"
+#include "tool/new_command.h"
 #include "tool/plot_command.h"
+#include "tool/reference_commands.h"
 
 namespace scenario {
 namespace {
@@ -29,11 +31,17 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     ExportOptions exporting;
     DumpOptions dump;
     PlotOptions plot;
+    ExplainOptions explain;
+    DocOptions doc;
+    NewOptions starter;
     CLI::App* compileCommand = addCompileCommand(app, compile);
     CLI::App* checkCommand = addCheckCommand(app, check);
     CLI::App* exportCommand = addExportCommand(app, exporting);
     CLI::App* dumpCommand = addDumpCommand(app, dump);
     CLI::App* plotCommand = addPlotCommand(app, plot);
+    CLI::App* explainCommand = addExplainCommand(app, explain);
+    CLI::App* docCommand = addDocCommand(app, doc);
+    CLI::App* newCommand = addNewCommand(app, starter);
     // The parser takes the arguments last first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -46,6 +54,9 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (exportCommand->parsed()) return runExportCommand(exporting, out, err);
     if (dumpCommand->parsed()) return runDumpCommand(dump, out, err);
     if (plotCommand->parsed()) return runPlotCommand(plot, out, err);
+    if (explainCommand->parsed()) return runExplainCommand(explain, out, err);
+    if (docCommand->parsed()) return runDocCommand(doc, out, err);
+    if (newCommand->parsed()) return runNewCommand(starter, out, err);
     return kExitFileFailure;
 }
 

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace scenario {
 
@@ -18,6 +19,9 @@ struct SourceCompile {
     bool buildPlan = true;
     std::optional<std::string> outDirectory;  // without one nothing is written
     bool json = false;
+    std::vector<std::string> warningOptions;  // the values of -W: "error" or "no-NAME"
+    bool writeOnError = false;                // write the files even after a data error
+    std::string inputEncoding = "windows-1252";
 };
 
 inline SourceCompile commandNamed(std::string command) {
