@@ -43,7 +43,9 @@ bool looksLikeForeignComment(std::string_view field) {
 }
 
 std::string quoted(std::string_view text) {
-    return "\"" + std::string(text.substr(0, 40)) + "\"";
+    std::string shown(1, '"');
+    shown.append(text.substr(0, 40)).push_back('"');
+    return shown;
 }
 
 std::size_t editDistance(std::string_view a, std::string_view b) {
