@@ -2,6 +2,8 @@
 // source files' own names where they follow the build's pattern.
 #include "tool/check_command.h"
 
+
+#include "tool/compile_command.h"
 #include "tool/file_name_part.h"
 #include "tool/source_names.h"
 
@@ -20,6 +22,7 @@ CLI::App* addCheckCommand(CLI::App& app, CheckOptions& options) {
     command->add_option("--name", r.scenarioName, "Scenario name")->check(fileNamePart());
     command->add_option("--train", r.trainNumber, "Train number")->check(fileNamePart());
     command->add_flag("--json", r.json, "Print a JSON summary on standard output");
+    addWarningOptions(*command, r);
     command->footer(
         "Exit status: 0 clean, 1 data error, 2 unreadable input or usage error, 3 stamp slot\n"
         "taken, 4 no route length.");

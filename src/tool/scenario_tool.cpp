@@ -10,8 +10,10 @@
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"
 #include "tool/export_command.h"
+#include "tool/new_command.h"
 #include "tool/plot_command.h"
 #include "tool/view_command.h"
+#include "tool/reference_commands.h"
 
 namespace scenario {
 namespace {
@@ -33,12 +35,18 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     DumpOptions dump;
     PlotOptions plot;
     ViewOptions view;
+    ExplainOptions explain;
+    DocOptions doc;
+    NewOptions starter;
     CLI::App* compileCommand = addCompileCommand(app, compile);
     CLI::App* checkCommand = addCheckCommand(app, check);
     CLI::App* exportCommand = addExportCommand(app, exporting);
     CLI::App* dumpCommand = addDumpCommand(app, dump);
     CLI::App* plotCommand = addPlotCommand(app, plot);
     CLI::App* viewCommand = addViewCommand(app, view);
+    CLI::App* explainCommand = addExplainCommand(app, explain);
+    CLI::App* docCommand = addDocCommand(app, doc);
+    CLI::App* newCommand = addNewCommand(app, starter);
     // The parser takes the arguments last first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -52,6 +60,9 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (dumpCommand->parsed()) return runDumpCommand(dump, out, err);
     if (plotCommand->parsed()) return runPlotCommand(plot, out, err);
     if (viewCommand->parsed()) return runViewCommand(view, out, err);
+    if (explainCommand->parsed()) return runExplainCommand(explain, out, err);
+    if (docCommand->parsed()) return runDocCommand(doc, out, err);
+    if (newCommand->parsed()) return runNewCommand(starter, out, err);
     return kExitFileFailure;
 }
 

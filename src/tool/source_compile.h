@@ -2,6 +2,7 @@
 // memory, and reports what the build recorded: shared by compile and check.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -22,6 +23,9 @@ struct SourceCompile {
     bool buildPlan = true;
     std::optional<std::string> outDirectory;  // without one nothing is written
     bool json = false;
+    std::vector<std::string> warningOptions;  // the values of -W: "error" or "no-NAME"
+    bool writeOnError = false;                // write the files even after a data error
+    std::string inputEncoding = "windows-1252";
 };
 
 inline SourceCompile commandNamed(std::string command) {
@@ -43,6 +47,13 @@ class CompileStore : public FileStore {
     void remove(const std::string& name) override { sources.remove(name); }
     void write(const std::string& name, std::string_view bytes) override;
     void writeInPieces(const std::string& name, const FileContent& content) override;
+
+    // Asked before each write: a build that recorded an error writes nothing.
+    std::function<bool()> mayWrite = [] { return true; };
+    // The model stores the names as Windows-1252; the files keep them as the author gave them.
+    std::function<std::string(const std::string&)> fileNameOf = [](const std::string& name) {
+        return name;
+    };
 
     MemoryStore sources;
     std::vector<std::string> written;
