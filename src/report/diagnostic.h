@@ -36,6 +36,7 @@ struct Diagnostic {
     std::string detail;       // what stopped the reading, for error 25
     Location related;         // the record, in the other file, that the error comes from
     bool afterFirst = false;  // an error found after the build's first one
+    std::string suggestion;   // where the fix is obvious: the text for the location's columns
 };
 
 // Names of the warnings the reader and the passes give.

@@ -10,7 +10,9 @@
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"
 #include "tool/export_command.h"
+#include "tool/lsp_command.h"
 #include "tool/plot_command.h"
+#include "tool/syntax_command.h"
 
 namespace scenario {
 namespace {
@@ -29,11 +31,15 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     ExportOptions exporting;
     DumpOptions dump;
     PlotOptions plot;
+    LspOptions lsp;
+    SyntaxOptions syntax;
     CLI::App* compileCommand = addCompileCommand(app, compile);
     CLI::App* checkCommand = addCheckCommand(app, check);
     CLI::App* exportCommand = addExportCommand(app, exporting);
     CLI::App* dumpCommand = addDumpCommand(app, dump);
     CLI::App* plotCommand = addPlotCommand(app, plot);
+    CLI::App* lspCommand = addLspCommand(app, lsp);
+    CLI::App* syntaxCommand = addSyntaxCommand(app, syntax);
     // The parser takes the arguments last first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -46,6 +52,8 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (exportCommand->parsed()) return runExportCommand(exporting, out, err);
     if (dumpCommand->parsed()) return runDumpCommand(dump, out, err);
     if (plotCommand->parsed()) return runPlotCommand(plot, out, err);
+    if (lspCommand->parsed()) return runLspCommand(lsp, out, err);
+    if (syntaxCommand->parsed()) return runSyntaxCommand(syntax, out, err);
     return kExitFileFailure;
 }
 

@@ -58,13 +58,15 @@ class CompileStore : public FileStore {
 struct Outcome {
     int status = kExitClean;
     std::string failure;  // the message of a stamping error or a file failure
+    std::int32_t stampingError = 0;
 };
 
 Outcome compile(ScenarioBuild& build, FileStore& files, const SourceCompile& request) {
     try {
         const std::optional<StampingFailure> stop =
             memorizza_percorso(build, files, request.buildPlan ? 1 : 0);
-        if (stop) return {kExitStamping, stampingErrorText(std::to_string(stop->number))};
+        if (stop)
+            return {kExitStamping, stampingErrorText(std::to_string(stop->number)), stop->number};
     } catch (const std::exception& failure) {
         return {kExitFileFailure, failure.what()};
     }
@@ -137,6 +139,23 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
                    .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
             << '\n';
     return outcome.status;
+}
+
+SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
+                         const ScenarioIdentity& names) {
+    CompileStore store(std::nullopt);
+    ScenarioBuild build;
+    build.scenarioName = names.scenarioName;
+    build.trainNumber = names.trainNumber;
+    store.sources.files[names.lineSourceFile()] = std::move(lineBytes);
+    store.sources.files[names.trainSourceFile()] = std::move(trainBytes);
+    SourceCompile request;
+    const Outcome outcome = compile(build, store, request);
+    SourceCheck check{names, std::move(build.warnings)};
+    for (Diagnostic& e : build.errors) check.diagnostics.push_back(std::move(e));
+    if (outcome.status == kExitStamping)
+        check.diagnostics.push_back(makeError(outcome.stampingError, 0, {}));
+    return check;
 }
 
 }  // namespace scenario

@@ -6,6 +6,10 @@
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
+
+#include "report/diagnostic.h"
+#include "source/file_names.h"
 
 namespace scenario {
 
@@ -29,5 +33,14 @@ inline SourceCompile commandNamed(std::string command) {
 // Runs the compile and returns its exit status. Diagnostics go to `err`, the JSON summary (when
 // asked for) to `out`.
 int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostream& err);
+
+// What compiling two source texts in memory found, writing nothing: warnings and errors in the
+// order they were recorded, with the build's file names (`names`), then a stamping failure.
+struct SourceCheck {
+    ScenarioIdentity names;
+    std::vector<Diagnostic> diagnostics;
+};
+SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
+                         const ScenarioIdentity& names);
 
 }  // namespace scenario
