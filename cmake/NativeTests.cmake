@@ -32,6 +32,9 @@ add_test(NAME route_view_in_browser
   COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/tool/view/view_browser_test.py
     $<TARGET_FILE:scenario> ${CMAKE_CURRENT_BINARY_DIR})
 set_tests_properties(route_view_in_browser PROPERTIES TIMEOUT 300)
+# The language server driven by a real editor: headless Neovim.
+add_test(NAME lsp.neovim
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/tool/lsp_neovim_test.sh $<TARGET_FILE:scenario>)
 
 # The layout of .clang-format and the naming and checks of .clang-tidy, run with the tests.
 option(SCENARIO_STYLE_CHECKS "Run the clang-format and clang-tidy checks with the tests" ON)

@@ -10,10 +10,12 @@
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"
 #include "tool/export_command.h"
+#include "tool/lsp_command.h"
 #include "tool/new_command.h"
 #include "tool/plot_command.h"
-#include "tool/view_command.h"
 #include "tool/reference_commands.h"
+#include "tool/syntax_command.h"
+#include "tool/view_command.h"
 
 namespace scenario {
 namespace {
@@ -38,6 +40,8 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     ExplainOptions explain;
     DocOptions doc;
     NewOptions starter;
+    LspOptions lsp;
+    SyntaxOptions syntax;
     CLI::App* compileCommand = addCompileCommand(app, compile);
     CLI::App* checkCommand = addCheckCommand(app, check);
     CLI::App* exportCommand = addExportCommand(app, exporting);
@@ -47,6 +51,8 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     CLI::App* explainCommand = addExplainCommand(app, explain);
     CLI::App* docCommand = addDocCommand(app, doc);
     CLI::App* newCommand = addNewCommand(app, starter);
+    CLI::App* lspCommand = addLspCommand(app, lsp);
+    CLI::App* syntaxCommand = addSyntaxCommand(app, syntax);
     // The parser takes the arguments last first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -63,6 +69,8 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (explainCommand->parsed()) return runExplainCommand(explain, out, err);
     if (docCommand->parsed()) return runDocCommand(doc, out, err);
     if (newCommand->parsed()) return runNewCommand(starter, out, err);
+    if (lspCommand->parsed()) return runLspCommand(lsp, out, err);
+    if (syntaxCommand->parsed()) return runSyntaxCommand(syntax, out, err);
     return kExitFileFailure;
 }
 

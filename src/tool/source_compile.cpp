@@ -50,7 +50,8 @@ CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPl
     try {
         const std::optional<StampingFailure> stop =
             memorizza_percorso(build, files, buildPlan ? 1 : 0);
-        if (stop) return {kExitStamping, stampingErrorText(std::to_string(stop->number))};
+        if (stop)
+            return {kExitStamping, stampingErrorText(std::to_string(stop->number)), stop->number};
     } catch (const std::exception& failure) {
         return {kExitFileFailure, failure.what()};
     }
@@ -302,6 +303,28 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
                    .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
             << '\n';
     return outcome.status;
+}
+
+SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
+                         const ScenarioIdentity& names) {
+    const CheckResult found =
+        checkSourceTexts({names.lineSourceFile(), lineBytes}, {names.trainSourceFile(), trainBytes});
+    CompileStore store(std::nullopt);
+    ScenarioBuild build;
+    build.scenarioName = names.scenarioName;
+    build.trainNumber = names.trainNumber;
+    store.sources.files[names.lineSourceFile()] = lineBytes;
+    store.sources.files[names.trainSourceFile()] = trainBytes;
+    const CompileOutcome outcome = compileBuild(build, store, true);
+    if (outcome.status == kExitDataError)
+        findLaterErrors(build, names, std::move(lineBytes), std::move(trainBytes), true);
+    sayWhatToDo(build, found);
+    SourceCheck check{names, found.warnings};
+    for (Diagnostic& w : build.warnings) check.diagnostics.push_back(std::move(w));
+    for (Diagnostic& e : build.errors) check.diagnostics.push_back(std::move(e));
+    if (outcome.status == kExitStamping)
+        check.diagnostics.push_back(makeError(outcome.stampingError, 0, {}));
+    return check;
 }
 
 }  // namespace scenario

@@ -11,6 +11,8 @@
 
 #include "base/file_store.h"
 #include "compiler/track_model.h"
+#include "report/diagnostic.h"
+#include "source/file_names.h"
 
 namespace scenario {
 
@@ -65,6 +67,7 @@ class CompileStore : public FileStore {
 struct CompileOutcome {
     int status;
     std::string failure;  // the message of a stamping error or a file failure
+    std::int32_t stampingError = 0;
 };
 
 // Runs the compile driver over the sources in `files` and says how it ended.
@@ -73,5 +76,15 @@ CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPl
 // Runs the compile and returns its exit status. Diagnostics go to `err`, the JSON summary (when
 // asked for) to `out`.
 int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostream& err);
+
+// What checking two source texts in memory found, writing nothing: the checker's warnings, the
+// compile's, every error as `check` lists them, then a stamping failure; with the build's file
+// names (`names`).
+struct SourceCheck {
+    ScenarioIdentity names;
+    std::vector<Diagnostic> diagnostics;
+};
+SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
+                         const ScenarioIdentity& names);
 
 }  // namespace scenario

@@ -1,0 +1,16 @@
+// scenario lsp: the language server for the source files, over standard input and output.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <ostream>
+
+namespace scenario {
+
+struct LspOptions {
+    int pauseMilliseconds = 200;
+};
+
+CLI::App* addLspCommand(CLI::App& app, LspOptions& options);
+int runLspCommand(const LspOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace scenario

@@ -1,0 +1,24 @@
+// The edges between the editor's text and the source files' bytes: editors send UTF-8 and count
+// columns in UTF-16 code units; the sources are Windows-1252, one byte a character.
+//
+// Every Windows-1252 character is one UTF-16 code unit, and the conversion below turns each code
+// unit into exactly one byte, so an editor's column is the byte column of the same line and
+// columns carry across unchanged in both directions, after accented names too.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+// UTF-8 text as Windows-1252 bytes. U+0080 to U+009F (what an editor that read the bytes as
+// Latin-1 sends back) become the bytes 0x80 to 0x9F; a character the code page cannot hold
+// becomes "?", two of them for a character beyond U+FFFF (two code units).
+std::string windows1252FromUtf8(std::string_view utf8);
+
+// The path of a file: URI ("file:///a/b%20c.txt" gives "/a/b c.txt"); none for other schemes.
+std::optional<std::string> pathFromUri(std::string_view uri);
+std::string uriFromPath(std::string_view path);
+
+}  // namespace scenario

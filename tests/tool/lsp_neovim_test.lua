@@ -1,0 +1,39 @@
+-- Drives `scenario lsp` from headless Neovim: opens a train file with a typo, waits for its
+-- diagnostics, asks for hover and completion, and writes what came back, one line each.
+local tool = vim.env.SCENARIO_TOOL
+local fixture = vim.env.SCENARIO_FIXTURE
+local result = vim.env.SCENARIO_RESULT
+local lines = {}
+local function note(text) table.insert(lines, text) end
+
+vim.cmd('edit ++enc=cp1252 ++ff=dos ' .. vim.fn.fnameescape(fixture))
+local buf = vim.api.nvim_get_current_buf()
+local id = vim.lsp.start_client({ name = 'scenario', cmd = { tool, 'lsp' },
+                                  root_dir = vim.fn.fnamemodify(fixture, ':h') })
+vim.lsp.buf_attach_client(buf, id)
+vim.wait(20000, function() return #vim.diagnostic.get(buf) > 0 end, 50)
+for _, d in ipairs(vim.diagnostic.get(buf)) do
+  local code = d.code or (d.user_data and d.user_data.lsp and d.user_data.lsp.code) or ''
+  note(string.format('diagnostic %d:%d %s %s', d.lnum + 1, d.col, code, d.message))
+end
+
+local client = vim.lsp.get_client_by_id(id)
+local document = { uri = vim.uri_from_bufnr(buf) }
+local hover = client.request_sync('textDocument/hover',
+  { textDocument = document, position = { line = 40, character = 13 } }, 10000, buf)
+if hover and hover.result then
+  note('hover ' .. (hover.result.contents.value:gsub('\n.*', '')))
+end
+local completion = client.request_sync('textDocument/completion',
+  { textDocument = document, position = { line = 41, character = 0 } }, 10000, buf)
+if completion and completion.result then
+  local first
+  for _, item in ipairs(completion.result.items) do
+    if first == nil or item.sortText < first.sortText then first = item end
+  end
+  if first then note('completion ' .. first.label) end
+end
+
+vim.fn.writefile(lines, result)
+client.stop()
+vim.cmd('qa!')
