@@ -12,8 +12,8 @@
 #include "tool/export_command.h"
 #include "tool/new_command.h"
 #include "tool/plot_command.h"
-#include "tool/view_command.h"
 #include "tool/reference_commands.h"
+#include "tool/view_command.h"
 
 namespace scenario {
 namespace {
