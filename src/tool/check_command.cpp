@@ -2,7 +2,6 @@
 // source files' own names where they follow the build's pattern.
 #include "tool/check_command.h"
 
-
 #include "tool/compile_command.h"
 #include "tool/file_name_part.h"
 #include "tool/source_names.h"
