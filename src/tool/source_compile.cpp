@@ -307,8 +307,8 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
 
 SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
                          const ScenarioIdentity& names) {
-    const CheckResult found =
-        checkSourceTexts({names.lineSourceFile(), lineBytes}, {names.trainSourceFile(), trainBytes});
+    const CheckResult found = checkSourceTexts({names.lineSourceFile(), lineBytes},
+                                               {names.trainSourceFile(), trainBytes});
     CompileStore store(std::nullopt);
     ScenarioBuild build;
     build.scenarioName = names.scenarioName;
