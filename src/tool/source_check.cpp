@@ -191,9 +191,18 @@ class FileScan {
         keepWarning(out_, std::move(d));
     }
 
-    std::vector<std::string_view> spellings() const {
-        std::vector<std::string_view> all;
-        for (const RecordSpec& r : ownTable()) all.push_back(r.spelling);
+    // The keywords as an author would fix `text`: where the writer's spelling carries more than
+    // the keyword (a curve's side and class, "curvad5"), the text's own ending stands for it, so
+    // that "curvzd4" becomes "curvad4".
+    std::vector<std::string> spellingsFor(std::string_view text) const {
+        std::vector<std::string> all;
+        for (const RecordSpec& r : ownTable()) {
+            const std::size_t suffix = r.spelling.size() - r.keyword.size();
+            if (suffix > 0 && r.spelling.starts_with(r.keyword) && text.size() > suffix)
+                all.push_back(std::string(r.keyword).append(text.substr(text.size() - suffix)));
+            else
+                all.emplace_back(r.spelling);
+        }
         return all;
     }
 
@@ -225,7 +234,9 @@ class FileScan {
         }
         if (!read.empty() || !holdsLetter(text)) return;
         if (matchesAny(named, ownTable()) || matchesAny(named, otherTable())) return;
-        const std::string_view near = nearestKeyword(text, spellings());
+        const std::vector<std::string> fixes = spellingsFor(text);
+        const std::string_view near =
+            nearestKeyword(text, std::vector<std::string_view>(fixes.begin(), fixes.end()));
         std::string message = quoted(text) + " is no record of the " + std::string(fileKind()) +
                               " file: the line is passed over";
         if (!near.empty()) message += "; did you mean \"" + std::string(near) + "\"?";

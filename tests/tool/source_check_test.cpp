@@ -40,6 +40,10 @@ TEST(SourceCheck, EachWarningFromTheFixtureThatShowsIt) {
         {"misspelt keyword", kLine, train("stazone, 1750, 27\r\n"), kUnknownRecordWarning, 3, 1,
          "\"stazone\" is no record of the train file: the line is passed over; did you mean "
          "\"stazione\"?"},
+        {"misspelt curve keeps its side and class", kLine + "cruvas3, 2000, 300\r\n", train(""),
+         kUnknownRecordWarning, 6, 1,
+         "\"cruvas3\" is no record of the line file: the line is passed over; did you mean "
+         "\"curvas3\"?"},
         {"unknown word, nothing near", kLine, train("treno merci\r\n"), kUnknownRecordWarning, 3, 1,
          "\"treno merci\" is no record of the train file: the line is passed over"},
         {"misspelt header", "[generale]\r\nlunghezza percorso, 5000\r\n[curvez]\r\n[fine]\r\n",
