@@ -1,5 +1,6 @@
 -- Drives `scenario lsp` from headless Neovim: opens a train file with a typo, waits for its
--- diagnostics, asks for hover and completion, and writes what came back, one line each.
+-- diagnostics, asks for hover, completion and a quick fix, and writes what came back, one line
+-- each.
 local tool = vim.env.SCENARIO_TOOL
 local fixture = vim.env.SCENARIO_FIXTURE
 local result = vim.env.SCENARIO_RESULT
@@ -32,6 +33,20 @@ if completion and completion.result then
     if first == nil or item.sortText < first.sortText then first = item end
   end
   if first then note('completion ' .. first.label) end
+end
+
+local actions = client.request_sync('textDocument/codeAction',
+  { textDocument = document, range = { start = { line = 42, character = 0 },
+                                       ['end'] = { line = 42, character = 0 } },
+    context = { diagnostics = {} } }, 10000, buf)
+if actions and actions.result then
+  for _, action in ipairs(actions.result) do
+    for _, edit in ipairs(action.edit.changes[document.uri] or {}) do
+      local r = edit.range
+      note(string.format('action %s: %d:%d-%d:%d %s', action.title, r.start.line + 1,
+                         r.start.character, r['end'].line + 1, r['end'].character, edit.newText))
+    end
+  end
 end
 
 vim.fn.writefile(lines, result)
