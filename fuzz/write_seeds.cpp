@@ -98,7 +98,7 @@ void writePrintSeeds(const fs::path& directory, const fs::path& dumpSeeds) {
         const char* seed;
     } files[] = {{0, "fixture-cells"}, {1, "fixture-stations"}, {2, "short-plan"}};
     for (const auto& f : files) {
-        const std::string bytes = readFile(dumpSeeds / f.seed);
+        const std::string bytes = readWholeFile(dumpSeeds / f.seed).value_or("");
         writeSeed(directory, std::string(f.seed) + "-text",
                   joinPrintInput(f.kind, false, true, bytes));
         writeSeed(directory, std::string(f.seed) + "-json",
