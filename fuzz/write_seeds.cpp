@@ -72,7 +72,8 @@ std::string recordsUpTo(const std::string& source, std::int32_t last) {
         const std::size_t comma = line.find(',');
         if (pastGeneral && !general && comma != std::string::npos) {
             const std::size_t digits = line.find_first_not_of(" \t", comma + 1);
-            if (digits != std::string::npos && std::isdigit(static_cast<unsigned char>(line[digits])) &&
+            if (digits != std::string::npos &&
+                std::isdigit(static_cast<unsigned char>(line[digits])) &&
                 std::stol(line.substr(digits)) > last)
                 continue;
         }
