@@ -83,7 +83,7 @@ inline void clampRouteLength(std::string& lineSource, std::int32_t longest) {
 
 // --- fuzz_dump_print: a byte that chooses the file kind and the printer's flags, then the file --
 
-// The longest track cell or line data file fuzz_dump_print prints: 68 cells, or 64 plan metres
+// The longest track cell or line data file fuzz_dump_print prints: 68 cells, or 51 plan metres
 // of Doubles. Station table files have one size, larger than this.
 inline constexpr std::size_t kLongestPrintedFile = 1024;
 
