@@ -45,6 +45,10 @@ inline std::string joinCompileInput(const CompileInput& input) {
     return bytes;
 }
 
+// The longest route fuzz_compile compiles: its cell table still reaches 7000 m past the route's
+// end, so records anywhere in the first 8 km are read.
+inline constexpr std::int32_t kShortRoute = 1000;
+
 // Lowers a route length above `longest` to `longest` on every line whose first field names the
 // route length, with its value after the first comma, as the writer lays the record out. Values
 // beyond the longest route the line pass accepts stay, so that its refusal is still reached.
@@ -78,6 +82,10 @@ inline void clampRouteLength(std::string& lineSource, std::int32_t longest) {
 }
 
 // --- fuzz_dump_print: a byte that chooses the file kind and the printer's flags, then the file --
+
+// The longest track cell or line data file fuzz_dump_print prints: 68 cells, or 51 plan metres
+// of Doubles. Station table files have one size, larger than this.
+inline constexpr std::size_t kLongestPrintedFile = 1024;
 
 struct PrintInput {
     int kind = 0;  // 0 track cells, 1 station table, 2 line data

@@ -1,6 +1,9 @@
 // Writes the fuzz targets' seed corpora: the built-in scenario's sources, as the scenario program
 // writes them, the test fixtures' sources, and the files they compile to.
 // Usage: fuzz_seeds CORPUS_DIR
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -52,9 +55,40 @@ void writeCompileSeeds(const fs::path& directory, const std::string& name,
     writeSeed(directory, name + "-noplan", joinCompileInput({false, sources.line, sources.train}));
 }
 
-// A route within the length fuzz_compile keeps, with a station and signals all along it, that
-// compiles without an error: the builtin route, cut short by fuzz_compile, stops at its first
-// record past the end.
+// Drops the records placed past `last` metres, the sections and the [generale] records kept: the
+// built-in route is longer than the cell table of fuzz_compile's routes, and every input would
+// otherwise carry records that can only be refused.
+std::string recordsUpTo(const std::string& source, std::int32_t last) {
+    std::string kept;
+    bool general = false, pastGeneral = false;
+    for (std::size_t start = 0; start < source.size();) {
+        const std::size_t end = std::min(source.find('\n', start), source.size() - 1);
+        const std::string line = source.substr(start, end + 1 - start);
+        start = end + 1;
+        if (line.find('[') != std::string::npos) {
+            pastGeneral = pastGeneral || general;
+            general = line.find("[generale]") != std::string::npos;
+        }
+        const std::size_t comma = line.find(',');
+        if (pastGeneral && !general && comma != std::string::npos) {
+            const std::size_t digits = line.find_first_not_of(" \t", comma + 1);
+            if (digits != std::string::npos &&
+                std::isdigit(static_cast<unsigned char>(line[digits])) &&
+                std::stol(line.substr(digits)) > last)
+                continue;
+        }
+        kept += line;
+    }
+    return kept;
+}
+
+SourcePair shortBuiltinSources(const SourcePair& builtin) {
+    constexpr std::int32_t kLast = kShortRoute + 6000;
+    return {recordsUpTo(builtin.line, kLast), recordsUpTo(builtin.train, kLast)};
+}
+
+// A 5 km route with a station and signals all along it: fuzz_compile shortens it, and its records
+// all lie within the cell table that is left.
 SourcePair generatedSources() {
     constexpr std::int32_t kRoute = 5000;
     return {bench::generatedLineSource(kRoute),
@@ -91,14 +125,18 @@ void writeDumpSeeds(const fs::path& directory, const SourcePair& sources) {
     writeSeed(directory, "short-plan", encodeLinePlan(plan));
 }
 
-// The same files for the printers, each kind both as a table and as JSON, every record shown.
+// The same files for the printers, each kind both as a table and as JSON, every record shown; the
+// track cell file cut to its first cells.
 void writePrintSeeds(const fs::path& directory, const fs::path& dumpSeeds) {
     const struct {
         int kind;
         const char* seed;
     } files[] = {{0, "fixture-cells"}, {1, "fixture-stations"}, {2, "short-plan"}};
     for (const auto& f : files) {
-        const std::string bytes = readFile(dumpSeeds / f.seed);
+        std::string bytes = readWholeFile(dumpSeeds / f.seed).value_or("");
+        // Whole cells only, within the size the printers' target takes.
+        constexpr std::size_t kCellsKept = kLongestPrintedFile / kTrackCellRecordSize;
+        if (f.kind == 0) bytes.resize(std::min(bytes.size(), kCellsKept * kTrackCellRecordSize));
         writeSeed(directory, std::string(f.seed) + "-text",
                   joinPrintInput(f.kind, false, true, bytes));
         writeSeed(directory, std::string(f.seed) + "-json",
@@ -117,7 +155,7 @@ int main(int argc, char** argv) {
     try {
         const SourcePair builtin = builtinSources();
         const SourcePair fixture = fixtureSources();
-        writeCompileSeeds(corpus / "fuzz_compile", "builtin", builtin);
+        writeCompileSeeds(corpus / "fuzz_compile", "builtin", shortBuiltinSources(builtin));
         writeCompileSeeds(corpus / "fuzz_compile", "fixture", fixture);
         writeCompileSeeds(corpus / "fuzz_compile", "generated", generatedSources());
         writeCompileSeeds(corpus / "fuzz_compile_long", "builtin", builtin);

@@ -285,10 +285,10 @@ void finishLinePass(ScenarioBuild& b, SourceInput& in) {
     fillGradient(b, std::int64_t{b.lastCellIndex} - 2);
     if (b.buildLinePlan == 0) return;
     // The plan's last two metres stay empty.
-    while (b.planCursor <= std::int64_t{b.planLength} - 2) {
-        straightPlanStep(b.linePlan, b.planCursor);
-        ++b.planCursor;
-    }
+    const std::int32_t last = b.planLength - 2;
+    if (b.planCursor > last) return;
+    straightPlanRun(b.linePlan, b.planCursor, last);
+    b.planCursor = last + 1;
 }
 
 }  // namespace

@@ -22,6 +22,23 @@ double straightPlanStep(LinePlan& plan, std::int32_t m) {
     return d1;
 }
 
+void straightPlanRun(LinePlan& plan, std::int32_t from, std::int32_t last) {
+    if (from > last) return;
+    requireStepMetre(plan, from);
+    double first2 = plan.first(from - 2), first1 = plan.first(from - 1);
+    double second2 = plan.second(from - 2), second1 = plan.second(from - 1);
+    for (std::int32_t m = from; m <= last; ++m) {
+        requireStepMetre(plan, m);
+        const double first = first1 + (first1 - first2);
+        const double second = second1 + (second1 - second2);
+        plan.setDouble(m, first, second);
+        first2 = first1;
+        first1 = first;
+        second2 = second1;
+        second1 = second;
+    }
+}
+
 double curvePlanStep(LinePlan& plan, std::int32_t m, double curvature) {
     requireStepMetre(plan, m);
     const double d0 = plan.first(m - 1) - plan.first(m - 2);

@@ -13,4 +13,8 @@ class LinePlan;
 double straightPlanStep(LinePlan& plan, std::int32_t m);
 double curvePlanStep(LinePlan& plan, std::int32_t m, double curvature);
 
+// Straight steps for metres from .. last in turn, each value the very one straightPlanStep would
+// store; the metres just computed are carried along instead of read back.
+void straightPlanRun(LinePlan& plan, std::int32_t from, std::int32_t last);
+
 }  // namespace scenario

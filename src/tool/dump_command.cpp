@@ -72,13 +72,15 @@ class RecordPrinter {
         head.pop_back();  // the closing brace: the array follows
         out_ << head << (header.empty() ? "" : ",") << '"' << arrayName << "\":[";
     }
-    void row(const json& record, const std::string& textRow) {
+    // Only the form being printed is made: a plan holds a row for every metre of the route.
+    template <typename MakeRecord, typename MakeTextRow>
+    void row(MakeRecord makeRecord, MakeTextRow makeTextRow) {
         if (!json_) {
-            out_ << textRow << '\n';
+            out_ << makeTextRow() << '\n';
             return;
         }
         out_ << (first_ ? "\n" : ",\n")
-             << record.dump(-1, ' ', false, json::error_handler_t::replace);
+             << makeRecord().dump(-1, ' ', false, json::error_handler_t::replace);
         first_ = false;
     }
     void end() {
@@ -114,24 +116,30 @@ void printCells(const std::vector<TrackCell>& cells, const DumpOptions& o, std::
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const TrackCell& c = cells[i];
         if (!o.all && allZero(c)) continue;
-        const json record = {{"cell", i},
-                             {"kind", c.kind},
-                             {"value1", c.value1},
-                             {"value2", c.value2},
-                             {"value3", c.value3},
-                             {"value4", c.value4},
-                             {"signalTime", c.signalTime},
-                             {"approachCode", c.approachCode},
-                             {"tunnelKind", c.tunnelKind},
-                             {"speedLimit", c.speedLimit},
-                             {"gradient", c.gradient},
-                             {"adhesion", c.adhesion},
-                             {"object", objectName(c.kind)}};
-        p.row(record, fmt::format("{:>5} {:>6} {:>4} {:>6} {:>6} {:>6} {:>6} {:>10} {:>12} {:>10} "
-                                  "{:>10} {:>8} {:>8}  {}",
-                                  i, i * 50, c.kind, c.value1, c.value2, c.value3, c.value4,
-                                  c.signalTime, c.approachCode, c.tunnelKind, c.speedLimit,
-                                  c.gradient, c.adhesion, objectName(c.kind)));
+        p.row(
+            [&] {
+                return json{{"cell", i},
+                            {"kind", c.kind},
+                            {"value1", c.value1},
+                            {"value2", c.value2},
+                            {"value3", c.value3},
+                            {"value4", c.value4},
+                            {"signalTime", c.signalTime},
+                            {"approachCode", c.approachCode},
+                            {"tunnelKind", c.tunnelKind},
+                            {"speedLimit", c.speedLimit},
+                            {"gradient", c.gradient},
+                            {"adhesion", c.adhesion},
+                            {"object", objectName(c.kind)}};
+            },
+            [&] {
+                return fmt::format(
+                    "{:>5} {:>6} {:>4} {:>6} {:>6} {:>6} {:>6} {:>10} {:>12} {:>10} {:>10} {:>8} "
+                    "{:>8}  {}",
+                    i, i * 50, c.kind, c.value1, c.value2, c.value3, c.value4, c.signalTime,
+                    c.approachCode, c.tunnelKind, c.speedLimit, c.gradient, c.adhesion,
+                    objectName(c.kind));
+            });
     }
     p.end();
 }
@@ -146,28 +154,34 @@ void printStations(const StationTable& table, const DumpOptions& o, std::ostream
         const StationRecord& r = table[i];
         if (!o.all && allZero(r)) continue;
         const std::string name = utf8FromWindows1252(r.name);
-        const json record = {{"entry", i},
-                             {"stationKind", r.stationKind},
-                             {"platformStart", r.platformStart},
-                             {"platformEnd", r.platformEnd},
-                             {"position", r.position},
-                             {"flagA", r.flagA},
-                             {"name", name},
-                             {"groupA1", r.groupA1},
-                             {"groupA2", r.groupA2},
-                             {"groupB1", r.groupB1},
-                             {"groupB2", r.groupB2},
-                             {"groupB3", r.groupB3},
-                             {"groupA3", r.groupA3},
-                             {"dwellTime", r.dwellTime},
-                             {"flagC", r.flagC},
-                             {"flagB", r.flagB},
-                             {"departureTime", r.departureTime}};
-        p.row(record, fmt::format("{:>5} {:>11} {:>13} {:>11} {:>8} {:>5} {:>7} {:>7} {:>7} "
-                                  "{:>7} {:>7} {:>7} {:>9} {:>5} {:>5} {:>13}  {}",
-                                  i, r.stationKind, r.platformStart, r.platformEnd, r.position,
-                                  r.flagA, r.groupA1, r.groupA2, r.groupB1, r.groupB2, r.groupB3,
-                                  r.groupA3, r.dwellTime, r.flagC, r.flagB, r.departureTime, name));
+        p.row(
+            [&] {
+                return json{{"entry", i},
+                            {"stationKind", r.stationKind},
+                            {"platformStart", r.platformStart},
+                            {"platformEnd", r.platformEnd},
+                            {"position", r.position},
+                            {"flagA", r.flagA},
+                            {"name", name},
+                            {"groupA1", r.groupA1},
+                            {"groupA2", r.groupA2},
+                            {"groupB1", r.groupB1},
+                            {"groupB2", r.groupB2},
+                            {"groupB3", r.groupB3},
+                            {"groupA3", r.groupA3},
+                            {"dwellTime", r.dwellTime},
+                            {"flagC", r.flagC},
+                            {"flagB", r.flagB},
+                            {"departureTime", r.departureTime}};
+            },
+            [&] {
+                return fmt::format(
+                    "{:>5} {:>11} {:>13} {:>11} {:>8} {:>5} {:>7} {:>7} {:>7} {:>7} {:>7} {:>7} "
+                    "{:>9} {:>5} {:>5} {:>13}  {}",
+                    i, r.stationKind, r.platformStart, r.platformEnd, r.position, r.flagA,
+                    r.groupA1, r.groupA2, r.groupB1, r.groupB2, r.groupB3, r.groupA3, r.dwellTime,
+                    r.flagC, r.flagB, r.departureTime, name);
+            });
     }
     p.end();
 }
@@ -192,13 +206,18 @@ void printPlan(const PlanFile& plan, const DumpOptions& o, std::ostream& out) {
         const PlanElement& a = plan.first[m];
         const PlanElement& b = plan.second[m];
         if (!o.all && a.type == PlanValueType::Empty && b.type == PlanValueType::Empty) continue;
-        const json record = {{"metre", m},
-                             {"firstType", typeName(a.type)},
-                             {"first", planValue(a)},
-                             {"secondType", typeName(b.type)},
-                             {"second", planValue(b)}};
-        p.row(record, fmt::format("{:>6} {:>9} {} {:>10} {}", m, typeName(a.type), planText(a),
-                                  typeName(b.type), planText(b)));
+        p.row(
+            [&] {
+                return json{{"metre", m},
+                            {"firstType", typeName(a.type)},
+                            {"first", planValue(a)},
+                            {"secondType", typeName(b.type)},
+                            {"second", planValue(b)}};
+            },
+            [&] {
+                return fmt::format("{:>6} {:>9} {} {:>10} {}", m, typeName(a.type), planText(a),
+                                   typeName(b.type), planText(b));
+            });
     }
     p.end();
 }
