@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/failures.h"
 #include "report/diagnostic.h"
 #include "source/file_names.h"
 
@@ -80,7 +82,12 @@ class LinePlan {
 
     void seed();  // (0, 0) and (0, 1), Integers
     // Stores metre m as Doubles; the metres are computed in order, so m is the end of the run.
-    void setDouble(std::int32_t m, double first, double second);
+    void setDouble(std::int32_t m, double first, double second) {
+        if (m != doubleEnd_ || m > upper_) throw RunTimeFailure("plan metre outside the plan");
+        first_[static_cast<std::size_t>(m)] = first;
+        second_[static_cast<std::size_t>(m)] = second;
+        ++doubleEnd_;
+    }
 
     PlanValueType typeAt(std::int32_t m) const;
     double first(std::int32_t m) const { return first_[static_cast<std::size_t>(m)]; }
@@ -92,8 +99,10 @@ class LinePlan {
     bool seeded_ = false;
     std::int32_t upper_ = -1;
     std::int32_t doubleEnd_ = 2;
-    std::vector<double> first_;
-    std::vector<double> second_;
+    // Left unset past the seeds: a metre is written once, when the steps reach it, so the
+    // pages of a long plan are touched once and never cleared beforehand.
+    std::unique_ptr<double[]> first_;
+    std::unique_ptr<double[]> second_;
 };
 
 // The build's state as data: the model the passes fill and the output writes, the shared cursors

@@ -2,6 +2,7 @@
 #include "base/file_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -88,6 +89,22 @@ TEST(DirectoryStore, ExistsReadAndRemove) {
     EXPECT_EQ(store.read("f.txt").value(), std::string("a\0b", 3));
     store.remove("f.txt");
     EXPECT_FALSE(store.exists("f.txt"));
+}
+
+// The whole-file read takes regular files only, and refuses a FIFO at once rather than waiting on
+// a writer that never comes.
+TEST(ReadWholeFile, RegularFilesOnly) {
+    TempDir dir;
+    fs::create_directory(dir.path / "folder");
+    ASSERT_EQ(::mkfifo((dir.path / "fifo").c_str(), 0600), 0);
+    std::ofstream(dir.path / "empty", std::ios::binary).flush();
+    const std::string large(300000, 'x');
+    std::ofstream(dir.path / "large", std::ios::binary) << large;
+    EXPECT_FALSE(readWholeFile(dir.path / "folder").has_value());
+    EXPECT_FALSE(readWholeFile(dir.path / "fifo").has_value());
+    EXPECT_FALSE(readWholeFile(dir.path / "missing").has_value());
+    EXPECT_EQ(readWholeFile(dir.path / "empty").value(), "");
+    EXPECT_EQ(readWholeFile(dir.path / "large").value(), large);
 }
 
 }  // namespace
