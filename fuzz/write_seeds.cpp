@@ -21,11 +21,6 @@ namespace fs = std::filesystem;
 using namespace scenario;
 using namespace scenario::fuzz;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void writeSeed(const fs::path& directory, const std::string& name, const std::string& bytes) {
     fs::create_directories(directory);
     writeWholeFile(directory / name, bytes);
@@ -46,7 +41,8 @@ SourcePair builtinSources() {
 
 SourcePair fixtureSources() {
     const fs::path data = fs::path(SCENARIO_TEST_DATA) / "compile";
-    return {readFile(data / "E_linea.txt"), readFile(data / "E_7-.txt")};
+    return {readWholeFile(data / "E_linea.txt").value_or(""),
+            readWholeFile(data / "E_7-.txt").value_or("")};
 }
 
 void writeCompileSeeds(const fs::path& directory, const std::string& name,

@@ -45,7 +45,7 @@ TrackCell& ScenarioBuild::cell(std::int64_t index) {
 void recordError(ScenarioBuild& build, std::int32_t code, std::int32_t position, Location at) {
     build.errorCode = code;
     build.errorPosition = position;
-    Diagnostic error = makeError(code, position, std::move(at));
+    Diagnostic error = recordedError(code, position, std::move(at));
     error.afterFirst = !build.errors.empty();
     build.errors.push_back(std::move(error));
 }

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/diagnostic.h"
 #include "base/failures.h"
-#include "report/diagnostic.h"
 #include "source/file_names.h"
 
 namespace scenario {
@@ -106,8 +106,8 @@ class LinePlan {
 };
 
 // The build's state as data: the model the passes fill and the output writes, the shared cursors
-// the procedures hand each other, and what the build found wrong. A build starts from
-// ScenarioBuild{} with its identity set; nothing else resets it.
+// the procedures hand each other, and what the build found wrong. startBuild (compile_step.h)
+// is its one reset: a build starts from a fresh value with only its identity kept.
 struct ScenarioBuild {
     // --- The model and the shared variables -------------------------------------------------
     LinePlan linePlan;
@@ -150,10 +150,12 @@ struct ScenarioBuild {
     std::vector<Diagnostic> errors;    // every data error in order; the last is errorCode
 
     // --- The reserved entries of the station table ------------------------------------------
+    // Posts 1 to 3 are entries 81 to 83: read from "tre", "due", "uno", then ordered by position.
     StationRecord& kilometrePost(int n) { return stationTable[static_cast<std::size_t>(80 + n)]; }
     const StationRecord& kilometrePost(int n) const {
         return stationTable[static_cast<std::size_t>(80 + n)];
     }
+    // Braked mass, route length and number of cars.
     StationRecord& trainData() { return stationTable[84]; }
     const StationRecord& trainData() const { return stationTable[84]; }
     std::int32_t& routeLength() { return stationTable[84].platformEnd; }

@@ -1,29 +1,23 @@
-// The diagnostic record's constructors and its one text form.
+// An error's meaning and position as shown, and the one text form of a diagnostic.
 #include "report/diagnostic.h"
 
 #include "report/error_meanings.h"
 
 namespace scenario {
 
-Diagnostic makeWarning(std::string_view name, Location at, std::string message) {
-    Diagnostic d;
-    d.severity = Severity::Warning;
-    d.location = std::move(at);
-    d.name = name;
-    d.message = std::move(message);
+Diagnostic describedError(Diagnostic d) {
+    if (d.severity != Severity::Error) return d;
+    if (!errorHasPosition(d.code)) d.position.reset();
+    if (d.message.empty()) d.message = errorMeaning(d.code);
     return d;
 }
 
 Diagnostic makeError(std::int32_t code, std::int32_t position, Location at) {
-    Diagnostic d;
-    d.location = std::move(at);
-    d.code = code;
-    if (errorHasPosition(code)) d.position = position;
-    d.message = errorMeaning(code);
-    return d;
+    return describedError(recordedError(code, position, std::move(at)));
 }
 
-std::string diagnosticText(const Diagnostic& d, std::string_view fileShown) {
+std::string diagnosticText(const Diagnostic& shown, std::string_view fileShown) {
+    const Diagnostic d = describedError(shown);
     std::string text;
     if (!fileShown.empty() && d.location.line > 0)
         text.append(fileShown).append(":").append(std::to_string(d.location.line)).append(": ");

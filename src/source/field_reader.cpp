@@ -3,8 +3,8 @@
 
 #include <utility>
 
+#include "base/diagnostic.h"
 #include "base/failures.h"
-#include "report/diagnostic.h"
 
 namespace scenario {
 namespace {

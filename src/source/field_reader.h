@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "report/diagnostic.h"
+#include "base/diagnostic.h"
 
 namespace scenario {
 

@@ -52,7 +52,8 @@ std::vector<std::string> diagnosticLines(const ScenarioBuild& build, const FileS
 
 nlohmann::json errorsJson(const ScenarioBuild& build, const FileShown& shown) {
     nlohmann::json errors = nlohmann::json::array();
-    for (const Diagnostic& e : build.errors) {
+    for (const Diagnostic& recorded : build.errors) {
+        const Diagnostic e = describedError(recorded);
         const bool hasLine = e.location.hasLine();
         nlohmann::json j;
         j["code"] = e.code;

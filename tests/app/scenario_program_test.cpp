@@ -11,6 +11,8 @@
 #include <set>
 #include <string>
 
+#include "base/file_store.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -48,8 +50,7 @@ struct ProgramDirectory {
     }
 
     static std::string read(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return scenario::readWholeFile(file).value_or("");
     }
 };
 

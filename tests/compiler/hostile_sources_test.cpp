@@ -12,6 +12,7 @@
 #include "compile_fixture.h"
 #include "output/binary_files.h"
 #include "output/compile_driver.h"
+#include "report/diagnostic.h"
 
 namespace scenario::testing {
 namespace {
