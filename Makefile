@@ -1,19 +1,21 @@
-# Thin wrapper over CMake: set-up, build, run the scenario program, run the tests, and the same
-# tests under the sanitizers, and the fuzz targets for a bounded time.
+# Thin wrapper over CMake: set-up, build, run the scenario program, run the tests, the same tests
+# under the sanitizers, the fuzz targets for a bounded time, the Windows build and its tests under
+# Wine, the release packages. Each target installs only what it needs (scripts/setup SET).
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
+WINDOWS_BUILD ?= build-windows
+DIST ?= dist
 FUZZ_SECONDS ?= 60
 CLANG ?= clang++-14
 PROGRAM := Alderi_Moncasta_30752
+CONFIGURE := cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: setup build run test tidy sanitize fuzz clean
+.PHONY: build run test tidy sanitize fuzz windows test-windows dist clean
 
-setup:
-	@scripts/setup
-
-build: setup
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+build:
+	@scripts/setup build
+	@$(CONFIGURE) -B $(BUILD) >/dev/null
 	@cmake --build $(BUILD)
 
 run: build
@@ -22,24 +24,63 @@ run: build
 	@echo "files left in out/:" && cd out && ls -l --ignore=$(PROGRAM)
 
 # clang-tidy over the whole tree takes minutes: CI runs it as its own step (make tidy).
-test: build
+test:
+	@scripts/setup test
+	@$(CONFIGURE) -B $(BUILD) -DSCENARIO_TESTS=ON >/dev/null
+	@cmake --build $(BUILD)
 	@ctest --test-dir $(BUILD) --output-on-failure -j2 -E style.tidy
 
-tidy: build
+tidy:
+	@scripts/setup test
+	@$(CONFIGURE) -B $(BUILD) -DSCENARIO_TESTS=ON >/dev/null
+	@cmake --build $(BUILD)
 	@ctest --test-dir $(BUILD) --output-on-failure -R style.tidy
 
-sanitize: setup
+sanitize:
+	@scripts/setup sanitize
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(CLANG) \
 		-DCMAKE_BUILD_TYPE=Debug -DSCENARIO_SANITIZE=ON -DSCENARIO_BENCHMARKS=OFF \
-		-DSCENARIO_STYLE_CHECKS=OFF >/dev/null
+		-DSCENARIO_TESTS=ON -DSCENARIO_STYLE_CHECKS=OFF >/dev/null
 	@cmake --build $(SANITIZE_BUILD)
 	@ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j2
 
-fuzz: setup
+fuzz:
+	@scripts/setup sanitize
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(CLANG) \
-		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_FUZZ=ON -DSCENARIO_BENCHMARKS=OFF >/dev/null
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_FUZZ=ON -DSCENARIO_BENCHMARKS=OFF \
+		-DSCENARIO_TESTS=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) --target fuzzers
 	@fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# The Windows x64 programs, cross-compiled with MinGW-w64 and linked statically.
+windows:
+	@scripts/setup windows
+	@$(CONFIGURE) -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+		-DSCENARIO_TESTS=OFF >/dev/null
+	@cmake --build $(WINDOWS_BUILD)
+
+# The core's unit tests under Wine, and the Windows programs' files against the native build's.
+test-windows:
+	@scripts/setup windows
+	@$(CONFIGURE) -B $(BUILD) >/dev/null
+	@cmake --build $(BUILD) --target $(PROGRAM) scenario bench_sources
+	@$(CONFIGURE) -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+		-DSCENARIO_TESTS=ON -DSCENARIO_NATIVE_BUILD=$(CURDIR)/$(BUILD) >/dev/null
+	@cmake --build $(WINDOWS_BUILD)
+	@ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j2
+
+# The Windows zip and the Debian package in dist/, each checked after it is made.
+dist:
+	@scripts/setup dist
+	@$(CONFIGURE) -B $(BUILD) -DSCENARIO_MAN_PAGE=ON >/dev/null
+	@cmake --build $(BUILD) --target scenario man_page
+	@$(CONFIGURE) -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+	@cmake --build $(WINDOWS_BUILD) --target $(PROGRAM) scenario
+	@rm -rf $(DIST) && mkdir -p $(DIST)
+	@cd $(BUILD) && cpack -G DEB -B $(CURDIR)/$(DIST) >/dev/null
+	@cd $(WINDOWS_BUILD) && cpack -G ZIP -B $(CURDIR)/$(DIST) >/dev/null
+	@rm -rf $(DIST)/_CPack_Packages
+	@tests/dist/check_packages $(DIST)
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) out
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(DIST) out

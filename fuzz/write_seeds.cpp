@@ -11,6 +11,7 @@
 #include "compiler/line_plan_steps.h"
 #include "compiler/track_model.h"
 #include "fuzz_inputs.h"
+#include "generated_sources.h"
 #include "output/binary_files.h"
 #include "output/compile_driver.h"
 #include "source/source_writers.h"
@@ -51,6 +52,15 @@ void writeCompileSeeds(const fs::path& directory, const std::string& name,
     writeSeed(directory, name + "-noplan", joinCompileInput({false, sources.line, sources.train}));
 }
 
+// A route within the length fuzz_compile keeps, with a station and signals all along it, that
+// compiles without an error: the builtin route, cut short by fuzz_compile, stops at its first
+// record past the end.
+SourcePair generatedSources() {
+    constexpr std::int32_t kRoute = 5000;
+    return {bench::generatedLineSource(kRoute),
+            bench::generatedTrainSource(kRoute / 5000, (kRoute - 2000) / 200)};
+}
+
 // A record's first field, then its numbers, so that both kinds of read meet every kind of field.
 void writeReaderSeeds(const fs::path& directory, const std::string& name,
                       const SourcePair& sources) {
@@ -81,6 +91,21 @@ void writeDumpSeeds(const fs::path& directory, const SourcePair& sources) {
     writeSeed(directory, "short-plan", encodeLinePlan(plan));
 }
 
+// The same files for the printers, each kind both as a table and as JSON, every record shown.
+void writePrintSeeds(const fs::path& directory, const fs::path& dumpSeeds) {
+    const struct {
+        int kind;
+        const char* seed;
+    } files[] = {{0, "fixture-cells"}, {1, "fixture-stations"}, {2, "short-plan"}};
+    for (const auto& f : files) {
+        const std::string bytes = readFile(dumpSeeds / f.seed);
+        writeSeed(directory, std::string(f.seed) + "-text",
+                  joinPrintInput(f.kind, false, true, bytes));
+        writeSeed(directory, std::string(f.seed) + "-json",
+                  joinPrintInput(f.kind, true, true, bytes));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,9 +119,13 @@ int main(int argc, char** argv) {
         const SourcePair fixture = fixtureSources();
         writeCompileSeeds(corpus / "fuzz_compile", "builtin", builtin);
         writeCompileSeeds(corpus / "fuzz_compile", "fixture", fixture);
+        writeCompileSeeds(corpus / "fuzz_compile", "generated", generatedSources());
+        writeCompileSeeds(corpus / "fuzz_compile_long", "builtin", builtin);
+        writeCompileSeeds(corpus / "fuzz_compile_long", "fixture", fixture);
         writeReaderSeeds(corpus / "fuzz_field_reader", "builtin", builtin);
         writeReaderSeeds(corpus / "fuzz_field_reader", "fixture", fixture);
         writeDumpSeeds(corpus / "fuzz_dump", fixture);
+        writePrintSeeds(corpus / "fuzz_dump_print", corpus / "fuzz_dump");
     } catch (const std::exception& failure) {
         std::cerr << "fuzz_seeds: " << failure.what() << '\n';
         return 2;

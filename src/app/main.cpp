@@ -4,12 +4,13 @@
 
 #include "app/error_report.h"
 #include "app/form_load.h"
-#include "base/application_directory.h"
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "report/exit_status.h"
 
 int main() {
     using namespace scenario;
+    startConsoleProgram();
     try {
         DirectoryStore directory(applicationDirectory());
         ScenarioBuild build;

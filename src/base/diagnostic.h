@@ -38,6 +38,7 @@ struct Diagnostic {
     std::string detail;       // what stopped the reading, for error 25
     Location related;         // the record, in the other file, that the error comes from
     bool afterFirst = false;  // an error found after the build's first one
+    std::string suggestion;   // the keyword or header a "did you mean" offers, as a fix
 };
 
 // Names of the warnings the reader and the passes give.

@@ -12,6 +12,12 @@
 
 namespace scenario {
 
+// What a sink throws when the bytes cannot be stored, with the system's error number; the file's
+// writer reports it as the failure to write that file, and the previous file stays.
+struct StorageFailure {
+    int error;
+};
+
 // Receives a file's bytes in order, one piece after another.
 class ByteSink {
   public:
@@ -39,7 +45,7 @@ class FileStore {
   public:
     virtual ~FileStore() = default;
 
-    // True when a regular file of that name exists.
+    // True when a regular file of that name exists (on Windows, one neither hidden nor system).
     virtual bool exists(const std::string& name) const = 0;
     // The whole file, or nothing when it cannot be opened.
     virtual std::optional<std::string> read(const std::string& name) const = 0;
@@ -64,7 +70,7 @@ class DirectoryStore : public FileStore {
     void write(const std::string& name, std::string_view bytes) override;
     void writeInPieces(const std::string& name, const FileContent& content) override;
 
-    std::filesystem::path pathOf(const std::string& name) const { return directory_ / name; }
+    std::filesystem::path pathOf(const std::string& name) const;
 
   private:
     std::filesystem::path directory_;

@@ -17,6 +17,8 @@ void startBuild(ScenarioBuild& build, std::int32_t j) {
     fresh.buildLinePlan = j;
     // Where the driver's loop that clears the station table leaves the shared cursor.
     fresh.cursor = kStationTableSize;
+    // The watcher is the caller's, not part of the build's state.
+    fresh.cellWatcher = build.cellWatcher;
     build = std::move(fresh);
 }
 

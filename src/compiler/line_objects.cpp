@@ -87,7 +87,7 @@ void memo_montagna(ScenarioBuild& build, std::int32_t inizio, std::int32_t fine,
     const std::int64_t from = std::max<std::int64_t>(first, 0);
     const std::int64_t to = std::min<std::int64_t>(last, std::int64_t(build.trackCells.size()) - 1);
     for (std::int64_t i = from; i <= to; ++i) {
-        TrackCell& c = build.trackCells[static_cast<std::size_t>(i)];
+        TrackCell& c = build.cell(i);
         c.tunnelKind = lowBits8(tipo);
         const std::int64_t count = i - first + 1;
         if (build.innerCursor == 1 && count % 4 == 0 && c.kind == kEmptyCell)

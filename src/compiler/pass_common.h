@@ -93,7 +93,7 @@ void fillProfile(ScenarioBuild& build, std::uint8_t TrackCell::*field, std::int3
     if (cursor < 0 || cursor >= end) return;
     const std::uint8_t v = value();
     do {
-        build.trackCells[static_cast<std::size_t>(cursor)].*field = v;
+        build.cell(cursor).*field = v;
         ++cursor;
     } while (cursor < below && cursor < end);
 }

@@ -19,6 +19,7 @@ void SourceInput::open(const std::string& fileName) {
 
 void SourceInput::close() {
     if (!reader_) return;
+    if (build_.cellWatcher) build_.cellWatcher->recordEnds(record_);
     for (const Diagnostic& w : reader_->warnings()) keepWarning(build_.warnings, w);
     reader_.reset();
 }
@@ -34,6 +35,7 @@ FieldReader& SourceInput::reader() {
 }
 
 void SourceInput::readFirstField() {
+    if (build_.cellWatcher) build_.cellWatcher->recordEnds(record_);
     const std::int32_t valueLine = reader().valueLine();
     build_.currentLine = reader_->readText();
     record_ = reader_->location();

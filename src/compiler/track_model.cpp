@@ -39,6 +39,7 @@ PlanValueType LinePlan::typeAt(std::int32_t m) const {
 
 TrackCell& ScenarioBuild::cell(std::int64_t index) {
     if (!cellExists(index)) throw RunTimeFailure("cell index outside the track cell table");
+    if (cellWatcher) cellWatcher->cellTouched(index);
     return trackCells[static_cast<std::size_t>(index)];
 }
 

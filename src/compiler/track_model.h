@@ -105,6 +105,17 @@ class LinePlan {
     std::unique_ptr<double[]> second_;
 };
 
+// Told of every cell a pass asks for and of the end of every record, so that the authors' tool
+// can say which record wrote a value. The scenario program sets none.
+class CellWatcher {
+  public:
+    virtual void cellTouched(std::int64_t index) = 0;
+    virtual void recordEnds(const Location& record) = 0;
+
+  protected:
+    ~CellWatcher() = default;
+};
+
 // The build's state as data: the model the passes fill and the output writes, the shared cursors
 // the procedures hand each other, and what the build found wrong. startBuild (compile_step.h)
 // is its one reset: a build starts from a fresh value with only its identity kept.
@@ -148,6 +159,7 @@ struct ScenarioBuild {
     // --- What the build found, for authors' diagnostics ---------------------------------------
     std::vector<Diagnostic> warnings;  // what the reader and the passes accepted silently
     std::vector<Diagnostic> errors;    // every data error in order; the last is errorCode
+    CellWatcher* cellWatcher = nullptr;
 
     // --- The reserved entries of the station table ------------------------------------------
     // Posts 1 to 3 are entries 81 to 83: read from "tre", "due", "uno", then ordered by position.

@@ -18,7 +18,7 @@ constexpr std::int64_t kLongestRoute = 1000000;
 using F = FieldType;
 
 constexpr FieldSpec kRouteLength[] = {
-    {"length", F::Long, "m", 0, kLongestRoute,
+    {"length", F::Long, "m", 1000, kLongestRoute,
      "stationTable(84).platformEnd; sizes trackCells and linePlan"}};
 constexpr FieldSpec kKilometrePost[] = {
     {"position", F::Long, "m", 0, kLongestRoute,
@@ -39,7 +39,7 @@ constexpr FieldSpec kSignalRepetition[] = {
 constexpr FieldSpec kGradient[] = {
     {"position", F::Long, "m", 0, kLongestRoute,
      "the gradient holds from cell round(position / 50)"},
-    {"gradient", F::Long, "per mille", -100, 155, "trackCells.gradient = gradient + 100"}};
+    {"gradient", F::Long, "per mille", -60, 60, "trackCells.gradient = gradient + 100"}};
 constexpr FieldSpec kCurve[] = {
     {"position", F::Long, "m", 0, kLongestRoute, "linePlan: the curve starts at this metre"},
     {"length", F::Long, "m", 0, kLongestRoute, "linePlan: the curve's metres"}};
@@ -49,13 +49,13 @@ constexpr FieldSpec kTunnel[] = {
     {"tipo", F::Long, "", 0, 255, "trackCells.tunnelKind; above 10 with markers (kind 11)"}};
 constexpr FieldSpec kSpeedBoards[] = {
     {"posizione", F::Long, "m", 0, kLongestRoute, "cell round(posizione / 50 + 1), kind 6"},
-    {"vas", F::Long, "km/h", 0, 1635, "value1 = vad / 5 + 20 vas"},
-    {"vbs", F::Long, "km/h", 0, 1635, "value2 = vbd / 5 + 20 vbs"},
-    {"vcs", F::Long, "km/h", 0, 1635, "value3 = vcd / 5 + 20 vcs"},
+    {"vas", F::Long, "km/h", 0, 300, "value1 = vad / 5 + 20 vas"},
+    {"vbs", F::Long, "km/h", 0, 300, "value2 = vbd / 5 + 20 vbs"},
+    {"vcs", F::Long, "km/h", 0, 300, "value3 = vcd / 5 + 20 vcs"},
     {"strisces", F::Long, "", 0, 9, "value4 = 10 strisces + strisced"},
-    {"vad", F::Long, "km/h", 0, 1635, "value1"},
-    {"vbd", F::Long, "km/h", 0, 1635, "value2"},
-    {"vcd", F::Long, "km/h", 0, 1635, "value3"},
+    {"vad", F::Long, "km/h", 0, 300, "value1"},
+    {"vbd", F::Long, "km/h", 0, 300, "value2"},
+    {"vcd", F::Long, "km/h", 0, 300, "value3"},
     {"strisced", F::Long, "", 0, 9, "value4"}};
 constexpr FieldSpec kSign[] = {
     {"position", F::Long, "m", 0, kLongestRoute, "cell round(position / 50 + 1), kind 14"},
@@ -66,10 +66,10 @@ constexpr FieldSpec kBrakedMass[] = {
 constexpr FieldSpec kCarCount[] = {{"cars", F::Long, "", 0, kLongMax, "stationTable(84).position"}};
 constexpr FieldSpec kSpeedLimit[] = {
     {"position", F::Long, "m", 0, kLongestRoute, "the speed holds from cell round(position / 50)"},
-    {"speed", F::Long, "km/h", 0, 1277, "trackCells.speedLimit = round(speed / 5)"}};
+    {"speed", F::Long, "km/h", 0, 300, "trackCells.speedLimit = round(speed / 5)"}};
 constexpr FieldSpec kAdhesion[] = {{"position", F::Long, "m", 0, kLongestRoute,
                                     "the adhesion holds from cell round(position / 50)"},
-                                   {"adhesion", F::Long, "", 0, 255, "trackCells.adhesion"}};
+                                   {"adhesion", F::Long, "", 0, 100, "trackCells.adhesion"}};
 constexpr FieldSpec kClock[] = {{"hours", F::Integer, "h", 0, 23, "stationTable(86).groupB1"},
                                 {"minutes", F::Integer, "min", 0, 59, "stationTable(86).groupB2"},
                                 {"seconds", F::Integer, "s", 0, 59, "stationTable(86).groupB3"}};
@@ -89,14 +89,14 @@ constexpr FieldSpec kSignal[] = {
     {"tempo", F::Long, "", 0, 255, "signalTime when sx is 2; 1 to 100 become 101"}};
 constexpr FieldSpec kSlowOrder[] = {
     {"x", F::Long, "m", 0, kLongestRoute, "start cell round(x / 50 + 1), kind 3"},
-    {"v", F::Long, "km/h", 0, kIntegerMax, "value1 of every board"},
+    {"v", F::Long, "km/h", 0, 300, "value1 of every board"},
     {"l", F::Long, "m", 0, kLongestRoute, "end cell round((x + l) / 50 + 1), kind 2"},
     {"f_tt", F::Long, "", kIntegerMin, kIntegerMax, "value3 of the start and end"},
     {"f_ta", F::Long, "", 0, 1, "not 0: four marker cells (kind 5) before the warning board"},
-    {"d_v", F::Long, "km/h", 0, kIntegerMax, "value2 of every board; 0 for none"}};
+    {"d_v", F::Long, "km/h", 0, 300, "value2 of every board; 0 for none"}};
 constexpr FieldSpec kSpeedCut[] = {
     {"position", F::Long, "m", 0, kLongestRoute, "cell round(position / 50), kind 12 or 13"},
-    {"speed", F::Long, "km/h", 0, kIntegerMax, "value1; below 1 gives kind 13"}};
+    {"speed", F::Long, "km/h", 0, 300, "value1; below 1 gives kind 13"}};
 constexpr FieldSpec kStation[] = {
     {"position", F::Long, "m", 0, kLongestRoute, "position; a multiple of 50"},
     {"stationKind", F::Byte, "", 0, 255, "stationKind; from 25 on no station cell"},
@@ -122,38 +122,51 @@ using R = RecordId;
 
 // The general records' keywords are exact but for the route length's.
 constexpr RecordSpec kLineRecords[] = {
-    {R::RouteLength, "route length", S::LineGeneral, "lunghezza", "percorso", false, kRouteLength},
+    {R::RouteLength, "route length", S::LineGeneral, "lunghezza", "percorso", false, kRouteLength,
+     "lunghezza percorso"},
     {R::KilometrePostThree, "kilometre post three", S::LineGeneral, "progressiva", "tre", true,
-     kKilometrePost},
+     kKilometrePost, "progressiva chilometrica tre"},
     {R::KilometrePostTwo, "kilometre post two", S::LineGeneral, "progressiva", "due", true,
-     kKilometrePost},
+     kKilometrePost, "progressiva chilometrica due"},
     {R::KilometrePostOne, "kilometre post one", S::LineGeneral, "progressiva", "uno", true,
-     kKilometrePost},
-    {R::BackgroundOne, "background one", S::LineGeneral, "sfondo", "uno", true, kBackgroundOne},
-    {R::BackgroundTwo, "background two", S::LineGeneral, "sfondo", "due", true, kBackgroundTwo},
+     kKilometrePost, "progressiva chilometrica uno"},
+    {R::BackgroundOne, "background one", S::LineGeneral, "sfondo", "uno", true, kBackgroundOne,
+     "sfondo uno"},
+    {R::BackgroundTwo, "background two", S::LineGeneral, "sfondo", "due", true, kBackgroundTwo,
+     "sfondo due"},
     {R::BackgroundThree, "background three", S::LineGeneral, "sfondo", "tre", true,
-     kBackgroundThree},
+     kBackgroundThree, "sfondo tre"},
     {R::SignalRepetition, "signal repetition", S::LineGeneral, "segnali", "ripetizione", true,
-     kSignalRepetition},
-    {R::Gradient, "gradient", S::LineRoute, "pendenza", "", false, kGradient},
-    {R::Curve, "curve", S::LineRoute, "curva", "", false, kCurve},
-    {R::Tunnel, "tunnel", S::LineRoute, "montagna", "", false, kTunnel},
-    {R::SpeedBoards, "maximum-speed boards", S::LineRoute, "indicatori_v", "", false, kSpeedBoards},
-    {R::Sign, "indicator sign", S::LineRoute, "indicat", "cartello", false, kSign},
+     kSignalRepetition, "ripetizione segnali 4 codici"},
+    {R::Gradient, "gradient", S::LineRoute, "pendenza", "", false, kGradient, "pendenza"},
+    {R::Curve, "curve", S::LineRoute, "curva", "", false, kCurve, "curvad5"},
+    {R::Tunnel, "tunnel", S::LineRoute, "montagna", "", false, kTunnel, "montagna"},
+    {R::SpeedBoards, "maximum-speed boards", S::LineRoute, "indicatori_v", "", false, kSpeedBoards,
+     "indicatori_vmax"},
+    {R::Sign, "indicator sign", S::LineRoute, "indicat", "cartello", false, kSign,
+     "cartello_indicatore"},
 };
 
 constexpr RecordSpec kTrainRecords[] = {
-    {R::BrakedMass, "braked mass", S::Train, "massa", "frenata", false, kBrakedMass},
-    {R::CarCount, "number of cars", S::Train, "vetture", "", false, kCarCount},
-    {R::SpeedLimit, "speed limit", S::Train, "velocit", "", false, kSpeedLimit},
-    {R::Adhesion, "adhesion", S::Train, "aderenza", "", false, kAdhesion},
-    {R::Clock, "start clock", S::Train, "orologio", "", false, kClock},
-    {R::Sand, "sand supply", S::Train, "sabbia", "", false, kSand},
-    {R::Signal, "signal", S::Train, "segnale", "", false, kSignal},
-    {R::SlowOrder, "slow order", S::Train, "rallentamento", "", false, kSlowOrder},
-    {R::SpeedCut, "speed-cut point", S::Train, "abbattimento", "", false, kSpeedCut},
-    {R::Station, "station", S::Train, "stazione", "", false, kStation},
+    {R::BrakedMass, "braked mass", S::Train, "massa", "frenata", false, kBrakedMass,
+     "percentuale massa frenata"},
+    {R::CarCount, "number of cars", S::Train, "vetture", "", false, kCarCount, "numero vetture"},
+    {R::SpeedLimit, "speed limit", S::Train, "velocit", "", false, kSpeedLimit, "velocita"},
+    {R::Adhesion, "adhesion", S::Train, "aderenza", "", false, kAdhesion, "aderenza"},
+    {R::Clock, "start clock", S::Train, "orologio", "", false, kClock, "orologio"},
+    {R::Sand, "sand supply", S::Train, "sabbia", "", false, kSand, "sabbia"},
+    {R::Signal, "signal", S::Train, "segnale", "", false, kSignal, "segnale"},
+    {R::SlowOrder, "slow order", S::Train, "rallentamento", "", false, kSlowOrder, "rallentamento"},
+    {R::SpeedCut, "speed-cut point", S::Train, "abbattimento", "", false, kSpeedCut,
+     "abbattimento"},
+    {R::Station, "station", S::Train, "stazione", "", false, kStation, "stazione"},
 };
+
+constexpr std::string_view kLineHeaders[] = {
+    "[generale]", "[curve]", "[pendenze]", "[montagne]", "[cartelli]", "[indicazioni]", "[fine]"};
+constexpr std::string_view kTrainHeaders[] = {"[generale]", "[aderenze]",      "[vel_limite]",
+                                              "[stazioni]", "[rallentamenti]", "[segnali]",
+                                              "[codici]",   "[fine]"};
 
 constexpr std::uint64_t bytesOf(std::string_view text) {
     std::uint64_t set = 0;
@@ -228,6 +241,13 @@ std::span<const RecordSpec> lineRecords() {
 }
 std::span<const RecordSpec> trainRecords() {
     return kTrainRecords;
+}
+
+std::span<const std::string_view> lineHeaders() {
+    return kLineHeaders;
+}
+std::span<const std::string_view> trainHeaders() {
+    return kTrainHeaders;
 }
 
 FirstField::FirstField(std::string_view text)

@@ -52,7 +52,8 @@ struct FieldSpec {
     std::string_view name;
     FieldType type;
     std::string_view unit;  // "m", "km/h", "per mille", "s", ...; empty for a plain number
-    std::int64_t lowest;    // the plausible range, as the model and the simulator take it
+    // The plausible range: a value outside it compiles, but is almost certainly a slip.
+    std::int64_t lowest;
     std::int64_t highest;
     std::string_view becomes;  // where the value goes in the model
 };
@@ -65,11 +66,17 @@ struct RecordSpec {
     std::string_view alsoNeeded;  // and this too, when not empty
     bool exact;                   // letter case counts; otherwise both are small letters
     std::span<const FieldSpec> fields;
+    std::string_view spelling;  // the keyword as the writer spells it, offered to authors
 };
 
 // The records of each file, in the order the passes test them.
 std::span<const RecordSpec> lineRecords();
 std::span<const RecordSpec> trainRecords();
+
+// The group headers the writer puts between groups of records, in small letters. They are
+// conventions for the reader of a file: the passes keep no notion of sections.
+std::span<const std::string_view> lineHeaders();
+std::span<const std::string_view> trainHeaders();
 
 // A first field as written and folded to small letters: the keywords are all small letters, so
 // folding the field once serves every case-free test, however long the field.

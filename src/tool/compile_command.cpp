@@ -5,6 +5,18 @@
 
 namespace scenario {
 
+void addWarningOptions(CLI::App& command, SourceCompile& r) {
+    command
+        .add_option("-W", r.warningOptions,
+                    "-Wno-NAME turns the warning NAME off; -Werror makes warnings errors")
+        ->allow_extra_args(false);
+    command
+        .add_option("--input-encoding", r.inputEncoding,
+                    "Encoding of the source files: windows-1252 (the format's) or utf-8, "
+                    "converted to Windows-1252 before compiling")
+        ->check(CLI::IsMember({"windows-1252", "utf-8"}));
+}
+
 CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options) {
     CLI::App* command = app.add_subcommand(
         "compile", "Compile a line and a train source file into the simulator's files");
@@ -12,7 +24,8 @@ CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options) {
         "Compiles LINE_FILE and TRAIN_FILE exactly as the scenario program compiles its own\n"
         "sources and writes NAME_linea.dat (unless --no-plan), NAME_NUMBER.sim and\n"
         "NAME_NUMBER.dat into DIR. The source files are only read. Every warning and error goes\n"
-        "to standard error as FILE:LINE: warning: ... or FILE:LINE: error N: meaning (at P m);\n"
+        "to standard error as FILE:LINE:COL: warning: ... [NAME] or FILE:LINE:COL: error N:\n"
+        "meaning (at P m); after a data error nothing is written unless --write-on-error;\n"
         "errors of the signal-spacing pass name only the position.");
     SourceCompile& r = options.request;
     command->add_option("LINE_FILE", r.lineFile, "Line source file")->required();
@@ -28,8 +41,12 @@ CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options) {
     command->add_flag("--no-plan", options.noPlan,
                       "Do not build the plan nor write NAME_linea.dat");
     command->add_flag("--json", r.json, "Print a JSON summary on standard output");
+    addWarningOptions(*command, r);
+    command->add_flag("--write-on-error", r.writeOnError,
+                      "Write the files even after a data error, as the scenario program does");
     command->footer(
-        "Exit status: 0 clean, 1 data error (files still written), 2 unreadable input, file\n"
+        "Exit status: 0 clean, 1 data error or -Werror warning (nothing written unless\n"
+        "--write-on-error), 2 unreadable input, file\n"
         "failure or usage error, 3 stamp slot taken (nothing written), 4 no route length\n"
         "(nothing written).");
     return command;

@@ -15,6 +15,9 @@ struct CompileOptions {
     bool noPlan = false;
 };
 
+// The options compile and check share: -W and --input-encoding.
+void addWarningOptions(CLI::App& command, SourceCompile& request);
+
 CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options);
 int runCompileCommand(const CompileOptions& options, std::ostream& out, std::ostream& err);
 

@@ -31,13 +31,35 @@ Diagnostic inUtf8(Diagnostic d) {
 
 }  // namespace
 
-std::vector<std::string> diagnosticLines(const ScenarioBuild& build, const FileShown& shown) {
+std::string toolDiagnosticText(const Diagnostic& d, const std::string& fileShown,
+                               const std::string& relatedShown) {
+    Diagnostic bare = inUtf8(d);
+    bare.location.line = 0;
+    std::string place;
+    if (!fileShown.empty() && d.location.line > 0) {
+        place = fileShown + ":" + std::to_string(d.location.line) + ":";
+        if (d.location.firstColumn > 0) place += std::to_string(d.location.firstColumn) + ":";
+        place += " ";
+    }
+    std::string text = place + diagnosticText(bare, {});
+    if (d.severity == Severity::Warning) text += " [" + d.name + "]";
+    if (!relatedShown.empty() && d.related.hasLine())
+        text += "; raised by " + relatedShown + ":" + std::to_string(d.related.line) +
+                " and carried into this file, which stops here";
+    if (d.afterFirst) text += " (found after the first error)";
+    return text;
+}
+
+std::vector<std::string> diagnosticLines(const ScenarioBuild& build,
+                                         const std::vector<Diagnostic>& warnings,
+                                         const FileShown& shown) {
     std::vector<Line> all;
-    for (const std::vector<Diagnostic>* list : {&build.warnings, &build.errors}) {
+    for (const std::vector<Diagnostic>* list : {&warnings, &build.errors}) {
         for (const Diagnostic& d : *list) {
             const int rank = fileRank(build, d.location);
             const std::string file = rank == 2 ? std::string() : shown(d.location.file);
-            all.push_back({rank, d.location.line, diagnosticText(inUtf8(d), file)});
+            const std::string related = d.related.hasLine() ? shown(d.related.file) : std::string();
+            all.push_back({rank, d.location.line, toolDiagnosticText(d, file, related)});
         }
     }
     // Stable: the errors of no line keep the order in which the passes found them.
@@ -61,18 +83,25 @@ nlohmann::json errorsJson(const ScenarioBuild& build, const FileShown& shown) {
         j["position"] = e.position ? nlohmann::json(*e.position) : nlohmann::json();
         j["file"] = hasLine ? shown(e.location.file) : "";
         j["line"] = hasLine ? e.location.line : 0;
+        j["column"] = hasLine ? e.location.firstColumn : 0;
+        j["afterFirst"] = e.afterFirst;
         j["detail"] = utf8FromWindows1252(e.detail);
         errors.push_back(std::move(j));
     }
     return errors;
 }
 
-nlohmann::json warningsJson(const ScenarioBuild& build, const FileShown& shown) {
+nlohmann::json warningsJson(const std::vector<Diagnostic>& list, const FileShown& shown) {
     nlohmann::json warnings = nlohmann::json::array();
-    for (const Diagnostic& w : build.warnings)
-        warnings.push_back({{"file", shown(w.location.file)},
+    for (const Diagnostic& w : list) {
+        nlohmann::json j = {{"file", shown(w.location.file)},
                             {"line", w.location.line},
-                            {"message", utf8FromWindows1252(w.message)}});
+                            {"column", w.location.firstColumn},
+                            {"name", w.name},
+                            {"message", utf8FromWindows1252(w.message)}};
+        if (!w.suggestion.empty()) j["suggestion"] = utf8FromWindows1252(w.suggestion);
+        warnings.push_back(std::move(j));
+    }
     return warnings;
 }
 

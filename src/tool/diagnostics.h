@@ -14,12 +14,19 @@ namespace scenario {
 // The author's path for a source file the build names.
 using FileShown = std::function<std::string(const std::string& buildFileName)>;
 
-// One line per warning and error: by file (the line source first) and line, then the errors of
-// no source line in the order they were found.
-std::vector<std::string> diagnosticLines(const ScenarioBuild& build, const FileShown& shown);
+// "FILE:LINE[:COL]: warning: MESSAGE [name]" or "FILE:LINE[:COL]: error N: ...", in UTF-8.
+// An error carried from the other file names the record that raised it.
+std::string toolDiagnosticText(const Diagnostic& d, const std::string& fileShown,
+                               const std::string& relatedShown = {});
 
-// The same as JSON: "errors" and "warnings" arrays of objects with file and line.
+// One line per warning and error: by file (the line source first) and line, then the errors of
+// no source line in the order they were found. The warnings are those kept for the author.
+std::vector<std::string> diagnosticLines(const ScenarioBuild& build,
+                                         const std::vector<Diagnostic>& warnings,
+                                         const FileShown& shown);
+
+// The same as JSON: "errors" and "warnings" arrays of objects with file, line and column.
 nlohmann::json errorsJson(const ScenarioBuild& build, const FileShown& shown);
-nlohmann::json warningsJson(const ScenarioBuild& build, const FileShown& shown);
+nlohmann::json warningsJson(const std::vector<Diagnostic>& warnings, const FileShown& shown);
 
 }  // namespace scenario

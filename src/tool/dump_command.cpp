@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "output/scenario_file_reader.h"
 #include "report/exit_status.h"
 #include "tool/text_encoding.h"
@@ -230,19 +231,23 @@ int runDumpCommand(const DumpOptions& options, std::ostream& out, std::ostream& 
                       "not a scenario file name (NAME_linea.dat, NAME_NUMBER.sim or "
                       "NAME_NUMBER.dat)",
                       err);
-    const std::optional<std::string> bytes = readWholeFile(options.file);
+    const std::optional<std::string> bytes = readWholeFile(pathFromText(options.file));
     if (!bytes) return refuse(options, "cannot read the file", err);
+    return printScenarioFile(kind, *bytes, options, out, err);
+}
 
+int printScenarioFile(ScenarioFileKind kind, std::string_view bytes, const DumpOptions& options,
+                      std::ostream& out, std::ostream& err) {
     if (kind == ScenarioFileKind::TrackCells) {
-        const Decoded<std::vector<TrackCell>> d = decodeTrackCells(*bytes);
+        const Decoded<std::vector<TrackCell>> d = decodeTrackCells(bytes);
         if (!d.ok()) return refuse(options, d.error, err);
         printCells(d.records, options, out);
     } else if (kind == ScenarioFileKind::StationTable) {
-        const Decoded<StationTable> d = decodeStationTable(*bytes);
+        const Decoded<StationTable> d = decodeStationTable(bytes);
         if (!d.ok()) return refuse(options, d.error, err);
         printStations(d.records, options, out);
     } else {
-        const Decoded<PlanFile> d = decodeLinePlan(*bytes);
+        const Decoded<PlanFile> d = decodeLinePlan(bytes);
         if (!d.ok()) return refuse(options, d.error, err);
         printPlan(d.records, options, out);
     }

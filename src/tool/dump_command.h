@@ -5,6 +5,9 @@
 #include <CLI/CLI.hpp>
 #include <ostream>
 #include <string>
+#include <string_view>
+
+#include "output/scenario_file_reader.h"
 
 namespace scenario {
 
@@ -16,5 +19,9 @@ struct DumpOptions {
 
 CLI::App* addDumpCommand(CLI::App& app, DumpOptions& options);
 int runDumpCommand(const DumpOptions& options, std::ostream& out, std::ostream& err);
+// The decoding and printing of runDumpCommand, over bytes already read; `options.file` is only
+// shown. A file of another kind (Unknown) prints as a line data file.
+int printScenarioFile(ScenarioFileKind kind, std::string_view bytes, const DumpOptions& options,
+                      std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

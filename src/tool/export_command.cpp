@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "report/exit_status.h"
 #include "source/builtin_tables.h"
 #include "source/source_writers.h"
@@ -24,10 +25,10 @@ std::vector<std::string> exportedFiles(const ScenarioIdentity& names) {
 }
 
 // An author's edited copy must not be lost to a second export by mistake.
-std::string firstExisting(const fs::path& directory, const std::vector<std::string>& files) {
+std::string firstExisting(const DirectoryStore& directory, const std::vector<std::string>& files) {
     std::error_code ec;
     for (const std::string& file : files)
-        if (fs::exists(directory / file, ec)) return file;
+        if (fs::exists(directory.pathOf(file), ec)) return file;
     return {};
 }
 
@@ -57,24 +58,24 @@ CLI::App* addExportCommand(CLI::App& app, ExportOptions& options) {
 }
 
 int runExportCommand(const ExportOptions& options, std::ostream& out, std::ostream& err) {
-    const fs::path directory = options.outDirectory;
+    const fs::path directory = pathFromText(options.outDirectory);
+    DirectoryStore store(directory);
     const ScenarioIdentity names{kBuiltinScenarioName, kBuiltinTrainNumber};
     const std::vector<std::string> files = exportedFiles(names);
-    const std::string existing = options.force ? std::string() : firstExisting(directory, files);
+    const std::string existing = options.force ? std::string() : firstExisting(store, files);
     if (!existing.empty()) {
         err << fmt::format("scenario export: {} exists; use --force to replace it\n",
-                           (directory / existing).string());
+                           textFromPath(store.pathOf(existing)));
         return kExitFileFailure;
     }
     try {
         fs::create_directories(directory);
-        DirectoryStore store(directory);
         writeAll(store, names);
     } catch (const std::exception& failure) {
         err << fmt::format("scenario export: {}\n", failure.what());
         return kExitFileFailure;
     }
-    for (const std::string& file : files) out << (directory / file).string() << '\n';
+    for (const std::string& file : files) out << textFromPath(store.pathOf(file)) << '\n';
     return kExitClean;
 }
 

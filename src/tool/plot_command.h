@@ -3,6 +3,7 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -13,6 +14,8 @@ struct PlotOptions {
     std::string scenarioName;
     std::string trainNumber;
     std::string outFile;
+    std::optional<double> fromKm;  // the stretch drawn, route kilometres; the whole route
+    std::optional<double> toKm;    // when absent
 };
 
 CLI::App* addPlotCommand(CLI::App& app, PlotOptions& options);

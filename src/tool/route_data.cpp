@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "source/file_names.h"
 #include "tool/text_encoding.h"
 
@@ -20,10 +21,10 @@ constexpr int kLastStationEntry = kFirstSignSlot - 1;
 template <typename Records>
 std::string decodeFile(const std::filesystem::path& path,
                        Decoded<Records> (*decode)(std::string_view), Records& records) {
-    const std::optional<std::string> bytes = readWholeFile(path.string());
-    if (!bytes) return path.string() + ": cannot read the file";
+    const std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes) return textFromPath(path) + ": cannot read the file";
     Decoded<Records> d = decode(*bytes);
-    if (!d.ok()) return path.string() + ": " + d.error;
+    if (!d.ok()) return textFromPath(path) + ": " + d.error;
     records = std::move(d.records);
     return {};
 }
@@ -33,12 +34,10 @@ bool hasNumbers(const StationRecord& r) {
            r.departureTime != 0 || r.dwellTime != 0;
 }
 
-// Stations fill the table from entry 1 up, without gaps; sign texts, from 80 down, carry names
-// only.
 void gatherStations(const StationTable& table, RouteData& route) {
-    for (int i = 1; i <= kLastStationEntry; ++i) {
+    const int count = stationCount(table);
+    for (int i = 1; i <= count; ++i) {
         const StationRecord& r = table[static_cast<std::size_t>(i)];
-        if (!hasNumbers(r)) return;
         route.stations.push_back(
             {r.position, utf8FromWindows1252(r.name), r.stationKind >= kFirstStopWithoutCell});
     }
@@ -66,11 +65,6 @@ void gatherCells(const std::vector<TrackCell>& cells, RouteData& route) {
     }
 }
 
-// No route of at most 1000 km leads further than this from its start.
-bool isPlanCoordinate(double v) {
-    return std::isfinite(v) && std::abs(v) < 1e7;
-}
-
 // The plan up to the route's end; it stops early only where the file's plan does, or where a
 // damaged file holds a coordinate that no route reaches.
 void gatherPlan(const PlanFile& plan, RouteData& route) {
@@ -85,26 +79,54 @@ void gatherPlan(const PlanFile& plan, RouteData& route) {
 
 }  // namespace
 
+// No route of at most 1000 km leads further than this from its start.
+bool isPlanCoordinate(double v) {
+    return std::isfinite(v) && std::abs(v) < 1e7;
+}
+
+int stationCount(const StationTable& table) {
+    int count = 0;
+    while (count < kLastStationEntry && hasNumbers(table[static_cast<std::size_t>(count + 1)]))
+        ++count;
+    return count;
+}
+
+std::int32_t routeLengthOf(const StationTable& table) {
+    return std::max(table[84].platformEnd, 0);
+}
+
+ScenarioFiles readScenarioFiles(const std::string& directory, const std::string& scenarioName,
+                                const std::string& trainNumber) {
+    const std::filesystem::path dir = pathFromText(directory);
+    const ScenarioIdentity names{scenarioName, trainNumber};
+    ScenarioFiles files;
+    files.error = decodeFile(dir / pathFromText(names.lineDataFile()), decodeLinePlan, files.plan);
+    if (files.error.empty())
+        files.error = decodeFile(dir / pathFromText(names.stationTableFile()), decodeStationTable,
+                                 files.table);
+    if (files.error.empty())
+        files.error =
+            decodeFile(dir / pathFromText(names.trackCellFile()), decodeTrackCells, files.cells);
+    return files;
+}
+
+RouteData routeFrom(const ScenarioFiles& files) {
+    RouteData route;
+    route.routeLength = routeLengthOf(files.table);
+    gatherPlan(files.plan, route);
+    gatherStations(files.table, route);
+    gatherCells(files.cells, route);
+    return route;
+}
+
 LoadedRoute loadRoute(const std::string& directory, const std::string& scenarioName,
                       const std::string& trainNumber) {
-    const std::filesystem::path dir(directory);
-    const ScenarioIdentity names{scenarioName, trainNumber};
     LoadedRoute loaded;
-    PlanFile plan;
-    StationTable table{};
-    std::vector<TrackCell> cells;
-    loaded.error = decodeFile(dir / names.lineDataFile(), decodeLinePlan, plan);
-    if (loaded.error.empty())
-        loaded.error = decodeFile(dir / names.stationTableFile(), decodeStationTable, table);
-    if (loaded.error.empty())
-        loaded.error = decodeFile(dir / names.trackCellFile(), decodeTrackCells, cells);
+    const ScenarioFiles files = readScenarioFiles(directory, scenarioName, trainNumber);
+    loaded.error = files.error;
     if (!loaded.error.empty()) return loaded;
-
-    RouteData& route = loaded.route;
-    route.routeLength = std::max(table[84].platformEnd, 0);
-    gatherPlan(plan, route);
-    gatherStations(table, route);
-    gatherCells(cells, route);
+    loaded.route = routeFrom(files);
+    const RouteData& route = loaded.route;
     if (route.plan.size() < 2)
         loaded.error =
             "no route to draw: the station table gives no route length, or the line "

@@ -36,6 +36,30 @@ struct RouteData {
     std::vector<std::int32_t> speed;  // km/h, one per cell of the route
 };
 
+// The three files decoded, or the error that names the file that could not be read or decoded.
+struct ScenarioFiles {
+    PlanFile plan;
+    StationTable table{};
+    std::vector<TrackCell> cells;
+    std::string error;
+};
+
+ScenarioFiles readScenarioFiles(const std::string& directory, const std::string& scenarioName,
+                                const std::string& trainNumber);
+
+// The route's features gathered from the decoded files.
+RouteData routeFrom(const ScenarioFiles& files);
+
+// How many entries from 1 up hold stations: they fill the table without gaps, and the sign texts
+// from 80 down carry names only.
+int stationCount(const StationTable& table);
+
+// The route length the station table records (entry 84), never below 0.
+std::int32_t routeLengthOf(const StationTable& table);
+
+// False for a coordinate that no route of at most 1000 km reaches: a damaged file's.
+bool isPlanCoordinate(double v);
+
 struct LoadedRoute {
     RouteData route;
     std::string error;  // names the file that could not be read or decoded

@@ -29,13 +29,13 @@ void drawLegend(SvgDocument& svg, double y) {
         svg.line(p, {p.x + 20, p.y}, look::kTrack);
         svg.line(p, {p.x + 20, p.y}, look::kTunnel);
     });
-    item("start", [&](Point p) { svg.circle({p.x + 10, p.y}, 6, look::kStart); });
-    item("end", [&](Point p) { svg.rect({p.x + 5, p.y - 5}, 10, 10, look::kEnd); });
-    item("station", [&](Point p) { svg.circle({p.x + 10, p.y}, 5, look::kStation); });
-    item("stop", [&](Point p) { svg.circle({p.x + 10, p.y}, 3.5, look::kStop); });
+    item("start", [&](Point p) { svg.circle({p.x + 10, p.y}, 6, look::kStart, "start"); });
+    item("end", [&](Point p) { svg.rect({p.x + 5, p.y - 5}, 10, 10, look::kEnd, "end"); });
+    item("station", [&](Point p) { svg.circle({p.x + 10, p.y}, 5, look::kStation, "station"); });
+    item("stop", [&](Point p) { svg.circle({p.x + 10, p.y}, 3.5, look::kStop, "stop"); });
     item("signal (km)", [&](Point p) {
         svg.polygon({{p.x + 10, p.y - 4}, {p.x + 13.5, p.y + 2.5}, {p.x + 6.5, p.y + 2.5}},
-                    look::kSignal);
+                    look::kSignal, "signal");
     });
     item("elevation from the gradients", stroke(look::kElevation));
     item("speed limit", stroke(look::kSpeed));
@@ -43,17 +43,19 @@ void drawLegend(SvgDocument& svg, double y) {
 
 }  // namespace
 
-std::string drawRoutePicture(const RouteData& route, const std::string& title) {
+std::string drawRoutePicture(const RouteData& route, const std::string& title, std::int32_t from,
+                             std::int32_t to) {
+    const Stretch stretch{from, to};
     const double width = kWidth - kLeft - kRight;
-    const double planHeight = planViewHeight(route, width);
+    const double planHeight = planViewHeight(route, stretch, width);
     const Box plan{kLeft, kPlanTop, width, planHeight};
     const Box profiles{kLeft, plan.bottom() + 40, width, kProfilesHeight};
     SvgDocument svg(kWidth, profiles.bottom() + 45);
 
     svg.text({kLeft, 30}, title, 17, "start", "font-weight=\"bold\" fill=\"#111111\"");
     drawLegend(svg, 55);
-    drawPlanView(svg, route, plan);
-    drawProfileViews(svg, route, profiles);
+    drawPlanView(svg, route, stretch, plan);
+    drawProfileViews(svg, route, stretch, profiles);
     return svg.finish();
 }
 

@@ -1,5 +1,6 @@
-// The route seen from above: the track from the line data file's plan, tunnels drawn over it,
-// stations, signals, start and end as labelled marks, on a kilometre grid of equal scales.
+// The route seen from above: the track of the stretch from the line data file's plan, turned so
+// that it runs from left to right and fills the panel, with tunnels drawn over it and stations,
+// signals, start and end as marks, each with its tooltip; labels only where they cover nothing.
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -11,11 +12,11 @@
 namespace scenario {
 namespace {
 
-constexpr double kMinimumHeight = 260.0;
+constexpr double kMinimumHeight = 200.0;
 constexpr double kMaximumHeight = 640.0;
 constexpr double kLabelSize = 11.0;
 constexpr std::size_t kMostPoints = 4000;
-constexpr std::size_t kMostSignalLabels = 40;
+constexpr double kPi = 3.14159265358979323846;
 
 struct DataBounds {
     double minX, maxX, minY, maxY;
@@ -23,16 +24,61 @@ struct DataBounds {
     double height() const { return maxY - minY; }
 };
 
-// The plan's extent with a margin, widened so that a straight route still gets a panel.
-DataBounds boundsOf(const RouteData& route, double boxWidth) {
-    DataBounds b{route.plan[0].x, route.plan[0].x, route.plan[0].y, route.plan[0].y};
-    for (const PlanPoint& p : route.plan) {
+// The plan turned by an angle: the stretch's main direction becomes the x axis, start on the
+// left, so a long route uses the picture's width whatever way it heads.
+struct Turn {
+    double cosine = 1.0;
+    double sine = 0.0;
+    PlanPoint operator()(const PlanPoint& p) const {
+        return {p.x * cosine + p.y * sine, -p.x * sine + p.y * cosine};
+    }
+    double degrees() const { return std::atan2(sine, cosine) * 180.0 / kPi; }
+};
+
+std::vector<PlanPoint> pointsOf(const RouteData& route, const Stretch& s) {
+    const auto last = static_cast<std::int32_t>(route.plan.size()) - 1;
+    std::vector<PlanPoint> points;
+    for (std::int32_t m = std::max(s.from, 0); m <= std::min(s.to, last); ++m)
+        points.push_back(route.plan[static_cast<std::size_t>(m)]);
+    return thinned(points, kMostPoints);
+}
+
+// The direction of the points' greatest spread, pointing from the first point to the last.
+Turn turnFor(const std::vector<PlanPoint>& points) {
+    if (points.size() < 2) return {};
+    double mx = 0, my = 0;
+    for (const PlanPoint& p : points) {
+        mx += p.x;
+        my += p.y;
+    }
+    mx /= double(points.size());
+    my /= double(points.size());
+    double sxx = 0, syy = 0, sxy = 0;
+    for (const PlanPoint& p : points) {
+        sxx += (p.x - mx) * (p.x - mx);
+        syy += (p.y - my) * (p.y - my);
+        sxy += (p.x - mx) * (p.y - my);
+    }
+    double angle = 0.5 * std::atan2(2 * sxy, sxx - syy);
+    const double along = (points.back().x - points.front().x) * std::cos(angle) +
+                         (points.back().y - points.front().y) * std::sin(angle);
+    if (along < 0) angle += kPi;
+    return {std::cos(angle), std::sin(angle)};
+}
+
+// The turned stretch's extent with a small margin, made tall enough for a panel when the
+// stretch is nearly straight.
+DataBounds boundsOf(const std::vector<PlanPoint>& points, const Turn& turn, double boxWidth) {
+    const PlanPoint first = turn(points.front());
+    DataBounds b{first.x, first.x, first.y, first.y};
+    for (const PlanPoint& raw : points) {
+        const PlanPoint p = turn(raw);
         b.minX = std::min(b.minX, p.x);
         b.maxX = std::max(b.maxX, p.x);
         b.minY = std::min(b.minY, p.y);
         b.maxY = std::max(b.maxY, p.y);
     }
-    const double pad = 0.06 * std::max({b.width(), b.height(), 100.0});
+    const double pad = 0.03 * std::max({b.width(), b.height(), 100.0});
     b.minX -= pad;
     b.maxX += pad;
     b.minY -= pad;
@@ -43,69 +89,69 @@ DataBounds boundsOf(const RouteData& route, double boxWidth) {
         b.minY -= grow;
         b.maxY += grow;
     }
-    const double leastWidth = b.height() * boxWidth / kMaximumHeight;
-    if (b.width() < leastWidth) {
-        const double grow = (leastWidth - b.width()) / 2;
-        b.minX -= grow;
-        b.maxX += grow;
-    }
     return b;
 }
 
-// One scale for both coordinates, so the route keeps its shape.
+// One scale for both coordinates, so the route keeps its shape; a stretch that would be taller
+// than the panel allows is drawn narrower, centred.
 struct PlanFrame {
+    Turn turn;
     DataBounds data;
     double scale;  // pixels per metre
     Box box;
 
-    Point at(double x, double y) const {
-        return {box.left + (x - data.minX) * scale, box.bottom() - (y - data.minY) * scale};
+    Point at(const PlanPoint& raw) const {
+        const PlanPoint p = turn(raw);
+        return {box.left + (p.x - data.minX) * scale, box.bottom() - (p.y - data.minY) * scale};
     }
     Point atMetre(const RouteData& route, std::int32_t metre) const {
         const auto last = static_cast<std::int32_t>(route.plan.size()) - 1;
-        const PlanPoint& p = route.plan[static_cast<std::size_t>(std::clamp(metre, 0, last))];
-        return at(p.x, p.y);
+        return at(route.plan[static_cast<std::size_t>(std::clamp(metre, 0, last))]);
     }
 };
 
-PlanFrame frameFor(const RouteData& route, const Box& box) {
+PlanFrame frameFor(const std::vector<PlanPoint>& points, const Box& box) {
     PlanFrame f;
-    f.data = boundsOf(route, box.width);
-    f.scale = box.width / f.data.width();
-    f.box = box;
+    f.turn = turnFor(points);
+    f.data = boundsOf(points, f.turn, box.width);
+    f.scale = std::min(box.width / f.data.width(), kMaximumHeight / f.data.height());
+    const double width = f.data.width() * f.scale;
+    f.box = {box.left + (box.width - width) / 2, box.top, width, f.data.height() * f.scale};
     return f;
 }
 
 std::vector<Point> trackBetween(const RouteData& route, const PlanFrame& f, std::int32_t from,
                                 std::int32_t to) {
-    const auto last = static_cast<std::int32_t>(route.plan.size()) - 1;
     std::vector<Point> points;
-    for (std::int32_t m = std::max(from, 0); m <= std::min(to, last); ++m)
-        points.push_back(f.atMetre(route, m));
-    return thinned(points, kMostPoints);
+    for (const PlanPoint& p : pointsOf(route, {from, to})) points.push_back(f.at(p));
+    return points;
 }
 
-void drawGrid(SvgDocument& svg, const PlanFrame& f) {
-    const double stepKm = niceStep(std::max(f.data.width(), f.data.height()) / 1000.0, 12);
-    for (double km : ticks(f.data.minX / 1000.0, f.data.maxX / 1000.0, stepKm)) {
-        const double x = f.at(km * 1000.0, 0).x;
-        svg.line({x, f.box.top}, {x, f.box.bottom()}, look::kGrid);
-        svg.text({x, f.box.bottom() + 14}, tickLabel(km, stepKm), 10, "middle", look::kSmallLabel);
-    }
-    for (double km : ticks(f.data.minY / 1000.0, f.data.maxY / 1000.0, stepKm)) {
-        const double y = f.at(0, km * 1000.0).y;
-        svg.line({f.box.left, y}, {f.box.right(), y}, look::kGrid);
-        svg.text({f.box.left - 5, y + 3.5}, tickLabel(km, stepKm), 10, "end", look::kSmallLabel);
-    }
+// A scale bar and the turn, where plan coordinates would no longer read as a grid.
+void drawScale(SvgDocument& svg, const PlanFrame& f) {
     svg.rect({f.box.left, f.box.top}, f.box.width, f.box.height, look::kFrame);
-    svg.text({f.box.right(), f.box.bottom() + 28},
-             "plan coordinates in km (grid every " + tickLabel(stepKm, stepKm) + " km)", 10, "end",
-             look::kSmallLabel);
+    const double metres = niceStep(f.box.width / 6 / f.scale, 1);
+    const double length = metres * f.scale;
+    const Point end{f.box.right() - 12, f.box.bottom() - 12};
+    svg.polyline({{end.x - length, end.y - 5}, {end.x - length, end.y}, end, {end.x, end.y - 5}},
+                 "stroke=\"#555555\" stroke-width=\"1.5\"");
+    svg.text({end.x - length / 2, end.y - 8}, tickLabel(metres / 1000.0, metres / 1000.0) + " km",
+             10, "middle", look::kSmallLabel);
+    svg.text({f.box.right(), f.box.bottom() + 14},
+             fmt::format("plan turned by {:.0f}\u00b0 so that the route runs left to right",
+                         f.turn.degrees()),
+             10, "end", look::kSmallLabel);
 }
 
-// Tries the label right of the mark, then left, above and below; drops it if all are taken.
-void placeLabel(SvgDocument& svg, LabelPlacer& labels, Point mark, const std::string& text,
-                double size, const char* style) {
+bool inside(const Box& inner, const Box& outer) {
+    return inner.left >= outer.left && inner.right() <= outer.right() && inner.top >= outer.top &&
+           inner.bottom() <= outer.bottom();
+}
+
+// Tries the label right of the mark, then left, above and below, inside the frame; drops it if
+// all are taken.
+bool placeLabel(SvgDocument& svg, LabelPlacer& labels, const Box& frame, Point mark,
+                const std::string& text, double size, const char* style) {
     const double w = textWidth(text, size);
     const double gap = 7.0;
     struct Try {
@@ -120,14 +166,19 @@ void placeLabel(SvgDocument& svg, LabelPlacer& labels, Point mark, const std::st
     };
     for (const Try& t : tries) {
         const Box box{t.boxLeft, t.y - size, w, size * 1.2};
-        if (!labels.claim(box)) continue;
+        if (!inside(box, frame) || !labels.claim(box)) continue;
         svg.text({t.x, t.y}, text, size, t.anchor, style);
-        return;
+        return true;
     }
+    return false;
 }
 
 std::string kmText(std::int32_t metres) {
     return fmt::format("{:.1f} km", metres / 1000.0);
+}
+
+std::string signalText(std::int32_t position) {
+    return fmt::format("{:.2f}", position / 1000.0);
 }
 
 }  // namespace
@@ -141,49 +192,62 @@ bool LabelPlacer::claim(const Box& box) {
     return true;
 }
 
-double planViewHeight(const RouteData& route, double width) {
-    const DataBounds b = boundsOf(route, width);
-    return b.height() * width / b.width();
+double planViewHeight(const RouteData& route, const Stretch& stretch, double width) {
+    return frameFor(pointsOf(route, stretch), {0, 0, width, 0}).box.height;
 }
 
-void drawPlanView(SvgDocument& svg, const RouteData& route, const Box& box) {
-    const PlanFrame f = frameFor(route, box);
-    drawGrid(svg, f);
-    const auto end = static_cast<std::int32_t>(route.plan.size()) - 1;
-    svg.polyline(trackBetween(route, f, 0, end), look::kTrack);
-    for (const RouteSpan& t : route.tunnels)
-        svg.polyline(trackBetween(route, f, t.from, t.to), look::kTunnel);
+void drawPlanView(SvgDocument& svg, const RouteData& route, const Stretch& stretch,
+                  const Box& box) {
+    const PlanFrame f = frameFor(pointsOf(route, stretch), box);
+    drawScale(svg, f);
+    const auto last = static_cast<std::int32_t>(route.plan.size()) - 1;
+    const std::int32_t from = std::max(stretch.from, 0), to = std::min(stretch.to, last);
+    svg.polyline(trackBetween(route, f, from, to), look::kTrack,
+                 fmt::format("track {} to {}", kmText(from), kmText(to)));
+    for (const RouteSpan& t : route.tunnels) {
+        if (t.to < from || t.from > to) continue;
+        svg.polyline(trackBetween(route, f, std::max(t.from, from), std::min(t.to, to)),
+                     look::kTunnel, fmt::format("tunnel {} to {}", kmText(t.from), kmText(t.to)));
+    }
 
-    // Labels by importance: the ends, the stations, then the signals where room is left.
+    // Every mark first, so that no label covers one; then the labels by importance: the ends,
+    // the stations, then the signals where room is left.
     LabelPlacer labels;
-    const Point start = f.atMetre(route, 0);
-    const Point finish = f.atMetre(route, end);
-    svg.circle(start, 7, look::kStart);
-    svg.rect({finish.x - 6, finish.y - 6}, 12, 12, look::kEnd);
+    const Point start = f.atMetre(route, from);
+    const Point finish = f.atMetre(route, to);
+    const bool wholeRoute = from == 0 && to == last;
+    svg.circle(start, 7, look::kStart, "start, " + kmText(from));
+    svg.rect({finish.x - 6, finish.y - 6}, 12, 12, look::kEnd, "end, " + kmText(to));
     labels.claim({start.x - 7, start.y - 7, 14, 14});
     labels.claim({finish.x - 6, finish.y - 6, 12, 12});
-    placeLabel(svg, labels, start, "start", kLabelSize + 1,
-               "font-weight=\"bold\" fill=\"#1b6e1b\"");
-    placeLabel(svg, labels, finish, "end, " + kmText(end), kLabelSize + 1,
-               "font-weight=\"bold\" fill=\"black\"");
+    std::vector<const RouteStation*> stations;
     for (const RouteStation& s : route.stations) {
+        if (!stretch.holds(s.position)) continue;
+        stations.push_back(&s);
         const Point p = f.atMetre(route, s.position);
-        svg.circle(p, s.isStop ? 3.5 : 5, s.isStop ? look::kStop : look::kStation);
-        placeLabel(svg, labels, p, s.name, kLabelSize, look::kLabel);
+        svg.circle(p, s.isStop ? 3.5 : 5, s.isStop ? look::kStop : look::kStation,
+                   fmt::format("{}, {}", s.name, kmText(s.position)));
+        labels.claim({p.x - 4, p.y - 4, 8, 8});
     }
-    // Past a few dozen signals their labels would only be noise.
-    const bool labelSignals = route.signals.size() <= kMostSignalLabels;
-    const double size = labelSignals ? 1.0 : 0.7;
+    std::vector<std::int32_t> signals;
     for (std::int32_t position : route.signals) {
+        if (!stretch.holds(position)) continue;
+        signals.push_back(position);
         const Point p = f.atMetre(route, position);
-        svg.polygon({{p.x, p.y - 4 * size},
-                     {p.x + 3.5 * size, p.y + 2.5 * size},
-                     {p.x - 3.5 * size, p.y + 2.5 * size}},
-                    look::kSignal);
-        if (labelSignals)
-            placeLabel(svg, labels, p, fmt::format("{:.2f}", position / 1000.0), 8,
-                       "fill=\"#a01818\"");
+        svg.polygon({{p.x, p.y - 4}, {p.x + 3.5, p.y + 2.5}, {p.x - 3.5, p.y + 2.5}}, look::kSignal,
+                    "signal, " + signalText(position) + " km");
+        labels.claim({p.x - 3.5, p.y - 4, 7, 6.5});
     }
+    placeLabel(svg, labels, f.box, start, wholeRoute ? "start" : "from " + kmText(from),
+               kLabelSize + 1, "font-weight=\"bold\" fill=\"#1b6e1b\"");
+    placeLabel(svg, labels, f.box, finish, wholeRoute ? "end, " + kmText(to) : "to " + kmText(to),
+               kLabelSize + 1, "font-weight=\"bold\" fill=\"black\"");
+    for (const RouteStation* s : stations)
+        placeLabel(svg, labels, f.box, f.atMetre(route, s->position), s->name, kLabelSize,
+                   look::kLabel);
+    for (std::int32_t position : signals)
+        placeLabel(svg, labels, f.box, f.atMetre(route, position), signalText(position), 8,
+                   "fill=\"#a01818\"");
 }
 
 }  // namespace scenario

@@ -54,23 +54,38 @@ void drawDistanceGrid(SvgDocument& svg, const LinearScale& km, const Box& box, d
     }
 }
 
-void drawStationStrip(SvgDocument& svg, const RouteData& route, const LinearScale& km,
-                      const Box& strip, double linesTo) {
+// Names stand upright; one that would touch the previous is left out, and its mark's tooltip
+// names it.
+void drawStationStrip(SvgDocument& svg, const RouteData& route, const Stretch& stretch,
+                      const LinearScale& km, const Box& strip, double linesTo) {
     double lastLabel = -1e9;
     for (const RouteStation& s : route.stations) {
+        if (!stretch.holds(s.position)) continue;
         const double x = km(s.position / 1000.0);
         svg.line({x, strip.bottom()}, {x, linesTo}, look::kStationLine);
-        svg.circle({x, strip.bottom()}, s.isStop ? 3 : 4, s.isStop ? look::kStop : look::kStation);
-        // Names stand upright; one that would touch the previous is left out.
+        svg.circle({x, strip.bottom()}, s.isStop ? 3 : 4, s.isStop ? look::kStop : look::kStation,
+                   fmt::format("{}, {:.1f} km", s.name, s.position / 1000.0));
         if (x - lastLabel < 12) continue;
         lastLabel = x;
         svg.text({x + 3.5, strip.bottom() - 7}, s.name, 10, "start", look::kLabel, -90);
     }
 }
 
-void drawElevation(SvgDocument& svg, const RouteData& route, const LinearScale& km,
-                   const Box& box) {
-    const auto [low, high] = std::minmax_element(route.elevation.begin(), route.elevation.end());
+// The cells whose start lies in the stretch, as indices into the per-cell profiles.
+std::pair<std::size_t, std::size_t> cellsOf(const Stretch& stretch, std::size_t count) {
+    const auto first =
+        static_cast<std::size_t>(std::max(0.0, std::floor(stretch.from / kCellLength)));
+    const auto last = static_cast<std::size_t>(std::ceil(stretch.to / kCellLength));
+    return {std::min(first, count), std::min(last + 1, count)};
+}
+
+void drawElevation(SvgDocument& svg, const RouteData& route, const Stretch& stretch,
+                   const LinearScale& km, const Box& box) {
+    const auto [first, end] = cellsOf(stretch, route.elevation.size());
+    if (first >= end) return;
+    const auto from = route.elevation.begin() + static_cast<std::ptrdiff_t>(first);
+    const auto to = route.elevation.begin() + static_cast<std::ptrdiff_t>(end);
+    const auto [low, high] = std::minmax_element(from, to);
     const ValueAxis axis = valueAxis(*low, *high, 20.0, box);
     drawValueAxis(svg, axis, box, "elevation (m)");
     auto pointAt = [&](std::size_t i) {
@@ -78,55 +93,60 @@ void drawElevation(SvgDocument& svg, const RouteData& route, const LinearScale& 
                      axis.scale(route.elevation[i])};
     };
     std::vector<Point> line;
-    for (std::size_t i = 0; i < route.elevation.size(); ++i) line.push_back(pointAt(i));
-    svg.polyline(thinned(line, kMostPoints), look::kElevation);
+    for (std::size_t i = first; i < end; ++i) line.push_back(pointAt(i));
+    svg.polyline(thinned(line, kMostPoints), look::kElevation,
+                 "elevation from the gradients, 0 m at the start");
     for (const RouteSpan& t : route.tunnels) {
         std::vector<Point> span;
-        const auto from = static_cast<std::size_t>(t.from / kCellLength);
-        const auto to =
-            std::min(static_cast<std::size_t>(t.to / kCellLength), route.elevation.size() - 1);
-        for (std::size_t i = from; i <= to; ++i) span.push_back(pointAt(i));
-        svg.polyline(thinned(span, kMostPoints), look::kTunnel);
+        const auto spanFrom = std::max(static_cast<std::size_t>(t.from / kCellLength), first);
+        const auto spanTo = std::min(static_cast<std::size_t>(t.to / kCellLength), end - 1);
+        for (std::size_t i = spanFrom; i <= spanTo && i < end; ++i) span.push_back(pointAt(i));
+        svg.polyline(thinned(span, kMostPoints), look::kTunnel,
+                     fmt::format("tunnel {:.1f} to {:.1f} km", t.from / 1000.0, t.to / 1000.0));
     }
     svg.rect({box.left, box.top}, box.width, box.height, look::kFrame);
 }
 
 // Steps: one horizontal run per stretch of equal limit, joined by vertical risers.
-void drawSpeed(SvgDocument& svg, const RouteData& route, const LinearScale& km, const Box& box) {
-    if (route.speed.empty()) return;
-    const int top = *std::max_element(route.speed.begin(), route.speed.end());
+void drawSpeed(SvgDocument& svg, const RouteData& route, const Stretch& stretch,
+               const LinearScale& km, const Box& box) {
+    const auto [first, end] = cellsOf(stretch, route.speed.size());
+    if (first >= end) return;
+    const int top = *std::max_element(route.speed.begin() + static_cast<std::ptrdiff_t>(first),
+                                      route.speed.begin() + static_cast<std::ptrdiff_t>(end));
     const ValueAxis axis = valueAxis(0, top, 40.0, box);
     drawValueAxis(svg, axis, box, "speed limit (km/h)");
     std::vector<Point> steps;
-    for (std::size_t i = 0; i < route.speed.size(); ++i) {
+    for (std::size_t i = first; i < end; ++i) {
         const double y = axis.scale(route.speed[i]);
         const double x = km(static_cast<double>(i) * kCellLength / 1000.0);
-        if (i == 0 || route.speed[i] != route.speed[i - 1]) {
+        if (i == first || route.speed[i] != route.speed[i - 1]) {
             if (!steps.empty()) steps.push_back({x, steps.back().y});
             steps.push_back({x, y});
         }
     }
-    steps.push_back({km(route.routeLength / 1000.0), steps.back().y});
-    svg.polyline(steps, look::kSpeed);
+    steps.push_back({km(std::min(stretch.to, route.routeLength) / 1000.0), steps.back().y});
+    svg.polyline(steps, look::kSpeed, "speed limit");
     svg.rect({box.left, box.top}, box.width, box.height, look::kFrame);
 }
 
 }  // namespace
 
-void drawProfileViews(SvgDocument& svg, const RouteData& route, const Box& box) {
+void drawProfileViews(SvgDocument& svg, const RouteData& route, const Stretch& stretch,
+                      const Box& box) {
     const double panels = box.height - kStripHeight - kGap;
     const Box strip{box.left, box.top, box.width, kStripHeight};
     const Box elevation{box.left, strip.bottom(), box.width, panels * 0.55};
     const Box speed{box.left, elevation.bottom() + kGap, box.width, panels * 0.45};
-    const double lengthKm = route.routeLength / 1000.0;
-    const LinearScale km{0.0, lengthKm, box.left, box.right()};
-    const double stepKm = niceStep(lengthKm, 12);
+    const double fromKm = stretch.from / 1000.0, toKm = stretch.to / 1000.0;
+    const LinearScale km{fromKm, toKm, box.left, box.right()};
+    const double stepKm = niceStep(toKm - fromKm, 12);
 
     drawDistanceGrid(svg, km, elevation, stepKm, false);
     drawDistanceGrid(svg, km, speed, stepKm, true);
-    drawElevation(svg, route, km, elevation);
-    drawSpeed(svg, route, km, speed);
-    drawStationStrip(svg, route, km, strip, speed.bottom());
+    drawElevation(svg, route, stretch, km, elevation);
+    drawSpeed(svg, route, stretch, km, speed);
+    drawStationStrip(svg, route, stretch, km, strip, speed.bottom());
     svg.text({box.left + box.width / 2, speed.bottom() + 32}, "distance along the route (km)", 11,
              "middle", look::kLabel);
 }

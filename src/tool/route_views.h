@@ -1,6 +1,7 @@
 // The parts of the route picture, each drawn into its own box of the document.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "tool/route_data.h"
@@ -37,6 +38,13 @@ inline constexpr const char* kLabel = "fill=\"#222222\"";
 inline constexpr const char* kSmallLabel = "fill=\"#555555\"";
 }  // namespace look
 
+// The part of the route drawn, in metres from its start.
+struct Stretch {
+    std::int32_t from;
+    std::int32_t to;
+    bool holds(std::int32_t metre) const { return metre >= from && metre <= to; }
+};
+
 // Keeps labels from covering each other: a label is drawn only where it overlaps none before it.
 class LabelPlacer {
   public:
@@ -46,13 +54,14 @@ class LabelPlacer {
     std::vector<Box> taken_;
 };
 
-// The route's plan, scaled to keep its shape, in a box `width` wide whose height the view
-// chooses; returns that height.
-double planViewHeight(const RouteData& route, double width);
-void drawPlanView(SvgDocument& svg, const RouteData& route, const Box& box);
+// The plan of the stretch, scaled to keep its shape and turned so that it runs from left to
+// right, in a box `width` wide whose height the view chooses; returns that height.
+double planViewHeight(const RouteData& route, const Stretch& stretch, double width);
+void drawPlanView(SvgDocument& svg, const RouteData& route, const Stretch& stretch, const Box& box);
 
 // Stations' names, elevation and speed limit against the distance, stacked in the box.
-void drawProfileViews(SvgDocument& svg, const RouteData& route, const Box& box);
+void drawProfileViews(SvgDocument& svg, const RouteData& route, const Stretch& stretch,
+                      const Box& box);
 
 // A few thousand points are enough for any width the picture has.
 template <typename T>

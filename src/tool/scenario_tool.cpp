@@ -10,7 +10,10 @@
 #include "tool/compile_command.h"
 #include "tool/dump_command.h"
 #include "tool/export_command.h"
+#include "tool/new_command.h"
 #include "tool/plot_command.h"
+#include "tool/reference_commands.h"
+#include "tool/view_command.h"
 
 namespace scenario {
 namespace {
@@ -21,6 +24,8 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
         "source files.",
         "scenario"};
     app.set_version_flag("--version", "scenario " SCENARIO_VERSION);
+    // Options begin with "-" everywhere: "/data/line.txt" is a path on Windows too.
+    app.allow_windows_style_options(false);
     app.require_subcommand(1);
     app.footer("Run scenario SUBCOMMAND --help for each subcommand's options and exit statuses.");
 
@@ -29,11 +34,19 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     ExportOptions exporting;
     DumpOptions dump;
     PlotOptions plot;
+    ViewOptions view;
+    ExplainOptions explain;
+    DocOptions doc;
+    NewOptions starter;
     CLI::App* compileCommand = addCompileCommand(app, compile);
     CLI::App* checkCommand = addCheckCommand(app, check);
     CLI::App* exportCommand = addExportCommand(app, exporting);
     CLI::App* dumpCommand = addDumpCommand(app, dump);
     CLI::App* plotCommand = addPlotCommand(app, plot);
+    CLI::App* viewCommand = addViewCommand(app, view);
+    CLI::App* explainCommand = addExplainCommand(app, explain);
+    CLI::App* docCommand = addDocCommand(app, doc);
+    CLI::App* newCommand = addNewCommand(app, starter);
     // The parser takes the arguments last first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -46,6 +59,10 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (exportCommand->parsed()) return runExportCommand(exporting, out, err);
     if (dumpCommand->parsed()) return runDumpCommand(dump, out, err);
     if (plotCommand->parsed()) return runPlotCommand(plot, out, err);
+    if (viewCommand->parsed()) return runViewCommand(view, out, err);
+    if (explainCommand->parsed()) return runExplainCommand(explain, out, err);
+    if (docCommand->parsed()) return runDocCommand(doc, out, err);
+    if (newCommand->parsed()) return runNewCommand(starter, out, err);
     return kExitFileFailure;
 }
 

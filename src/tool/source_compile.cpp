@@ -5,65 +5,51 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <vector>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "compiler/track_model.h"
 #include "output/compile_driver.h"
 #include "report/diagnostic.h"
 #include "report/error_meanings.h"
 #include "report/exit_status.h"
 #include "tool/diagnostics.h"
+#include "tool/source_check.h"
 #include "tool/text_encoding.h"
 
 namespace scenario {
-namespace {
-
 namespace fs = std::filesystem;
 
-// Sources in memory, outputs in a directory or nowhere. Nothing the compile step reads, tests or
-// deletes ever reaches the directory, so a file there with a source's name is never touched.
-class CompileStore : public FileStore {
-  public:
-    explicit CompileStore(const std::optional<std::string>& directory) {
-        if (directory) directory_.emplace(*directory);
-    }
+CompileStore::CompileStore(const std::optional<std::string>& directory) {
+    if (directory) directory_.emplace(pathFromText(*directory));
+}
 
-    bool exists(const std::string& name) const override { return sources.exists(name); }
-    std::optional<std::string> read(const std::string& name) const override {
-        return sources.read(name);
-    }
-    void remove(const std::string& name) override { sources.remove(name); }
-    void write(const std::string& name, std::string_view bytes) override {
-        if (!directory_) return;
-        directory_->write(name, bytes);
-        written.push_back(directory_->pathOf(name).string());
-    }
-    void writeInPieces(const std::string& name, const FileContent& content) override {
-        if (!directory_) return;
-        directory_->writeInPieces(name, content);
-        written.push_back(directory_->pathOf(name).string());
-    }
+void CompileStore::write(const std::string& name, std::string_view bytes) {
+    if (!directory_ || !mayWrite()) return;
+    directory_->write(fileNameOf(name), bytes);
+    written.push_back(textFromPath(directory_->pathOf(fileNameOf(name))));
+}
 
-    MemoryStore sources;
-    std::vector<std::string> written;
+void CompileStore::writeInPieces(const std::string& name, const FileContent& content) {
+    if (!directory_ || !mayWrite()) return;
+    directory_->writeInPieces(fileNameOf(name), content);
+    written.push_back(textFromPath(directory_->pathOf(fileNameOf(name))));
+}
 
-  private:
-    std::optional<DirectoryStore> directory_;
-};
-
-struct Outcome {
-    int status = kExitClean;
-    std::string failure;  // the message of a stamping error or a file failure
-};
-
-Outcome compile(ScenarioBuild& build, FileStore& files, const SourceCompile& request) {
+CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPlan) {
     try {
         const std::optional<StampingFailure> stop =
-            memorizza_percorso(build, files, request.buildPlan ? 1 : 0);
+            memorizza_percorso(build, files, buildPlan ? 1 : 0);
         if (stop) return {kExitStamping, stampingErrorText(std::to_string(stop->number))};
     } catch (const std::exception& failure) {
         return {kExitFileFailure, failure.what()};
@@ -71,23 +57,65 @@ Outcome compile(ScenarioBuild& build, FileStore& files, const SourceCompile& req
     return {buildEndStatus(build.hasTrackCellTable(), build.errorCode), {}};
 }
 
-void report(const ScenarioBuild& build, const SourceCompile& request, const Outcome& outcome,
-            const FileShown& shown, std::ostream& err) {
-    for (const std::string& line : diagnosticLines(build, shown)) err << line << '\n';
+namespace {
+
+// Why a file cannot be read, as the system says it.
+std::string readFailureReason(const std::string& path) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return std::strerror(EISDIR);
+    errno = 0;
+    std::ifstream probe(path, std::ios::binary);
+    return errno != 0 ? std::strerror(errno) : "read failed";
+}
+
+// Which warnings the author wants, from the -W options.
+struct WarningChoice {
+    std::set<std::string, std::less<>> off;
+    bool asErrors = false;
+
+    bool wanted(const Diagnostic& w) const { return off.count(w.name) == 0; }
+};
+
+std::optional<WarningChoice> warningChoice(const std::vector<std::string>& options,
+                                           std::string& refused) {
+    WarningChoice choice;
+    const std::vector<std::string_view> names = warningNames();
+    for (const std::string& option : options) {
+        if (option == "error") {
+            choice.asErrors = true;
+            continue;
+        }
+        const std::string_view name =
+            std::string_view(option).substr(option.rfind("no-", 0) == 0 ? 3 : option.size());
+        if (name.empty() || std::find(names.begin(), names.end(), name) == names.end()) {
+            refused = option;
+            return std::nullopt;
+        }
+        choice.off.emplace(name);
+    }
+    return choice;
+}
+
+void report(const ScenarioBuild& build, const std::vector<Diagnostic>& warnings,
+            const SourceCompile& request, const CompileOutcome& outcome, const FileShown& shown,
+            std::ostream& err) {
+    for (const std::string& line : diagnosticLines(build, warnings, shown)) err << line << '\n';
     if (outcome.status == kExitStamping) err << outcome.failure << '\n';
     if (outcome.status == kExitFileFailure)
         err << fmt::format("scenario {}: {}\n", request.command, outcome.failure);
     if (outcome.status == kExitNoTrackCells) err << kNoTrackCellsNote << '\n';
 }
 
-nlohmann::json summary(const ScenarioBuild& build, const Outcome& outcome,
+nlohmann::json summary(const ScenarioBuild& build, std::size_t compiledErrors,
+                       const std::vector<Diagnostic>& warnings, const CompileOutcome& outcome,
                        const CompileStore& store, const FileShown& shown) {
     nlohmann::json j;
     j["exitStatus"] = outcome.status;
     j["errorCode"] = build.errorCode;
     j["errorPosition"] = build.errorPosition;
     j["errorMeaning"] = build.errorCode == 0 ? "" : errorMeaning(build.errorCode);
-    const Diagnostic* last = build.errors.empty() ? nullptr : &build.errors.back();
+    // The error the compile itself recorded last, not one the checker found after it.
+    const Diagnostic* last = compiledErrors == 0 ? nullptr : &build.errors[compiledErrors - 1];
     const bool hasLine = last != nullptr && last->location.line > 0;
     j["errorFile"] = hasLine ? shown(last->location.file) : "";
     j["errorLine"] = hasLine ? last->location.line : 0;
@@ -95,33 +123,146 @@ nlohmann::json summary(const ScenarioBuild& build, const Outcome& outcome,
     j["failure"] = outcome.failure;
     j["files"] = store.written;
     j["errors"] = errorsJson(build, shown);
-    j["warnings"] = warningsJson(build, shown);
+    j["warnings"] = warningsJson(warnings, shown);
     return j;
+}
+
+constexpr std::size_t kMostErrors = 50;
+constexpr int kStationTableSlots = 80;
+constexpr int kFirstReservedSlot = 78;
+
+// The errors whose short meaning leaves out what the author needs: the table's capacity and the
+// count, the allowed class digits, and that the files were given the wrong way round.
+void sayWhatToDo(ScenarioBuild& build, const CheckResult& check) {
+    for (Diagnostic& e : build.errors) {
+        if (e.code == 10)
+            e.detail = fmt::format(
+                "the table holds {} stations beside the line file's {} sign texts; the train "
+                "file has {} stations",
+                std::max(0, kFirstReservedSlot - check.signRecords), check.signRecords,
+                check.stationRecords);
+        if (e.code == 14)
+            e.detail = fmt::format("the table holds {} sign texts; the line file has {}",
+                                   kStationTableSlots, check.signRecords);
+        if (e.code == 103)
+            e.detail =
+                "a curve's first field needs a class digit 1 to 6 after its side letter "
+                "(curvad5, curvas1), and the plan ends at 1000000 m";
+        if (e.code == 25 && check.filesLookSwapped) e.detail += " (the files look swapped)";
+    }
+}
+
+bool sameError(const Diagnostic& a, const Diagnostic& b) {
+    return a.code == b.code && a.location.file == b.location.file &&
+           a.location.line == b.location.line && a.position == b.position;
+}
+
+// Blanks a line of a text, keeping every other byte where it stands.
+void blankLine(std::string& text, std::int32_t line) {
+    std::size_t start = 0;
+    for (std::int32_t l = 1; l < line && start != std::string::npos; ++l) {
+        start = text.find('\n', start);
+        if (start != std::string::npos) ++start;
+    }
+    if (start == std::string::npos) return;
+    for (std::size_t i = start; i < text.size() && text[i] != '\n' && text[i] != '\r'; ++i)
+        text[i] = ' ';
+}
+
+// The compile stops at a file's first error. To list the errors after it, compile again in
+// memory with each record that raised one passed over, until no new error comes or the bound.
+void findLaterErrors(ScenarioBuild& build, const ScenarioIdentity& names, std::string line,
+                     std::string train, bool buildPlan) {
+    std::vector<Diagnostic> blanked = build.errors;
+    while (build.errors.size() < kMostErrors) {
+        for (const Diagnostic& e : blanked) {
+            if (!e.location.hasLine()) continue;
+            blankLine(e.location.file == names.lineSourceFile() ? line : train, e.location.line);
+        }
+        CompileStore store(std::nullopt);
+        store.sources.files[names.lineSourceFile()] = line;
+        store.sources.files[names.trainSourceFile()] = train;
+        ScenarioBuild again;
+        again.scenarioName = names.scenarioName;
+        again.trainNumber = names.trainNumber;
+        try {
+            if (memorizza_percorso(again, store, buildPlan ? 1 : 0)) return;
+        } catch (const std::exception&) {
+            return;
+        }
+        blanked.clear();
+        for (Diagnostic& e : again.errors) {
+            const bool known = std::any_of(build.errors.begin(), build.errors.end(),
+                                           [&](const Diagnostic& k) { return sameError(k, e); });
+            if (known || !e.location.hasLine() || build.errors.size() >= kMostErrors) continue;
+            e.afterFirst = true;
+            blanked.push_back(e);
+            build.errors.push_back(e);
+        }
+        if (blanked.empty()) return;
+    }
 }
 
 }  // namespace
 
 int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostream& err) {
     std::error_code ec;
-    if (request.outDirectory && !fs::is_directory(*request.outDirectory, ec)) {
+    if (request.outDirectory && !fs::is_directory(pathFromText(*request.outDirectory), ec)) {
         err << fmt::format("scenario {}: no such directory: {}\n", request.command,
                            *request.outDirectory);
         return kExitFileFailure;
     }
-    const std::optional<std::string> line = readWholeFile(request.lineFile);
-    const std::optional<std::string> train = readWholeFile(request.trainFile);
-    for (const auto& [bytes, path] :
-         {std::pair{&line, &request.lineFile}, std::pair{&train, &request.trainFile}}) {
-        if (*bytes) continue;
-        err << fmt::format("scenario {}: cannot read {}\n", request.command, *path);
+    std::string refusedOption;
+    const std::optional<WarningChoice> choice =
+        warningChoice(request.warningOptions, refusedOption);
+    if (!choice) {
+        err << fmt::format("scenario {}: no warning is named by -W{}\n", request.command,
+                           refusedOption);
         return kExitFileFailure;
+    }
+    std::optional<std::string> line = readWholeFile(pathFromText(request.lineFile));
+    std::optional<std::string> train = readWholeFile(pathFromText(request.trainFile));
+    for (auto [bytes, path] :
+         {std::pair{&line, &request.lineFile}, std::pair{&train, &request.trainFile}}) {
+        if (!*bytes) {
+            err << fmt::format("scenario {}: cannot read {}: {}\n", request.command, *path,
+                               readFailureReason(*path));
+            return kExitFileFailure;
+        }
+        if (request.inputEncoding != "utf-8") continue;
+        std::string refused;
+        std::optional<std::string> converted = windows1252FromUtf8(**bytes, refused);
+        if (!converted) {
+            err << fmt::format("scenario {}: {} holds \"{}\", which Windows-1252 cannot hold\n",
+                               request.command, *path, utf8FromWindows1252(refused));
+            return kExitFileFailure;
+        }
+        *bytes = std::move(*converted);
     }
 
     CompileStore store(request.outDirectory);
     ScenarioBuild build;
-    build.scenarioName = request.scenarioName;
-    build.trainNumber = request.trainNumber;
+    std::string refused;
+    const std::optional<std::string> storedName =
+        windows1252FromUtf8(request.scenarioName, refused);
+    const std::optional<std::string> storedNumber =
+        windows1252FromUtf8(request.trainNumber, refused);
+    if (!storedName || !storedNumber) {
+        err << fmt::format("scenario {}: the name holds \"{}\", which Windows-1252 cannot hold\n",
+                           request.command, refused);
+        return kExitFileFailure;
+    }
+    build.scenarioName = *storedName;
+    build.trainNumber = *storedNumber;
     const ScenarioIdentity names = build.identity();
+    store.fileNameOf = [&](const std::string& name) {
+        const std::string stored = names.scenarioName + "_";
+        if (name.rfind(stored, 0) != 0) return name;
+        std::string rest = name.substr(stored.size());
+        if (rest.rfind(names.trainNumber, 0) == 0 && rest.rfind("linea", 0) != 0)
+            rest = request.trainNumber + rest.substr(names.trainNumber.size());
+        return request.scenarioName + "_" + rest;
+    };
     store.sources.files[names.lineSourceFile()] = *line;
     store.sources.files[names.trainSourceFile()] = *train;
     const FileShown shown = [&](const std::string& file) {
@@ -130,10 +271,34 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
         return file;
     };
 
-    const Outcome outcome = compile(build, store, request);
-    report(build, request, outcome, shown, err);
+    const CheckResult check =
+        checkSourceTexts({names.lineSourceFile(), *line}, {names.trainSourceFile(), *train});
+    std::vector<Diagnostic> warnings;
+    const auto keepWanted = [&](const std::vector<Diagnostic>& list) {
+        for (const Diagnostic& w : list)
+            if (choice->wanted(w)) warnings.push_back(w);
+    };
+    keepWanted(check.warnings);
+    const bool failOnWarnings = choice->asErrors && !warnings.empty();
+    store.mayWrite = [&] {
+        if (request.writeOnError) return true;
+        const bool compileWarns =
+            choice->asErrors && std::any_of(build.warnings.begin(), build.warnings.end(),
+                                            [&](const Diagnostic& w) { return choice->wanted(w); });
+        return build.errorCode == 0 && !failOnWarnings && !compileWarns;
+    };
+
+    CompileOutcome outcome = compileBuild(build, store, request.buildPlan);
+    keepWanted(build.warnings);
+    const std::size_t compiledErrors = build.errors.size();
+    if (outcome.status == kExitDataError)
+        findLaterErrors(build, names, *line, *train, request.buildPlan);
+    sayWhatToDo(build, check);
+    if (outcome.status == kExitClean && choice->asErrors && !warnings.empty())
+        outcome.status = kExitDataError;
+    report(build, warnings, request, outcome, shown, err);
     if (request.json)
-        out << summary(build, outcome, store, shown)
+        out << summary(build, compiledErrors, warnings, outcome, store, shown)
                    .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
             << '\n';
     return outcome.status;

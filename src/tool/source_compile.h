@@ -2,10 +2,15 @@
 // memory, and reports what the build recorded: shared by compile and check.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
+
+#include "base/file_store.h"
+#include "compiler/track_model.h"
 
 namespace scenario {
 
@@ -18,6 +23,9 @@ struct SourceCompile {
     bool buildPlan = true;
     std::optional<std::string> outDirectory;  // without one nothing is written
     bool json = false;
+    std::vector<std::string> warningOptions;  // the values of -W: "error" or "no-NAME"
+    bool writeOnError = false;                // write the files even after a data error
+    std::string inputEncoding = "windows-1252";
 };
 
 inline SourceCompile commandNamed(std::string command) {
@@ -25,6 +33,42 @@ inline SourceCompile commandNamed(std::string command) {
     request.command = std::move(command);
     return request;
 }
+
+// Sources in memory, outputs in a directory or nowhere. Nothing the compile step reads, tests or
+// deletes ever reaches the directory, so a file there with a source's name is never touched.
+class CompileStore : public FileStore {
+  public:
+    explicit CompileStore(const std::optional<std::string>& directory);
+
+    bool exists(const std::string& name) const override { return sources.exists(name); }
+    std::optional<std::string> read(const std::string& name) const override {
+        return sources.read(name);
+    }
+    void remove(const std::string& name) override { sources.remove(name); }
+    void write(const std::string& name, std::string_view bytes) override;
+    void writeInPieces(const std::string& name, const FileContent& content) override;
+
+    // Asked before each write: a build that recorded an error writes nothing.
+    std::function<bool()> mayWrite = [] { return true; };
+    // The model stores the names as Windows-1252; the files keep them as the author gave them.
+    std::function<std::string(const std::string&)> fileNameOf = [](const std::string& name) {
+        return name;
+    };
+
+    MemoryStore sources;
+    std::vector<std::string> written;
+
+  private:
+    std::optional<DirectoryStore> directory_;
+};
+
+struct CompileOutcome {
+    int status;
+    std::string failure;  // the message of a stamping error or a file failure
+};
+
+// Runs the compile driver over the sources in `files` and says how it ended.
+CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPlan);
 
 // Runs the compile and returns its exit status. Diagnostics go to `err`, the JSON summary (when
 // asked for) to `out`.

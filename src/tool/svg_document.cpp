@@ -55,6 +55,12 @@ std::size_t characterCount(std::string_view text) {
     return n;
 }
 
+// A shape's end: "/>", or its tooltip and the closing tag.
+std::string closing(std::string_view tag, std::string_view title) {
+    if (title.empty()) return "/>\n";
+    return fmt::format("><title>{}</title></{}>\n", escaped(title), tag);
+}
+
 }  // namespace
 
 SvgDocument::SvgDocument(double width, double height) : width_(width), height_(height) {}
@@ -64,24 +70,29 @@ void SvgDocument::line(Point a, Point b, std::string_view style) {
                          a.x, a.y, b.x, b.y, style);
 }
 
-void SvgDocument::polyline(const std::vector<Point>& points, std::string_view style) {
+void SvgDocument::polyline(const std::vector<Point>& points, std::string_view style,
+                           std::string_view title) {
     if (points.size() < 2) return;
-    body_ += fmt::format("<polyline points=\"{}\" fill=\"none\" {}/>\n", pointList(points), style);
+    body_ += fmt::format("<polyline points=\"{}\" fill=\"none\" {}{}", pointList(points), style,
+                         closing("polyline", title));
 }
 
-void SvgDocument::rect(Point corner, double width, double height, std::string_view style) {
-    body_ +=
-        fmt::format("<rect x=\"{:.1f}\" y=\"{:.1f}\" width=\"{:.1f}\" height=\"{:.1f}\" {}/>\n",
-                    corner.x, corner.y, width, height, style);
+void SvgDocument::rect(Point corner, double width, double height, std::string_view style,
+                       std::string_view title) {
+    body_ += fmt::format("<rect x=\"{:.1f}\" y=\"{:.1f}\" width=\"{:.1f}\" height=\"{:.1f}\" {}{}",
+                         corner.x, corner.y, width, height, style, closing("rect", title));
 }
 
-void SvgDocument::circle(Point centre, double radius, std::string_view style) {
-    body_ += fmt::format("<circle cx=\"{:.1f}\" cy=\"{:.1f}\" r=\"{:.1f}\" {}/>\n", centre.x,
-                         centre.y, radius, style);
+void SvgDocument::circle(Point centre, double radius, std::string_view style,
+                         std::string_view title) {
+    body_ += fmt::format("<circle cx=\"{:.1f}\" cy=\"{:.1f}\" r=\"{:.1f}\" {}{}", centre.x,
+                         centre.y, radius, style, closing("circle", title));
 }
 
-void SvgDocument::polygon(const std::vector<Point>& points, std::string_view style) {
-    body_ += fmt::format("<polygon points=\"{}\" {}/>\n", pointList(points), style);
+void SvgDocument::polygon(const std::vector<Point>& points, std::string_view style,
+                          std::string_view title) {
+    body_ += fmt::format("<polygon points=\"{}\" {}{}", pointList(points), style,
+                         closing("polygon", title));
 }
 
 void SvgDocument::text(Point at, std::string_view content, double size, std::string_view anchor,

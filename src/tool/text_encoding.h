@@ -1,6 +1,8 @@
 // The model's texts are Windows-1252 bytes; terminals, JSON and SVG want UTF-8.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,5 +11,16 @@ namespace scenario {
 // Every byte as its Windows-1252 character in UTF-8; the five bytes the code page leaves
 // undefined become U+FFFD.
 std::string utf8FromWindows1252(std::string_view bytes);
+
+// Whether a text is well-formed UTF-8, and where its first character beyond ASCII starts.
+struct Utf8Scan {
+    bool valid = true;
+    std::optional<std::size_t> firstNonAscii;
+};
+Utf8Scan scanUtf8(std::string_view text);
+
+// UTF-8 text as Windows-1252 bytes; nothing when a character has no byte in the code page or the
+// text is not UTF-8, and then `refused` holds the offending bytes.
+std::optional<std::string> windows1252FromUtf8(std::string_view text, std::string& refused);
 
 }  // namespace scenario

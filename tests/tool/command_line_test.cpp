@@ -27,6 +27,16 @@ TEST(CommandLine, NamesThatCouldLeaveTheDirectoryAreRefused) {
         {"a\tb", "control character"},
         {"a\x7f", "control character"},
         {std::string(101, 'n'), "more than 100"},
+        {"", "empty"},
+        {"a<b", "Windows file name"},
+        {"a:b", "Windows file name"},
+        {"a?", "Windows file name"},
+        {"name.", "ends with a dot"},
+        {"name ", "ends with a dot or a blank"},
+        {"CON", "device"},
+        {"com1", "device"},
+        {"Lpt9.txt", "device"},
+        {"\xCE\xA9mega", "Windows-1252 cannot hold"},
     };
     // Each command takes the name last.
     const std::vector<std::string> commands[] = {
@@ -53,11 +63,26 @@ TEST(CommandLine, NamesThatCouldLeaveTheDirectoryAreRefused) {
               0);
 }
 
+TEST(CommandLine, NamesAreStoredAsWindows1252AndFileNamesKeepTheTextGiven) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", "[generale]\r\nlunghezza percorso, 6000\r\n[fine]\r\n");
+    writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
+    const ToolRun run = runTool(dir.path, {"compile", "line.txt", "train.txt", "--name",
+                                           "Citt\xC3\xA0", "--train", "1", "-Wno-no-records"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string sim = readFile(dir.path / "Citt\xC3\xA0_1.sim");
+    EXPECT_NE(sim.find("Citt\xE0"), std::string::npos);
+    EXPECT_EQ(sim.find("Citt\xC3\xA0"), std::string::npos);
+    EXPECT_TRUE(fs::exists(dir.path / "Citt\xC3\xA0_linea.dat"));
+    EXPECT_TRUE(fs::exists(dir.path / "Citt\xC3\xA0_1.dat"));
+}
+
 TEST(CommandLine, EverySubcommandHasHelpAndTheToolAVersion) {
     TempDir dir;
     const ToolRun top = runTool(dir.path, {"--help"});
     EXPECT_EQ(top.status, 0);
-    for (const char* command : {"compile", "check", "export", "dump", "plot"}) {
+    for (const char* command :
+         {"compile", "check", "export", "dump", "plot", "explain", "doc", "new"}) {
         EXPECT_NE(top.out.find(command), std::string::npos) << command;
         const ToolRun help = runTool(dir.path, {command, "--help"});
         EXPECT_EQ(help.status, 0) << command;

@@ -73,19 +73,26 @@ std::string lineFile(const std::string& routeRecords) {
     return "[generale]\r\nlunghezza percorso, 6000\r\n[cartelli]\r\n" + routeRecords + "[fine]\r\n";
 }
 
-TEST(CompileCommand, RecordedErrorIsReportedInOneLineAndTheFilesAreStillWritten) {
+TEST(CompileCommand, RecordedErrorWritesNothingUnlessAskedToWriteOnError) {
     TempDir dir;
     writeFile(dir.path / "line.txt", lineFile(""));
     writeFile(dir.path / "train.txt", "[generale]\r\nvelocita, 99999, 50\r\n[fine]\r\n");
-    const ToolRun run = runTool(
-        dir.path, {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1", "--json"});
+    const std::vector<std::string> arguments = {
+        "compile", "line.txt", "train.txt", "--name",          "S",
+        "--train", "1",        "--json",    "-Wno-no-records", "-Wno-implausible-value"};
+    const ToolRun run = runTool(dir.path, arguments);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
-              "train.txt:2: error 15: position beyond the track cell table (at 99999 m)\n");
+              "train.txt:2:1: error 15: position beyond the track cell table (at 99999 m)\n");
     const nlohmann::json summary = nlohmann::json::parse(run.out);
     EXPECT_EQ(summary["errorCode"], 15);
     EXPECT_EQ(summary["errorPosition"], 99999);
-    EXPECT_EQ(summary["files"].size(), 3u);
+    EXPECT_EQ(summary["files"].size(), 0u);
+    EXPECT_EQ(fileCount(dir.path), 2u);
+
+    std::vector<std::string> writing = arguments;
+    writing.push_back("--write-on-error");
+    EXPECT_EQ(runTool(dir.path, writing).status, 1);
     EXPECT_EQ(fs::file_size(dir.path / "S_linea.dat"), 20u * 13000 - 36);
     EXPECT_EQ(fs::file_size(dir.path / "S_1.dat"), 15u * 261);
     EXPECT_TRUE(fs::exists(dir.path / "S_1.sim"));
@@ -104,8 +111,8 @@ TEST(CompileCommand, TakenStampSlotStopsTheBuildBeforeAnyFileIsWritten) {
         writeFile(dir.path / "line.txt", lineFile(c.board));
         writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
         writeFile(dir.path / "S_1.dat", "older build");
-        const ToolRun run =
-            runTool(dir.path, {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1"});
+        const ToolRun run = runTool(dir.path, {"compile", "line.txt", "train.txt", "--name", "S",
+                                               "--train", "1", "-Wno-no-records"});
         EXPECT_EQ(run.status, 3) << c.board;
         EXPECT_EQ(run.err, c.message);
         EXPECT_EQ(readFile(dir.path / "S_1.dat"), "older build");

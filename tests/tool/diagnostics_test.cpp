@@ -38,8 +38,8 @@ Compiled compile(const std::string& line, const std::string& train) {
     writeFile(dir.path / "line.txt", line);
     writeFile(dir.path / "train.txt", train);
     Compiled c;
-    c.run = runTool(dir.path,
-                    {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1", "--json"});
+    c.run = runTool(dir.path, {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1",
+                               "--json", "-Wno-no-records"});
     c.summary = nlohmann::json::parse(c.run.out, nullptr, false);
     return c;
 }
@@ -55,12 +55,12 @@ TEST(Diagnostics, EachPassNamesTheLineOfTheRecordThatRaisedTheError) {
          lines({"[generale]", "lunghezza percorso, 6000", "ripetizione segnali 4 codici, 25, 0",
                 "[fine]"}),
          kEmptyTrain,
-         "line.txt:3: error 3: first signal-repetition position not a multiple of 50\n"},
+         "line.txt:3:1: error 3: first signal-repetition position not a multiple of 50\n"},
         // The board takes cell round(450 / 50 + 1) = 10, where the sign then goes.
         {"line pass, route records",
          route({"indicatori_vmax, 450, 65, 70, 75, 0, , , , 0",
                 "cartello_indicatore, 450, (MONTE)( 10 m. )"}),
-         kEmptyTrain, "line.txt:5: error 6: indicator sign on a cell already taken (at 450 m)\n"},
+         kEmptyTrain, "line.txt:5:1: error 6: indicator sign on a cell already taken (at 450 m)\n"},
         // Checked once the train source file is read: no record raised it.
         {"end of the train pass",
          lines({"[generale]", "lunghezza percorso, 6000", "progressiva chilometrica due, 25, 0, 0",
@@ -69,10 +69,14 @@ TEST(Diagnostics, EachPassNamesTheLineOfTheRecordThatRaisedTheError) {
         {"train pass", route({}),
          lines({"[generale]", "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
                 "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0", "[fine]"}),
-         "train.txt:3: error 16: signal on a cell already taken (at 2600 m)\n"},
+         "train.txt:3:1: error 16: signal on a cell already taken (at 2600 m)\n"},
+        {"curve class", route({"curvad9, 1000, 100"}), kEmptyTrain,
+         "line.txt:4:1: error 103: curve without class digit, or plan beyond 1000000 m: a "
+         "curve's first field needs a class digit 1 to 6 after its side letter (curvad5, "
+         "curvas1), and the plan ends at 1000000 m\n"},
         {"error trap", route({}),
          lines({"[generale]", "numero vetture, 3", "sabbia, 40000", "[fine]"}),
-         "train.txt:3: error 25: reading stopped by a run-time failure: 40000 is out of range "
+         "train.txt:3:9: error 25: reading stopped by a run-time failure: 40000 is out of range "
          "for Integer\n"},
     };
     for (const Case& c : cases) {
@@ -82,6 +86,118 @@ TEST(Diagnostics, EachPassNamesTheLineOfTheRecordThatRaisedTheError) {
         ASSERT_FALSE(result.summary.is_discarded()) << c.what << ": " << result.run.out;
         EXPECT_EQ(result.summary["errors"].size(), 1u) << c.what;
     }
+}
+
+TEST(Diagnostics, ErrorsAfterTheFirstAreListedAndMarked) {
+    const Compiled result =
+        compile(route({}),
+                lines({"[generale]", "stazione, 1010, 27, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, ALFA",
+                       "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                       "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                       "stazione, 3000, 27, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, BETA",
+                       "stazione, 3100, 27, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, GAMMA", "[fine]"}));
+    EXPECT_EQ(result.run.status, 1);
+    EXPECT_EQ(result.run.err,
+              "train.txt:2:1: error 8: station position not a multiple of 50 (at 1010 m)\n"
+              "train.txt:4:1: error 16: signal on a cell already taken (at 2600 m) (found after "
+              "the first error)\n"
+              "train.txt:6:1: error 22: station less than 350 m after the previous one (at 3100 "
+              "m) (found after the first error)\n");
+    const nlohmann::json& s = result.summary;
+    EXPECT_EQ(s["errorCode"], 8);
+    EXPECT_EQ(s["errorLine"], 2);
+    ASSERT_EQ(s["errors"].size(), 3u);
+    EXPECT_EQ(s["errors"][0]["afterFirst"], false);
+    EXPECT_EQ(s["errors"][2]["afterFirst"], true);
+}
+
+TEST(Diagnostics, WarningsCanBeTurnedOffOrMadeErrors) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", route({}));
+    writeFile(dir.path / "train.txt", lines({"[generale]", "stazone, 1750", "[fine]"}));
+    const std::vector<std::string> compile = {"compile", "line.txt", "train.txt", "--name",
+                                              "S",       "--train",  "1"};
+    const auto with = [&](std::initializer_list<const char*> more) {
+        std::vector<std::string> arguments = compile;
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return runTool(dir.path, arguments);
+    };
+    const ToolRun plain = with({});
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_EQ(plain.err,
+              "train.txt:1: warning: the train file has no station [no-records]\n"
+              "train.txt:2:1: warning: \"stazone\" is no record of the train file: the line is "
+              "passed over; did you mean \"stazione\"? [unknown-record]\n");
+    EXPECT_EQ(fileCount(dir.path), 5u);
+    fs::remove(dir.path / "S_1.sim");
+
+    const ToolRun quiet = with({"-Wno-unknown-record", "-Wno-no-records", "-Werror"});
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_TRUE(fs::exists(dir.path / "S_1.sim"));
+    fs::remove(dir.path / "S_1.sim");
+
+    const ToolRun strict = with({"-Werror", "-Wno-no-records"});
+    EXPECT_EQ(strict.status, 1);
+    EXPECT_FALSE(fs::exists(dir.path / "S_1.sim"));
+
+    const ToolRun bogus = with({"-Wno-bogus"});
+    EXPECT_EQ(bogus.status, 2);
+    EXPECT_NE(bogus.err.find("-Wno-bogus"), std::string::npos) << bogus.err;
+}
+
+TEST(Diagnostics, Utf8InputIsConvertedOnRequestAndWhatTheCodePageLacksRefused) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", route({}));
+    const auto train = [](const char* name) {
+        return "[generale]\r\nstazione, 0, 4, 500, 0,0,0, 1,1,0, 4,1,1, 1, 8,15,0, " +
+               std::string(name) + "\r\n[fine]\r\n";
+    };
+    writeFile(dir.path / "train.txt", train("LUC\xC3\x8C"
+                                            "A"));
+    const std::vector<std::string> compile = {"compile", "line.txt", "train.txt", "--name",
+                                              "S",       "--train",  "1"};
+    const ToolRun asIs = runTool(dir.path, compile);
+    EXPECT_NE(asIs.err.find("[encoding]"), std::string::npos) << asIs.err;
+    EXPECT_NE(readFile(dir.path / "S_1.sim")
+                  .find("LUC\xC3\x8C"
+                        "A"),
+              std::string::npos);
+
+    std::vector<std::string> converting = compile;
+    converting.insert(converting.end(), {"--input-encoding", "utf-8"});
+    const ToolRun converted = runTool(dir.path, converting);
+    EXPECT_EQ(converted.status, 0);
+    EXPECT_EQ(converted.err, "");
+    EXPECT_NE(readFile(dir.path / "S_1.sim")
+                  .find("LUC\xCC"
+                        "A"),
+              std::string::npos);
+
+    writeFile(dir.path / "train.txt", train("\xCE\xA9"));
+    const ToolRun refused = runTool(dir.path, converting);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("Windows-1252 cannot hold"), std::string::npos) << refused.err;
+}
+
+TEST(Diagnostics, SwappedFilesAndUnreadableFilesSayWhy) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", route({"pendenza, 1000, 5"}));
+    writeFile(dir.path / "train.txt",
+              lines({"[generale]", "velocita, 0, 80",
+                     "stazione, 0, 4, 500, 0,0,0, 1,1,0, 4,1,1, 1, 8,15,0, ALFA", "[fine]"}));
+    const ToolRun swapped = runTool(dir.path, {"check", "train.txt", "line.txt"});
+    EXPECT_EQ(swapped.status, 4);
+    EXPECT_NE(swapped.err.find("[swapped-files]"), std::string::npos) << swapped.err;
+    EXPECT_NE(swapped.err.find("(the files look swapped)"), std::string::npos) << swapped.err;
+
+    const ToolRun missing = runTool(dir.path, {"check", "line.txt", "nothing.txt"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("cannot read nothing.txt: No such file or directory"),
+              std::string::npos)
+        << missing.err;
+    const ToolRun directory = runTool(dir.path, {"check", "line.txt", "."});
+    EXPECT_NE(directory.err.find("Is a directory"), std::string::npos) << directory.err;
 }
 
 TEST(Diagnostics, EverySpacingErrorIsReportedWithItsPositionOnly) {
@@ -103,7 +219,8 @@ TEST(Diagnostics, EverySpacingErrorIsReportedWithItsPositionOnly) {
     EXPECT_EQ(result.run.status, 1);
     EXPECT_EQ(result.run.err,
               "error 12: no free cell in a window before a slow-order start (at 1050 m)\n"
-              "error 12: no free cell in a window before a slow-order start (at 3050 m)\n");
+              "error 12: no free cell in a window before a slow-order start (at 3050 m) (found "
+              "after the first error)\n");
     const nlohmann::json& s = result.summary;
     EXPECT_EQ(s["errorCode"], 12);
     EXPECT_EQ(s["errorPosition"], 3050);
@@ -124,9 +241,10 @@ TEST(Diagnostics, JsonNamesTheFileAndLineOfTheError) {
     EXPECT_EQ(s["errorFile"], "train.txt");
     EXPECT_EQ(s["errorLine"], 3);
     const nlohmann::json expected = {
-        {"code", 16},       {"meaning", "signal on a cell already taken"},
-        {"position", 2600}, {"file", "train.txt"},
-        {"line", 3},        {"detail", ""}};
+        {"code", 16},          {"meaning", "signal on a cell already taken"},
+        {"position", 2600},    {"file", "train.txt"},
+        {"line", 3},           {"column", 1},
+        {"afterFirst", false}, {"detail", ""}};
     EXPECT_EQ(s["errors"], nlohmann::json::array({expected}));
 }
 
@@ -155,21 +273,24 @@ TEST(Diagnostics, QuietReadingsAreWarnedOfInLineOrder) {
     EXPECT_EQ(result.run.status, 0);
     EXPECT_EQ(
         result.run.err,
-        "line.txt:2: warning: \"pendenza\" stands before [generale] and is passed over\n"
-        "line.txt:4: warning: line holds more fields than its record takes: \"7\" is read as a "
-        "first field\n"
-        "line.txt:5: warning: \"montagna\" is a route record, passed over inside the [generale] "
-        "section\n"
-        "line.txt:6: warning: \"Sfondo uno\" is passed over: this record's keywords must be "
-        "written in lower case\n"
-        "line.txt:8: warning: \"sfondo due\" is a [generale] record, passed over after that "
-        "section\n"
-        "line.txt:9: warning: number text \"abc\" read as 0\n"
-        "line.txt:10: warning: \"stazione\" is a train source record, passed over in this file\n"
-        "train.txt:2: warning: line holds more fields than its record takes: \"4\" is read as a "
-        "first field\n"
-        "train.txt:3: warning: number text \"abc\" read as 0\n"
-        "train.txt:4: warning: \"pendenza\" is a line source record, passed over in this file\n");
+        "line.txt:2:1: warning: \"pendenza\" stands before [generale] and is passed over "
+        "[misplaced-keyword]\n"
+        "line.txt:4:27: warning: line holds more fields than its record takes: \"7\" is read as "
+        "a first field [extra-fields]\n"
+        "line.txt:5:1: warning: \"montagna\" is a route record, passed over inside the "
+        "[generale] section [misplaced-keyword]\n"
+        "line.txt:6:1: warning: \"Sfondo uno\" is passed over: this record's keywords must be "
+        "written in lower case [misplaced-keyword]\n"
+        "line.txt:8:1: warning: \"sfondo due\" is a [generale] record, passed over after that "
+        "section [misplaced-keyword]\n"
+        "line.txt:9:16: warning: number text \"abc\" read as 0 [number-text]\n"
+        "line.txt:10:1: warning: \"stazione\" is a train source record, passed over in this "
+        "file [misplaced-keyword]\n"
+        "train.txt:2:20: warning: line holds more fields than its record takes: \"4\" is read "
+        "as a first field [extra-fields]\n"
+        "train.txt:3:9: warning: number text \"abc\" read as 0 [number-text]\n"
+        "train.txt:4:1: warning: \"pendenza\" is a line source record, passed over in this "
+        "file [misplaced-keyword]\n");
     const nlohmann::json& warnings = result.summary["warnings"];
     ASSERT_EQ(warnings.size(), 10u);
     EXPECT_EQ(warnings[0]["file"], "line.txt");

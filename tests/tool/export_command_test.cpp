@@ -88,7 +88,7 @@ TEST(CheckCommand, CompilesWithoutWritingAndEndsCleanOnlyWithoutErrors) {
         runTool(dir.path, {"check", kLineSource, "edited-.txt", "--name", "N", "--train", "1"});
     EXPECT_EQ(failing.status, 1);
     EXPECT_EQ(failing.err, "edited-.txt:" + std::to_string(line) +
-                               ": error 16: signal on a cell already taken (at 2600 m)\n");
+                               ":1: error 16: signal on a cell already taken (at 2600 m)\n");
     EXPECT_EQ(fileCount(dir.path), 6u);
 }
 

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "tool/fixture_model.h"
 #include "tool/png_pixels.h"
@@ -114,6 +118,136 @@ TEST(PlotCommand, AThousandKilometreRouteStaysReadable) {
         EXPECT_TRUE(holdsText(svg, km)) << km;
     EXPECT_FALSE(holdsText(svg, "950"));  // every 100 km, not 50
     expectDrawn(render(dir.path / "long.svg"));
+}
+
+// A 300 km line winding both ways, with 60 stations every 5 km and 150 signals every 2 km.
+void writeRouteOf300Km(const fs::path& dir) {
+    std::string line = "[generale]\r\nlunghezza percorso, 300000\r\n[curve]\r\n";
+    for (int i = 0, p = 1000; p < 298000; ++i, p += 3000)
+        line += "curva" + std::string(i % 3 ? "d" : "s") + std::to_string(1 + i % 4) + ", " +
+                std::to_string(p) + ", 1500\r\n";
+    writeFile(dir / "M_linea.txt", line + "[fine]\r\n");
+    std::string train = "[generale]\r\nvelocita, 0, 120\r\n";
+    for (int i = 0; i < 60; ++i)
+        train += "stazione, " + std::to_string(5000 * i) + ", " + (i % 4 ? "22" : "27") +
+                 ", 400, 0, 0, 0, 0,0,0, 0,0,0, 30, 10,0,0, LOCALITA NUMERO " +
+                 std::to_string(i + 1) + "\r\n";
+    for (int j = 0; j < 150; ++j)
+        train += "segnale, " + std::to_string(2000 * j + 600) + ", 2, 4, 0, 0, 0, 2, 2,1,0, 0\r\n";
+    writeFile(dir / "M_1-.txt", train + "[fine]\r\n");
+}
+
+// The 300 km route compiled and plotted whole: the SVG, or nothing when a step failed.
+std::string plotRouteOf300Km(const fs::path& dir) {
+    writeRouteOf300Km(dir);
+    if (runTool(dir, words("compile M_linea.txt M_1-.txt --name M --train 1")).status != 0)
+        return {};
+    if (runTool(dir, words("plot . --name M --train 1 -o m.svg")).status != 0) return {};
+    return readFile(dir / "m.svg");
+}
+
+struct TextBox {
+    double left, right, top, bottom;
+    std::string text;
+};
+
+// The room each <text> takes, with the same width per character the picture assumes; a text
+// turned by -90 degrees runs upwards from its anchor.
+std::vector<TextBox> textBoxes(const std::string& svg) {
+    static const std::regex text(
+        "<text x=\"([-0-9.]+)\" y=\"([-0-9.]+)\" font-size=\"([0-9]+)\" "
+        "text-anchor=\"([a-z]+)\"( transform=\"rotate)?[^>]*>([^<]*)</text>");
+    std::vector<TextBox> boxes;
+    for (std::sregex_iterator m(svg.begin(), svg.end(), text), end; m != end; ++m) {
+        const double x = std::stod((*m)[1]), y = std::stod((*m)[2]), size = std::stod((*m)[3]);
+        const std::string anchor = (*m)[4], content = (*m)[6];
+        double chars = 0;
+        for (unsigned char c : content) chars += (c & 0xC0) != 0x80;
+        const double w = 0.6 * size * chars;
+        if ((*m)[5].matched) {
+            boxes.push_back({x - size, x + 0.2 * size, y - w, y, content});
+            continue;
+        }
+        const double left = anchor == "start" ? x : anchor == "end" ? x - w : x - w / 2;
+        boxes.push_back({left, left + w, y - size, y + 0.2 * size, content});
+    }
+    return boxes;
+}
+
+TEST(PlotCommand, ALongRouteLabelsOrTooltipsEveryStationAndNoLabelsOverlap) {
+    TempDir dir;
+    const std::string svg = plotRouteOf300Km(dir.path);
+    ASSERT_FALSE(svg.empty());
+    for (int i = 1; i <= 60; ++i) {
+        const std::string name = "LOCALITA NUMERO " + std::to_string(i);
+        EXPECT_TRUE(holdsText(svg, name) || svg.find("<title>" + name + ",") != std::string::npos)
+            << name;
+    }
+    // Every signal and station mark has its tooltip.
+    EXPECT_EQ(std::regex_search(svg, std::regex("<(circle|polygon)[^>]*/>")), false);
+    const std::vector<TextBox> boxes = textBoxes(svg);
+    ASSERT_GT(boxes.size(), 100u);
+    for (std::size_t a = 0; a < boxes.size(); ++a)
+        for (std::size_t b = a + 1; b < boxes.size(); ++b) {
+            const TextBox &p = boxes[a], &q = boxes[b];
+            const bool overlap = p.left < q.right - 0.5 && q.left < p.right - 0.5 &&
+                                 p.top < q.bottom - 0.5 && q.top < p.bottom - 0.5;
+            EXPECT_FALSE(overlap) << "\"" << p.text << "\" and \"" << q.text << "\"";
+        }
+    expectDrawn(render(dir.path / "m.svg"));
+}
+
+// The plan's frame holds the track with little to spare: its extent fits the route.
+TEST(PlotCommand, ThePlanFillsItsFrame) {
+    TempDir dir;
+    const std::string svg = plotRouteOf300Km(dir.path);
+    ASSERT_FALSE(svg.empty());
+    // The frame is the first unfilled rectangle, the track the first dark polyline.
+    double left = 0, top = 0, width = 0, height = 0;
+    int read = 0;
+    for (auto at = svg.find("<rect x="); at != std::string::npos && read != 4;
+         at = svg.find("<rect x=", at + 1)) {
+        const char* frame = "<rect x=\"%lf\" y=\"%lf\" width=\"%lf\" height=\"%lf\" fill=\"non%c";
+        char e = 0;
+        read = std::sscanf(svg.c_str() + at, frame, &left, &top, &width, &height, &e) == 5 ? 4 : 0;
+    }
+    ASSERT_EQ(read, 4);
+    const std::string trackStart = "<polyline points=\"";
+    auto trackAt = svg.find("\" fill=\"none\" stroke=\"#333333\"");
+    ASSERT_NE(trackAt, std::string::npos);
+    const auto pointsAt = svg.rfind(trackStart, trackAt) + trackStart.size();
+    std::istringstream points(svg.substr(pointsAt, trackAt - pointsAt));
+    double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
+    for (double x, y; points >> x && points.ignore(1) && points >> y;) {
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+    }
+    EXPECT_GE(minX, left);
+    EXPECT_LE(maxX, left + width);
+    EXPECT_GE(minY, top);
+    EXPECT_LE(maxY, top + height);
+    EXPECT_GT((maxX - minX) / width, 0.9);
+}
+
+TEST(PlotCommand, FromAndToDrawAStretchInRouteKilometres) {
+    TempDir dir;
+    ASSERT_EQ(runScenarioProgram(dir.path), 0);
+    const std::string names = "plot . --name Alderi_Moncasta --train 30752 ";
+    ASSERT_EQ(runTool(dir.path, words(names + "--from 10 --to 20 -o part.svg")).status, 0);
+    const std::string svg = readFile(dir.path / "part.svg");
+    // Stations at 10.25 and 18.35 km are in, those at 0 and 34 km are not.
+    for (const char* in : {"ACQUAVIVOLA", "PONTESCURO", "10", "15", "20", "from 10.0 km"})
+        EXPECT_TRUE(holdsText(svg, in)) << in;
+    for (const char* out : {"ALDERI CENTRALE", "MONCASTA", "25", "5"})
+        EXPECT_FALSE(holdsText(svg, out)) << out;
+    expectDrawn(render(dir.path / "part.svg"));
+
+    for (const char* stretch :
+         {"--from 30 --to 40", "--from 20 --to 10", "--from 5 --to 5.05", "--from -1"}) {
+        const ToolRun run = runTool(dir.path, words(names + stretch + " -o bad.svg"));
+        EXPECT_EQ(run.status, 2) << stretch;
+        EXPECT_FALSE(fs::exists(dir.path / "bad.svg")) << stretch;
+    }
 }
 
 TEST(PlotCommand, MissingOrBrokenFilesAreNamed) {

@@ -43,6 +43,14 @@ inline std::string quoted(const std::string& text) {
     return out + "'";
 }
 
+// A command line without quoting, cut at its blanks.
+inline std::vector<std::string> words(const std::string& line) {
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string word; in >> word;) out.push_back(word);
+    return out;
+}
+
 struct ToolRun {
     int status;
     std::string out;

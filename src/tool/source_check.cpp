@@ -1,0 +1,474 @@
+// The authors' checker: reads each source text with the field reader as its pass does (the same
+// first fields, comment runs and record fields, driven by the record tables) and warns where the
+// text compiles but almost certainly says something else than its author meant.
+#include "tool/source_check.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "base/code_page.h"
+#include "base/conversions.h"
+#include "base/failures.h"
+#include "source/field_reader.h"
+#include "source/record_tables.h"
+#include "tool/text_encoding.h"
+
+namespace scenario {
+namespace {
+
+constexpr std::int32_t kCell = 50;
+constexpr std::int32_t kTail = 7000;
+
+std::string_view trimmed(std::string_view s) {
+    const std::size_t start = s.find_first_not_of(" \t");
+    if (start == std::string_view::npos) return {};
+    return s.substr(start, s.find_last_not_of(" \t") - start + 1);
+}
+
+bool holdsLetter(std::string_view s) {
+    return std::any_of(s.begin(), s.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || b >= 0xC0;
+    });
+}
+
+bool isHeaderField(std::string_view field) {
+    const std::string_view t = trimmed(field);
+    return !t.empty() && t.front() == '[' && contains(t, "]");
+}
+
+bool looksLikeForeignComment(std::string_view field) {
+    const std::string_view t = trimmed(field);
+    return !t.empty() && (t.front() == '#' || t.front() == ';' || t.substr(0, 2) == "//");
+}
+
+std::string quoted(std::string_view text) {
+    std::string shown(1, '"');
+    shown.append(text.substr(0, 40)).push_back('"');
+    return shown;
+}
+
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+std::string clockText(std::int64_t seconds) {
+    const auto two = [](std::int64_t v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+    return std::to_string(seconds / 3600) + ":" + two(seconds / 60 % 60) + ":" + two(seconds % 60);
+}
+
+// A value read for a record's field, where it stands.
+struct Value {
+    const FieldSpec* spec = nullptr;
+    std::int64_t number = 0;
+    std::string text;
+    Location at;
+};
+
+// The previous record of a list that must run in route order.
+struct Previous {
+    std::int64_t value = 0;
+    std::int32_t line = 0;
+    std::string name;
+};
+
+class FileScan {
+  public:
+    FileScan(const SourceText& text, bool isLine, std::vector<Diagnostic>& out)
+        : reader_(text.bytes, text.name), name_(text.name), isLine_(isLine), out_(out) {}
+
+    // Reads the whole file as its pass does; a read the pass would fail on ends the scan, since
+    // the compile reports it.
+    void run(std::int32_t routeLength) {
+        routeLength_ = routeLength;
+        try {
+            if (!findGeneral()) return;
+            if (isLine_ && !readGeneralSection()) return;
+            readRecords();
+        } catch (const RunTimeFailure&) {
+        }
+    }
+
+    bool sawGeneral = false;
+    int ownRecords = 0;
+    int otherRecords = 0;
+    int stations = 0;
+    int signs = 0;
+    std::int32_t routeLength = 0;  // the line file's route length, 0 when none was read
+
+  private:
+    struct Field {
+        std::string text;
+        bool extra = false;  // a value too many on a record's line, reported by the compile
+        Location at;
+    };
+
+    Field readFirst() {
+        const std::int32_t valueLine = reader_.valueLine();
+        Field f;
+        f.text = reader_.readText();
+        f.at = reader_.location();
+        f.extra = f.at.line == valueLine && !f.text.empty();
+        return f;
+    }
+
+    bool findGeneral() {
+        while (!reader_.atEnd()) {
+            const Field f = readFirst();
+            if (isLine_ && reader_.atEnd()) return false;
+            if (containsNoCase(f.text, "[generale]")) return sawGeneral = true;
+            count(f);
+        }
+        return false;
+    }
+
+    bool readGeneralSection() {
+        for (;;) {
+            if (reader_.atEnd()) return false;
+            Field f = readFirst();
+            if (reader_.atEnd()) return false;
+            for (int i = 0; i < 10 && contains(f.text, "-"); ++i) f = readFirst();
+            examine(f, RecordSection::LineGeneral);
+            if (!contains(trimmed(f.text).substr(0, 1), "-") && isHeaderField(f.text)) return true;
+        }
+    }
+
+    void readRecords() {
+        const RecordSection section = isLine_ ? RecordSection::LineRoute : RecordSection::Train;
+        for (;;) {
+            if (reader_.atEnd()) return;
+            Field f = readFirst();
+            for (int i = 0; i < 2 && !reader_.atEnd() && contains(f.text, "-"); ++i)
+                f = readFirst();
+            if (reader_.atEnd()) return;
+            examine(f, section);
+        }
+    }
+
+    std::span<const RecordSpec> ownTable() const {
+        return isLine_ ? lineRecords() : trainRecords();
+    }
+    std::span<const RecordSpec> otherTable() const {
+        return isLine_ ? trainRecords() : lineRecords();
+    }
+    std::span<const std::string_view> ownHeaders() const {
+        return isLine_ ? lineHeaders() : trainHeaders();
+    }
+    std::string_view fileKind() const { return isLine_ ? "line" : "train"; }
+
+    static bool matchesAny(const FirstField& f, std::span<const RecordSpec> table) {
+        return std::any_of(table.begin(), table.end(), [&](const RecordSpec& r) {
+            RecordSpec caseFree = r;
+            caseFree.exact = false;
+            return matchesRecord(f, caseFree);
+        });
+    }
+
+    void count(const Field& f) {
+        if (f.extra || contains(f.text, "-")) return;
+        const FirstField named(f.text);
+        if (matchesAny(named, ownTable()))
+            ++ownRecords;
+        else if (matchesAny(named, otherTable()))
+            ++otherRecords;
+    }
+
+    void warn(std::string_view name, Location at, std::string message,
+              std::string suggestion = {}) {
+        Diagnostic d = makeWarning(name, std::move(at), std::move(message));
+        d.suggestion = std::move(suggestion);
+        keepWarning(out_, std::move(d));
+    }
+
+    std::vector<std::string_view> spellings() const {
+        std::vector<std::string_view> all;
+        for (const RecordSpec& r : ownTable()) all.push_back(r.spelling);
+        return all;
+    }
+
+    void examine(const Field& f, RecordSection section) {
+        count(f);
+        const FirstField named(f.text);
+        std::vector<const RecordSpec*> read;
+        for (const RecordSpec& r : ownTable())
+            if (r.section == section && matchesRecord(named, r)) read.push_back(&r);
+        // A line whose first field was passed over hands its values on as first fields: only
+        // the first says something.
+        if (!f.extra && f.at.line != passedOverLine_) noteField(f, named, read);
+        if (read.empty()) passedOverLine_ = f.at.line;
+        for (const RecordSpec* r : read) readValues(*r);
+    }
+
+    void noteField(const Field& f, const FirstField& named,
+                   const std::vector<const RecordSpec*>& read) {
+        const std::string_view text = trimmed(f.text);
+        if (text.empty() || contains(text, "-")) return;
+        if (isHeaderField(text)) return noteHeader(f, text, read);
+        if (looksLikeForeignComment(text)) {
+            const std::string what =
+                read.empty()
+                    ? "it holds no keyword and is passed over; write \"- ...\" for a comment"
+                    : "it is read as a " + std::string(read.front()->name) + " record";
+            return warn(kCommentStyleWarning, f.at,
+                        quoted(text) + " is not a comment (a comment line holds a \"-\"): " + what);
+        }
+        if (!read.empty() || !holdsLetter(text)) return;
+        if (matchesAny(named, ownTable()) || matchesAny(named, otherTable())) return;
+        const std::string_view near = nearestKeyword(text, spellings());
+        std::string message = quoted(text) + " is no record of the " + std::string(fileKind()) +
+                              " file: the line is passed over";
+        if (!near.empty()) message += "; did you mean \"" + std::string(near) + "\"?";
+        warn(kUnknownRecordWarning, f.at, std::move(message), std::string(near));
+    }
+
+    void noteHeader(const Field& f, std::string_view text,
+                    const std::vector<const RecordSpec*>& read) {
+        const std::string folded = toLowerText(text);
+        const std::span<const std::string_view> own = ownHeaders();
+        if (std::find(own.begin(), own.end(), folded) != own.end()) return;
+        const std::vector<std::string_view> headers(own.begin(), own.end());
+        const std::string near(nearestKeyword(text, headers));
+        if (!read.empty()) {
+            std::string message = quoted(text) + " holds the keyword \"" +
+                                  std::string(read.front()->keyword) + "\": it is read as a " +
+                                  std::string(read.front()->name) + " record, not as a header";
+            if (!near.empty()) message += " (the header is \"" + near + "\")";
+            return warn(kUnknownSectionWarning, f.at, std::move(message), near);
+        }
+        const std::span<const std::string_view> other = isLine_ ? trainHeaders() : lineHeaders();
+        if (std::find(other.begin(), other.end(), folded) != other.end())
+            return warn(kUnknownSectionWarning, f.at,
+                        quoted(text) + " is a group header of the " + (isLine_ ? "train" : "line") +
+                            " file, not of this one");
+        std::string message =
+            quoted(text) + " is no group header of the " + std::string(fileKind()) + " file";
+        if (!near.empty()) message += "; did you mean \"" + near + "\"?";
+        warn(kUnknownSectionWarning, f.at, std::move(message), near);
+    }
+
+    void readValues(const RecordSpec& record) {
+        std::vector<Value> values;
+        for (const FieldSpec& spec : record.fields) {
+            Value v;
+            v.spec = &spec;
+            switch (spec.type) {
+                case FieldType::Name:
+                    v.text = reader_.readName();
+                    break;
+                case FieldType::Long:
+                    v.number = reader_.readLong();
+                    break;
+                case FieldType::Integer:
+                    v.number = reader_.readInteger();
+                    break;
+                case FieldType::Byte:
+                    v.number = reader_.readByte();
+                    break;
+            }
+            v.at = reader_.location();
+            values.push_back(std::move(v));
+        }
+        if (record.id == RecordId::RouteLength) routeLength = lowBits32(values[0].number);
+        if (record.id == RecordId::Station) ++stations;
+        if (record.id == RecordId::Sign) ++signs;
+        for (const Value& v : values) checkValue(record, v);
+        checkOrder(record, values);
+    }
+
+    void checkValue(const RecordSpec& record, const Value& v) {
+        const FieldSpec& f = *v.spec;
+        if (f.type == FieldType::Name) return;
+        const std::string unit = f.unit.empty() ? "" : " " + std::string(f.unit);
+        const std::string what = std::string(record.name) + " " + std::string(f.name) + " " +
+                                 std::to_string(v.number) + unit;
+        if (v.number < f.lowest || v.number > f.highest)
+            return warn(kImplausibleValueWarning, v.at,
+                        what + " lies outside " + std::to_string(f.lowest) + " to " +
+                            std::to_string(f.highest) + unit);
+        if (contains(f.becomes, "round(speed / 5)") && v.number % 5 != 0)
+            return warn(kImplausibleValueWarning, v.at,
+                        what + " is not a multiple of 5: it is stored as " +
+                            std::to_string(roundToWhole(static_cast<double>(v.number) / 5) * 5) +
+                            " km/h");
+        if (!placesOnCells(record, f)) return;
+        if (routeLength_ > 0 && v.number > routeLength_)
+            return warn(kImplausibleValueWarning, v.at,
+                        what + " lies past the route's end (" + std::to_string(routeLength_) +
+                            " m), in the " + std::to_string(kTail) + " m tail");
+        if (v.number % kCell == 0 || !contains(f.becomes, "cell round(")) return;
+        const int offset = contains(f.becomes, "/ 50 + 1")   ? 1
+                           : contains(f.becomes, "/ 50 - 1") ? -1
+                                                             : 0;
+        const std::int64_t cell =
+            roundToWhole(static_cast<double>(v.number) / kCell + static_cast<double>(offset));
+        warn(kImplausibleValueWarning, v.at,
+             what + " is off the 50 m grid: it lands in cell " + std::to_string(cell) +
+                 ", as if at " + std::to_string((cell - offset) * kCell) + " m");
+    }
+
+    // A route position: one that the model turns into a cell, or a station's (which the compile
+    // tests for the grid itself, error 8); the general records hold no route positions.
+    bool placesOnCells(const RecordSpec& record, const FieldSpec& f) const {
+        if (record.section == RecordSection::LineGeneral || f.unit != "m") return false;
+        if (record.id == RecordId::Station) return f.name == "position";
+        return contains(f.becomes, "cell ") && f.name != "l";
+    }
+
+    void checkOrder(const RecordSpec& record, const std::vector<Value>& values) {
+        const std::int32_t line = values.empty() ? 0 : values.front().at.line;
+        switch (record.id) {
+            case RecordId::Gradient:
+            case RecordId::SpeedLimit:
+            case RecordId::Adhesion:
+            case RecordId::Station:
+                break;
+            default:
+                return;
+        }
+        Previous& last = previous_[static_cast<std::size_t>(record.id)];
+        const std::int64_t position = values.front().number;
+        if (last.line > 0 && position < last.value)
+            warn(kOrderWarning, values.front().at,
+                 std::string(record.name) + " at " + std::to_string(position) +
+                     " m stands before the previous one at " + std::to_string(last.value) +
+                     " m (line " + std::to_string(last.line) + "): list them in route order");
+        last = {position, line, {}};
+        if (record.id != RecordId::Station) return;
+        const std::int64_t time =
+            (values[13].number * 60 + values[14].number) * 60 + values[15].number;
+        const std::string& name = values[16].text;
+        if (time == 0) return;  // the train does not stop there
+        if (departure_.line > 0 && time < departure_.value)
+            warn(kOrderWarning, values[13].at,
+                 "departure " + clockText(time) + " at " + name + " is before " +
+                     clockText(departure_.value) + " at " + departure_.name + " (line " +
+                     std::to_string(departure_.line) + ")");
+        departure_ = {time, line, name};
+    }
+
+    FieldReader reader_;
+    std::string name_;
+    bool isLine_;
+    std::vector<Diagnostic>& out_;
+    std::int32_t routeLength_ = 0;
+    std::int32_t passedOverLine_ = 0;
+    Previous previous_[32] = {};
+    Previous departure_;
+};
+
+Location lineAndColumn(const SourceText& text, std::size_t offset) {
+    Location at{text.name, 1, 1, 1};
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < offset; ++i)
+        if (text.bytes[i] == '\n') {
+            ++at.line;
+            lineStart = i + 1;
+        }
+    at.firstColumn = at.lastColumn = static_cast<std::int32_t>(offset - lineStart + 1);
+    return at;
+}
+
+void checkEncoding(const SourceText& text, std::vector<Diagnostic>& out) {
+    const auto control = std::find_if(text.bytes.begin(), text.bytes.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x20 && b != '\t' && b != '\r' && b != '\n';
+    });
+    if (control != text.bytes.end()) {
+        const std::string what = *control == '\0' ? "NUL bytes" : "control characters";
+        keepWarning(
+            out,
+            makeWarning(
+                kEncodingWarning,
+                lineAndColumn(text, static_cast<std::size_t>(control - text.bytes.begin())),
+                "the file holds " + what + ": it looks like a binary file, not a source text"));
+        return;
+    }
+    const Utf8Scan scan = scanUtf8(text.bytes);
+    if (!scan.valid || !scan.firstNonAscii) return;
+    keepWarning(out, makeWarning(kEncodingWarning, lineAndColumn(text, *scan.firstNonAscii),
+                                 "the file is UTF-8: each letter beyond ASCII would be stored as "
+                                 "two or more Windows-1252 characters; save it as Windows-1252 "
+                                 "or give --input-encoding utf-8"));
+}
+
+Location startOf(const SourceText& text) {
+    return Location{text.name, 1, 0, 0};
+}
+
+}  // namespace
+
+std::vector<std::string_view> warningNames() {
+    return {kNumberTextWarning,       kExtraFieldsWarning,    kMisplacedKeywordWarning,
+            kUnknownRecordWarning,    kUnknownSectionWarning, kCommentStyleWarning,
+            kImplausibleValueWarning, kOrderWarning,          kNoRecordsWarning,
+            kEncodingWarning,         kSwappedFilesWarning};
+}
+
+std::string_view nearestKeyword(std::string_view text,
+                                const std::vector<std::string_view>& candidates) {
+    const std::string folded = toLowerText(trimmed(text));
+    std::string_view best;
+    std::size_t bestDistance = SIZE_MAX;
+    for (std::string_view c : candidates) {
+        const std::size_t d = editDistance(folded, c);
+        if (d <= std::max<std::size_t>(2, c.size() / 3) && d < bestDistance) {
+            best = c;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+CheckResult checkSourceTexts(const SourceText& line, const SourceText& train) {
+    CheckResult result;
+    std::vector<Diagnostic>& out = result.warnings;
+    checkEncoding(line, out);
+    checkEncoding(train, out);
+    FileScan lineScan(line, true, out);
+    lineScan.run(0);
+    FileScan trainScan(train, false, out);
+    trainScan.run(lineScan.routeLength);
+    result.signRecords = lineScan.signs;
+    result.stationRecords = trainScan.stations;
+
+    if (!trainScan.sawGeneral)
+        keepWarning(out, makeWarning(kNoRecordsWarning, startOf(train),
+                                     "no [generale] line: nothing in this file is read"));
+    else if (trainScan.stations == 0)
+        keepWarning(
+            out, makeWarning(kNoRecordsWarning, startOf(train), "the train file has no station"));
+
+    const bool lineSwapped = lineScan.ownRecords == 0 && lineScan.otherRecords > 0;
+    const bool trainSwapped = trainScan.ownRecords == 0 && trainScan.otherRecords > 0;
+    result.filesLookSwapped = lineSwapped && trainSwapped;
+    if (result.filesLookSwapped) {
+        keepWarning(out, makeWarning(kSwappedFilesWarning, startOf(line),
+                                     "this looks like a train source file and the train file "
+                                     "like a line source file: give the line file first"));
+        return result;
+    }
+    if (lineSwapped)
+        keepWarning(out, makeWarning(kSwappedFilesWarning, startOf(line),
+                                     "this looks like a train source file (" +
+                                         std::to_string(lineScan.otherRecords) +
+                                         " train records, no line record)"));
+    if (trainSwapped)
+        keepWarning(out, makeWarning(kSwappedFilesWarning, startOf(train),
+                                     "this looks like a line source file (" +
+                                         std::to_string(trainScan.otherRecords) +
+                                         " line records, no train record)"));
+    return result;
+}
+
+}  // namespace scenario

@@ -1,0 +1,14 @@
+// The scenario name and train number of a pair of source files, from the files' own names where
+// they follow the build's pattern (NAME_linea.txt, NAME_NUMBER-.txt).
+#pragma once
+
+#include <string>
+
+namespace scenario {
+
+// Fills an empty name from the files' names; a name that cannot be a file-name part becomes
+// "scenario" or "0".
+void nameFromSourceFiles(const std::string& lineFile, const std::string& trainFile,
+                         std::string& scenarioName, std::string& trainNumber);
+
+}  // namespace scenario

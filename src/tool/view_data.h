@@ -1,0 +1,38 @@
+// The data of the route view as one JSON value: the cells and station table as compiled, the plan
+// sampled along the route, the curves found in it, the diagnostics and where values came from.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "compiler/track_model.h"
+#include "output/scenario_file_reader.h"
+#include "tool/cell_origins.h"
+#include "tool/diagnostics.h"
+#include "tool/route_data.h"
+
+namespace scenario {
+
+struct ViewInput {
+    std::string title;   // UTF-8
+    std::string origin;  // "files" or "sources"
+    std::int32_t routeLength = 0;
+    const std::vector<TrackCell>* cells = nullptr;
+    const StationTable* stations = nullptr;
+    std::vector<PlanPoint> plan;  // metre by metre from 0, as far as the plan goes
+    nlohmann::json diagnostics = nlohmann::json::array();
+    const CellOrigins* origins = nullptr;  // only for a compile of sources
+    FileShown shown;                       // the author's path for a build's file name
+};
+
+nlohmann::json viewData(const ViewInput& input);
+
+// The build's warnings and errors as the view lists them: severity, file, line, column, code or
+// warning name, message, position (null when the error records none).
+nlohmann::json viewDiagnostics(const ScenarioBuild& build, const FileShown& shown);
+
+// The plan held in the build, metre by metre from 0 up to the route's end or its last metre.
+std::vector<PlanPoint> planOfBuild(const LinePlan& plan, std::int32_t routeLength);
+
+}  // namespace scenario

@@ -1,0 +1,152 @@
+// The authors' checker over small texts in memory: each warning from a fixture that shows it, and
+// none on the built-in scenario.
+#include "tool/source_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/file_store.h"
+#include "source/source_writers.h"
+
+namespace scenario {
+namespace {
+
+const std::string kLine =
+    "[generale]\r\nlunghezza percorso, 5000\r\n[curve]\r\ncurvad4, 1000, 200\r\n[fine]\r\n";
+const std::string kStation = "stazione, 0, 4, 200, 0,0,0, 0,0,0, 0,0,0, 30, 8,10,0, ALFA\r\n";
+
+std::string train(const std::string& records) {
+    return "[generale]\r\n" + kStation + records + "[fine]\r\n";
+}
+
+std::vector<Diagnostic> check(const std::string& line, const std::string& trainText) {
+    return checkSourceTexts({"line.txt", line}, {"train.txt", trainText}).warnings;
+}
+
+struct Case {
+    const char* what;
+    std::string line;
+    std::string train;
+    std::string_view name;
+    int lineNumber;
+    int column;
+    const char* message;
+};
+
+TEST(SourceCheck, EachWarningFromTheFixtureThatShowsIt) {
+    const Case cases[] = {
+        {"misspelt keyword", kLine, train("stazone, 1750, 27\r\n"), kUnknownRecordWarning, 3, 1,
+         "\"stazone\" is no record of the train file: the line is passed over; did you mean "
+         "\"stazione\"?"},
+        {"unknown word, nothing near", kLine, train("treno merci\r\n"), kUnknownRecordWarning, 3, 1,
+         "\"treno merci\" is no record of the train file: the line is passed over"},
+        {"misspelt header", "[generale]\r\nlunghezza percorso, 5000\r\n[curvez]\r\n[fine]\r\n",
+         train(""), kUnknownSectionWarning, 3, 1,
+         "\"[curvez]\" is no group header of the line file; did you mean \"[curve]\"?"},
+        {"header that holds a keyword", kLine + "[pendenza]\r\npendenza, 2000, 5\r\n", train(""),
+         kUnknownSectionWarning, 6, 1,
+         "\"[pendenza]\" holds the keyword \"pendenza\": it is read as a gradient record, not "
+         "as a header (the header is \"[pendenze]\")"},
+        {"header of the other file", kLine + "[stazioni]\r\n[fine]\r\n", train(""),
+         kUnknownSectionWarning, 6, 1,
+         "\"[stazioni]\" is a group header of the train file, not of this one"},
+        {"hash comment read as a record", kLine,
+         train("# segnale, 2000, 2,1,0,0,0, 0,0,0,0, 0\r\n"), kCommentStyleWarning, 3, 1,
+         "\"# segnale\" is not a comment (a comment line holds a \"-\"): it is read as a signal "
+         "record"},
+        {"semicolon comment passed over", kLine, train("; tolto\r\n"), kCommentStyleWarning, 3, 1,
+         "\"; tolto\" is not a comment (a comment line holds a \"-\"): it holds no keyword and is "
+         "passed over; write \"- ...\" for a comment"},
+        {"speed", kLine, train("velocita, 0, 1000\r\n"), kImplausibleValueWarning, 3, 14,
+         "speed limit speed 1000 km/h lies outside 0 to 300 km/h"},
+        {"speed not a multiple of 5", kLine, train("velocita, 0, 72\r\n"), kImplausibleValueWarning,
+         3, 14, "speed limit speed 72 km/h is not a multiple of 5: it is stored as 70 km/h"},
+        {"clock", kLine, train("orologio, 25 0 0\r\n"), kImplausibleValueWarning, 3, 11,
+         "start clock hours 25 h lies outside 0 to 23 h"},
+        {"gradient", kLine + "pendenza, 1000, 260\r\n", train(""), kImplausibleValueWarning, 6, 17,
+         "gradient gradient 260 per mille lies outside -60 to 60 per mille"},
+        {"station past the end", kLine,
+         train("stazione, 9000, 4, 500, 1,0,0, 1,1,0, 2,1,1, 0, 8,30,0, BETA\r\n"),
+         kImplausibleValueWarning, 3, 11,
+         "station position 9000 m lies past the route's end (5000 m), in the 7000 m tail"},
+        {"past the end", kLine, train("segnale, 9000, 2,4,0,0,0, 0,0,0,0, 0\r\n"),
+         kImplausibleValueWarning, 3, 10,
+         "signal posizione 9000 m lies past the route's end (5000 m), in the 7000 m tail"},
+        {"off the grid", kLine, train("segnale, 2655, 2,4,0,0,0, 0,0,0,0, 0\r\n"),
+         kImplausibleValueWarning, 3, 10,
+         "signal posizione 2655 m is off the 50 m grid: it lands in cell 54, as if at 2650 m"},
+        {"gradients backwards", kLine + "pendenza, 2000, 5\r\npendenza, 1000, 10\r\n", train(""),
+         kOrderWarning, 7, 11,
+         "gradient at 1000 m stands before the previous one at 2000 m (line 6): list them in "
+         "route order"},
+        {"times backwards", kLine,
+         train("stazione, 2000, 4, 200, 0,0,0, 0,0,0, 0,0,0, 30, 8,5,0, BETA\r\n"), kOrderWarning,
+         3, 50, "departure 8:05:00 at BETA is before 8:10:00 at ALFA (line 2)"},
+        {"no generale", kLine, kStation, kNoRecordsWarning, 1, 0,
+         "no [generale] line: nothing in this file is read"},
+        {"no station", kLine, "[generale]\r\n[fine]\r\n", kNoRecordsWarning, 1, 0,
+         "the train file has no station"},
+        {"binary", kLine, train("\x01\x02") + std::string(1, '\0'), kEncodingWarning, 3, 1,
+         "the file holds control characters: it looks like a binary file, not a source text"},
+        {"utf-8", kLine,
+         train("stazione, 2000, 4, 200, 0,0,0, 0,0,0, 0,0,0, 30, 9,0,0, LUC\xC3\x8C"
+               "A\r\n"),
+         kEncodingWarning, 3, 60,
+         "the file is UTF-8: each letter beyond ASCII would be stored as two or more "
+         "Windows-1252 characters; save it as Windows-1252 or give --input-encoding utf-8"},
+        {"train file given twice", train(""), train(""), kSwappedFilesWarning, 1, 0,
+         "this looks like a train source file (1 train records, no line record)"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<Diagnostic> found = check(c.line, c.train);
+        const auto named = std::find_if(found.begin(), found.end(),
+                                        [&](const Diagnostic& d) { return d.name == c.name; });
+        if (named == found.end()) {
+            ADD_FAILURE() << c.what << ": no " << c.name << " warning";
+            continue;
+        }
+        EXPECT_EQ(named->message, c.message) << c.what;
+        EXPECT_EQ(named->location.line, c.lineNumber) << c.what;
+        EXPECT_EQ(named->location.firstColumn, c.column) << c.what;
+    }
+}
+
+TEST(SourceCheck, SuggestionIsAFieldForEditorsToOffer) {
+    // The name after the misspelt keyword is read as a first field too, and passed over quietly.
+    const std::vector<Diagnostic> found = check(kLine, train("segnal, 2600, ALFA\r\n"));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].suggestion, "segnale");
+}
+
+TEST(SourceCheck, CommentsExtraFieldsAndCleanTextsRaiseNothing) {
+    EXPECT_TRUE(check(kLine, train("- una nota\r\nsabbia, 300, 20\r\n")).empty());
+    EXPECT_TRUE(check(kLine, train("velocita, 0, 100\r\naderenza, 0, 90\r\n")).empty());
+}
+
+TEST(SourceCheck, BothFilesSwappedAreSaidOnceAsSuch) {
+    const CheckResult result = checkSourceTexts({"line.txt", train("")}, {"train.txt", kLine});
+    EXPECT_TRUE(result.filesLookSwapped);
+}
+
+TEST(SourceCheck, BuiltInScenarioRaisesNoWarning) {
+    MemoryStore files;
+    const ScenarioIdentity names{"Alderi_Moncasta", "30752"};
+    dati_linea(files, names);
+    dati_treno(files, names);
+    const CheckResult result = checkSourceTexts({"line", *files.read(names.lineSourceFile())},
+                                                {"train", *files.read(names.trainSourceFile())});
+    for (const Diagnostic& d : result.warnings)
+        ADD_FAILURE() << d.location.file << ":" << d.location.line << ": " << d.message;
+}
+
+TEST(SourceCheck, NearestKeywordOnlyWithinASlip) {
+    const std::vector<std::string_view> words = {"stazione", "segnale", "velocita"};
+    EXPECT_EQ(nearestKeyword("Stazone", words), "stazione");
+    EXPECT_EQ(nearestKeyword("velocit\xE0", words), "velocita");
+    EXPECT_EQ(nearestKeyword("binario", words), "");
+}
+
+}  // namespace
+}  // namespace scenario

@@ -1,0 +1,167 @@
+// scenario view writes one page and nothing else; its data blob cannot end the script that holds
+// it whatever the names hold; compiled files and sources give the same model.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <set>
+#include <string>
+
+#include "tool/fixture_model.h"
+#include "tool/tool_runner.h"
+
+namespace scenario {
+namespace {
+
+using namespace scenario::testing;
+
+const std::string kLine = "Alderi_Moncasta_linea.txt";
+const std::string kTrain = "Alderi_Moncasta_30752-.txt";
+
+std::set<std::string> filesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename());
+    return names;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// The page's embedded JSON, parsed.
+nlohmann::json dataOf(const std::string& page) {
+    const std::string open = "<script type=\"application/json\" id=\"route-data\">";
+    const auto from = page.find(open);
+    if (from == std::string::npos) return {};
+    const auto start = from + open.size();
+    return nlohmann::json::parse(page.substr(start, page.find("</script>", start) - start), nullptr,
+                                 false);
+}
+
+void replaceIn(const fs::path& file, const std::string& old, const std::string& now) {
+    std::string text = readFile(file);
+    const auto at = text.find(old);
+    ASSERT_NE(at, std::string::npos) << old;
+    writeFile(file, text.replace(at, old.size(), now));
+}
+
+TEST(ViewCommand, FromSourcesWritesThePageAndNothingElse) {
+    TempDir dir;
+    ASSERT_EQ(runTool(dir.path, words("export --out .")).status, 0);
+    const std::set<std::string> before = filesIn(dir.path);
+    const ToolRun run = runTool(dir.path, words("view " + kLine + " " + kTrain + " -o route.html"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::set<std::string> after = filesIn(dir.path);
+    after.erase("route.html");
+    EXPECT_EQ(after, before);
+    const std::string page = readFile(dir.path / "route.html");
+    // Self-contained: no address to fetch anything from.
+    for (const char* outside : {"http:", "https:", "src=", "href=", "@import", "url("})
+        EXPECT_EQ(page.find(outside), std::string::npos) << outside;
+    const nlohmann::json data = dataOf(page);
+    ASSERT_TRUE(data.is_object());
+    EXPECT_EQ(data["routeLength"], 34000);
+    EXPECT_EQ(data["stations"].size(), 15u);
+    EXPECT_EQ(data["stations"][0]["name"], "ALDERI CENTRALE");
+    EXPECT_EQ(data["diagnostics"], nlohmann::json::array());
+}
+
+TEST(ViewCommand, CompiledFilesAndSourcesGiveTheSameModel) {
+    TempDir dir;
+    ASSERT_EQ(runScenarioProgram(dir.path), 0);
+    ASSERT_EQ(runTool(dir.path, words("export --out src")).status, 0);
+    ASSERT_EQ(runTool(dir.path, words("view . --name Alderi_Moncasta --train 30752 -o files.html"))
+                  .status,
+              0);
+    ASSERT_EQ(runTool(dir.path, words("view src/" + kLine + " src/" + kTrain + " -o sources.html"))
+                  .status,
+              0);
+    const nlohmann::json files = dataOf(readFile(dir.path / "files.html"));
+    const nlohmann::json sources = dataOf(readFile(dir.path / "sources.html"));
+    for (const char* part : {"cells", "stations", "entryNames", "plan", "curves", "routeLength"})
+        EXPECT_EQ(files[part], sources[part]) << part;
+    EXPECT_TRUE(files["origins"].is_null());
+    EXPECT_TRUE(sources["origins"].is_object());
+    // The built-in plan turns both ways in every class but the widest.
+    std::set<int> classes;
+    for (const auto& curve : files["curves"])
+        classes.insert(curve[3].get<int>() * curve[2].get<int>());
+    EXPECT_TRUE(classes.count(6) && classes.count(-6)) << files["curves"].dump();
+}
+
+TEST(ViewCommand, NoTextOfTheSourcesCanEndTheScript) {
+    TempDir dir;
+    ASSERT_EQ(runTool(dir.path, words("export --out .")).status, 0);
+    // Names are Windows-1252 bytes; file names pass as they are, so one can hold the line
+    // separators U+2028 and U+2029, which end a line in older JavaScript.
+    const std::string station = "</ScRiPt><!-- <script>x=1</script> & \xE8\xA0";
+    replaceIn(dir.path / kTrain, "BORGO VALLINA", station);
+    replaceIn(dir.path / kLine, "(SERRANTE)", "</script>");
+    const std::string lineFile = "<b>&\xE2\x80\xA8\xE2\x80\xA9_linea.txt";
+    fs::rename(dir.path / kLine, dir.path / lineFile);
+    const ToolRun run = runTool(dir.path, {"view", lineFile, kTrain, "-o", "route.html"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string page = readFile(dir.path / "route.html");
+    EXPECT_EQ(page.find("\xE2\x80\xA8"), std::string::npos);
+    EXPECT_EQ(page.find("\xE2\x80\xA9"), std::string::npos);
+    std::string lower = page;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(occurrences(lower, "</script"), 2u);  // the two the template closes
+    EXPECT_EQ(occurrences(lower, "<!--"), 1u);      // the template's own comment
+    EXPECT_EQ(occurrences(lower, "<b>"), 0u);
+    const nlohmann::json data = dataOf(page);
+    ASSERT_TRUE(data.is_object());
+    EXPECT_EQ(data["stations"][2]["name"], "</ScRiPt><!-- <script>x=1</script> & \u00e8\u00a0");
+    EXPECT_EQ(data["entryNames"]["80"].get<std::string>().rfind("</script>", 0), 0u);
+    EXPECT_EQ(data["origins"]["files"][0], lineFile);
+}
+
+TEST(ViewCommand, FaultySourcesStillGiveAPageWithTheirDiagnostics) {
+    TempDir dir;
+    ASSERT_EQ(runTool(dir.path, words("export --out .")).status, 0);
+    replaceIn(dir.path / kTrain, "stazione,    1750", "stazione,    1760");
+    const ToolRun run = runTool(dir.path, words("view " + kLine + " " + kTrain + " -o route.html"));
+    EXPECT_EQ(run.status, 1);
+    const nlohmann::json diagnostics = dataOf(readFile(dir.path / "route.html"))["diagnostics"];
+    ASSERT_FALSE(diagnostics.empty());
+    const nlohmann::json& error = diagnostics.back();
+    EXPECT_EQ(error["severity"], "error");
+    EXPECT_EQ(error["file"], kTrain);
+    EXPECT_EQ(error["line"], 26);
+    EXPECT_EQ(error["code"], 8);
+    EXPECT_EQ(error["position"], 1760);
+
+    // Without a route length there is no cell to draw, but the page says why.
+    writeFile(dir.path / "empty_linea.txt", "[generale]\r\n[fine]\r\n");
+    const ToolRun empty =
+        runTool(dir.path, words("view empty_linea.txt " + kTrain + " -o empty.html"));
+    EXPECT_EQ(empty.status, 4);
+    const nlohmann::json data = dataOf(readFile(dir.path / "empty.html"));
+    EXPECT_EQ(data["cells"][0], nlohmann::json::array());
+    EXPECT_FALSE(data["diagnostics"].empty());
+}
+
+TEST(ViewCommand, UnusableInputsAreRefusedWithoutAPage) {
+    TempDir dir;
+    struct Case {
+        std::string arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"view . -o r.html", "needs --name and --train"},
+        {"view . --name E --train 7 -o r.html", "E_linea.dat: cannot read"},
+        {"view missing_linea.txt missing-.txt -o r.html", "cannot read missing_linea.txt"},
+        {"view a b c -o r.html", ""},
+        {"view . --name ../x --train 7 -o r.html", ""},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = runTool(dir.path, words(c.arguments));
+        EXPECT_EQ(run.status, 2) << c.arguments;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << ": " << run.err;
+        EXPECT_FALSE(fs::exists(dir.path / "r.html")) << c.arguments;
+    }
+}
+
+}  // namespace
+}  // namespace scenario
