@@ -151,14 +151,14 @@ ReaderText generatedReaderText(std::size_t bytes) {
 
 std::int64_t readWholeText(std::string text, std::size_t records) {
     FieldReader reader(std::move(text));
-    std::int64_t sum = static_cast<std::int64_t>(reader.readText().size());
+    std::int64_t sum = static_cast<std::int64_t>(reader.readTextView().size());
     for (std::size_t r = 0; r < records; ++r) {
         const RecordForm& form = kRecordForms[r % kFormCount];
-        sum += static_cast<std::int64_t>(reader.readText().size());
+        sum += static_cast<std::int64_t>(reader.readTextView().size());
         for (int n = 0; n < form.numbers; ++n) sum += reader.readLong();
-        if (form.endsWithText) sum += static_cast<std::int64_t>(reader.readName().size());
+        if (form.endsWithText) sum += static_cast<std::int64_t>(reader.readNameView().size());
     }
-    sum += static_cast<std::int64_t>(reader.readText().size());
+    sum += static_cast<std::int64_t>(reader.readTextView().size());
     return reader.atEnd() ? sum : -1;
 }
 

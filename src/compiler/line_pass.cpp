@@ -221,7 +221,7 @@ RecordFlow readSpeedBoard(ScenarioBuild& b, SourceInput& in) {
 
 RecordFlow readSign(ScenarioBuild& b, SourceInput& in) {
     const std::int32_t p = in.reader().readLong();
-    b.currentLine = in.reader().readName();
+    b.currentLine = in.reader().readNameView();
     if (beyondTable(b, p, kRecordMargin)) return endOutsideTable(in, p);
     const std::int64_t c = cellAfter(p);
     if (!b.cellExists(c)) return endOutsideTable(in, p);

@@ -186,11 +186,6 @@ bool holds(const FirstField& field, std::string_view keyword, bool exact) {
     return contains(exact ? field.written : field.folded, keyword);
 }
 
-bool matchesAnyCase(const FirstField& field, const RecordSpec& r) {
-    return holds(field, r.keyword, false) &&
-           (r.alsoNeeded.empty() || holds(field, r.alsoNeeded, false));
-}
-
 bool readsHere(RecordSection section, SourcePlace place) {
     switch (place) {
         case SourcePlace::LineGeneral:
@@ -256,6 +251,11 @@ FirstField::FirstField(std::string_view text)
       writtenBytes(bytesOf(written)),
       foldedBytes(bytesOf(folded)) {
     for (const char c : folded) holdsLetter = holdsLetter || (c >= 'a' && c <= 'z');
+}
+
+bool matchesAnyCase(const FirstField& field, const RecordSpec& r) {
+    return field.holdsLetter && holds(field, r.keyword, false) &&
+           (r.alsoNeeded.empty() || holds(field, r.alsoNeeded, false));
 }
 
 bool matchesRecord(const FirstField& field, const RecordSpec& record) {

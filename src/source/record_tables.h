@@ -93,6 +93,8 @@ struct FirstField {
 };
 
 bool matchesRecord(const FirstField& field, const RecordSpec& record);
+// The same test without regard to letter case, even for a keyword written case by case.
+bool matchesAnyCase(const FirstField& field, const RecordSpec& record);
 
 // Where a first field stands, as the passes read the two files.
 enum class SourcePlace {
