@@ -89,6 +89,15 @@ class LinePlan {
         ++doubleEnd_;
     }
 
+    // Metres m .. last as Doubles at once, for a run of steps that writes them itself through
+    // values(): m must be the end of the run and last within the plan.
+    void extendRun(std::int32_t m, std::int32_t last) {
+        if (m != doubleEnd_ || last > upper_) throw RunTimeFailure("plan metre outside the plan");
+        doubleEnd_ = last + 1;
+    }
+    double* firstValues() { return first_.get(); }
+    double* secondValues() { return second_.get(); }
+
     PlanValueType typeAt(std::int32_t m) const;
     double first(std::int32_t m) const { return first_[static_cast<std::size_t>(m)]; }
     double second(std::int32_t m) const { return second_[static_cast<std::size_t>(m)]; }

@@ -75,9 +75,18 @@ struct Place {
     std::int32_t lastColumn = 0;
 };
 
+// What a field's description says of its values, found once per scan rather than per value.
+struct FieldFacts {
+    bool multipleOfFive = false;  // a speed stored in steps of 5 km/h
+    bool onCells = false;         // a route position that the model turns into a cell
+    bool gridded = false;         // ... by rounding, so that one off the grid moves
+    int offset = 0;               // the cells the rounding adds
+};
+
 // A value read for a record's field, where it stands. A text is a view of the scanned bytes.
 struct Value {
     const FieldSpec* spec = nullptr;
+    const FieldFacts* facts = nullptr;
     std::int64_t number = 0;
     std::string_view text;
     Place at;
@@ -96,7 +105,12 @@ class FileScan {
         : reader_(FieldReader::Borrowed{}, text.bytes, text.name),
           name_(text.name),
           isLine_(isLine),
-          out_(out) {}
+          out_(out) {
+        for (const RecordSpec& r : ownTable()) {
+            std::vector<FieldFacts>& facts = facts_.emplace_back();
+            for (const FieldSpec& f : r.fields) facts.push_back(factsOf(r, f));
+        }
+    }
 
     // Reads the whole file as its pass does; a read the pass would fail on ends the scan, since
     // the compile reports it.
@@ -270,9 +284,12 @@ class FileScan {
     void readValues(const RecordSpec& record) {
         std::vector<Value>& values = values_;
         values.clear();
+        const std::vector<FieldFacts>& facts =
+            facts_[static_cast<std::size_t>(&record - ownTable().data())];
         for (const FieldSpec& spec : record.fields) {
             Value v;
             v.spec = &spec;
+            v.facts = &facts[values.size()];
             switch (spec.type) {
                 case FieldType::Name:
                     v.text = reader_.readNameView();
@@ -310,20 +327,18 @@ class FileScan {
             return warn(kImplausibleValueWarning, v.at,
                         what() + " lies outside " + std::to_string(f.lowest) + " to " +
                             std::to_string(f.highest) + unit());
-        if (contains(f.becomes, "round(speed / 5)") && v.number % 5 != 0)
+        if (v.facts->multipleOfFive && v.number % 5 != 0)
             return warn(kImplausibleValueWarning, v.at,
                         what() + " is not a multiple of 5: it is stored as " +
                             std::to_string(roundToWhole(static_cast<double>(v.number) / 5) * 5) +
                             " km/h");
-        if (!placesOnCells(record, f)) return;
+        if (!v.facts->onCells) return;
         if (routeLength_ > 0 && v.number > routeLength_)
             return warn(kImplausibleValueWarning, v.at,
                         what() + " lies past the route's end (" + std::to_string(routeLength_) +
                             " m), in the " + std::to_string(kTail) + " m tail");
-        if (v.number % kCell == 0 || !contains(f.becomes, "cell round(")) return;
-        const int offset = contains(f.becomes, "/ 50 + 1")   ? 1
-                           : contains(f.becomes, "/ 50 - 1") ? -1
-                                                             : 0;
+        if (v.number % kCell == 0 || !v.facts->gridded) return;
+        const int offset = v.facts->offset;
         const std::int64_t cell =
             roundToWhole(static_cast<double>(v.number) / kCell + static_cast<double>(offset));
         warn(kImplausibleValueWarning, v.at,
@@ -331,9 +346,20 @@ class FileScan {
                  ", as if at " + std::to_string((cell - offset) * kCell) + " m");
     }
 
+    static FieldFacts factsOf(const RecordSpec& record, const FieldSpec& f) {
+        FieldFacts facts;
+        facts.multipleOfFive = contains(f.becomes, "round(speed / 5)");
+        facts.onCells = placesOnCells(record, f);
+        facts.gridded = contains(f.becomes, "cell round(");
+        facts.offset = contains(f.becomes, "/ 50 + 1")   ? 1
+                       : contains(f.becomes, "/ 50 - 1") ? -1
+                                                         : 0;
+        return facts;
+    }
+
     // A route position: one that the model turns into a cell, or a station's (which the compile
     // tests for the grid itself, error 8); the general records hold no route positions.
-    bool placesOnCells(const RecordSpec& record, const FieldSpec& f) const {
+    static bool placesOnCells(const RecordSpec& record, const FieldSpec& f) {
         if (record.section == RecordSection::LineGeneral || f.unit != "m") return false;
         if (record.id == RecordId::Station) return f.name == "position";
         return contains(f.becomes, "cell ") && f.name != "l";
@@ -373,8 +399,9 @@ class FileScan {
 
     FieldReader reader_;
     std::string name_;
-    std::vector<const RecordSpec*> read_;  // the records a first field is read as
-    std::vector<Value> values_;            // the values of the record being read
+    std::vector<const RecordSpec*> read_;         // the records a first field is read as
+    std::vector<Value> values_;                   // the values of the record being read
+    std::vector<std::vector<FieldFacts>> facts_;  // by record of ownTable(), then by field
     bool isLine_;
     std::vector<Diagnostic>& out_;
     std::int32_t routeLength_ = 0;
