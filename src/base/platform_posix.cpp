@@ -1,6 +1,7 @@
 // The platform interface on POSIX systems: file names are bytes, the console takes them as they
 // are, and a replacement file is renamed over its target.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,6 +70,17 @@ std::optional<std::string> readRegularFile(const std::filesystem::path& path) {
     ::close(fd);
     bytes.resize(got);
     return bytes;
+}
+
+void preferLargePages([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    // Only whole large pages inside the block can be large.
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t last = (begin + bytes) & ~(kLargePage - 1);
+    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
 }
 
 void removeFile(const std::filesystem::path& path) {

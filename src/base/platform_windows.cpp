@@ -101,6 +101,8 @@ std::optional<std::string> readRegularFile(const std::filesystem::path& path) {
     return bytes;
 }
 
+void preferLargePages(void*, std::size_t) {}
+
 void removeFile(const std::filesystem::path& path) {
     if (::DeleteFileW(path.c_str())) return;
     const DWORD error = ::GetLastError();

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/failures.h"
+#include "base/platform.h"
 
 namespace scenario {
 
@@ -11,6 +12,9 @@ void LinePlan::create(std::int32_t planLength) {
     const std::size_t count = static_cast<std::size_t>(planLength) + 1;
     first_ = std::make_unique_for_overwrite<double[]>(count);
     second_ = std::make_unique_for_overwrite<double[]>(count);
+    // A long route's plan is megabytes, each of its pages touched once.
+    preferLargePages(first_.get(), count * sizeof(double));
+    preferLargePages(second_.get(), count * sizeof(double));
     // The seeds' places are read whether seeded or not.
     for (std::size_t m = 0; m < count && m < 2; ++m) first_[m] = second_[m] = 0.0;
     exists_ = true;
