@@ -8,7 +8,7 @@
 
 namespace scenario::bench {
 
-// A line source file for a route of `routeMetres` (a multiple of 5000): curves one after another
+// A line source file for a route of `routeMetres` (a multiple of 5000): a 50 m curve every 100 m
 // over the whole route, a gradient every kilometre, a tunnel and a speed board every 10 km.
 std::string generatedLineSource(std::int32_t routeMetres);
 

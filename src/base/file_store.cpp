@@ -3,8 +3,6 @@
 #include "base/file_store.h"
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 #include "base/failures.h"
@@ -42,13 +40,7 @@ void writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
 }
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    return readRegularFile(path);
 }
 
 void FileStore::writeInPieces(const std::string& name, const FileContent& content) {

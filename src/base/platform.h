@@ -3,8 +3,10 @@
 // POSIX systems and one for Windows; nothing else in the code depends on the platform.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,15 @@ std::string textFromPath(const std::filesystem::path& path);
 // True when a regular file of that name exists. On Windows hidden and system files count as
 // missing, as the simulator's own existence test has it.
 bool fileExists(const std::filesystem::path& path);
+
+// The whole content of a regular file, or nothing when it is missing, unreadable or not a
+// regular file (a directory, a FIFO: never waited on).
+std::optional<std::string> readRegularFile(const std::filesystem::path& path);
+
+// Asks the system to back a large block of memory with large pages where it can, so that its
+// first use costs a few page faults rather than one per small page. Only advice: nothing changes
+// for the program but the time.
+void preferLargePages(void* block, std::size_t bytes);
 
 // Deletes a file; a missing file is passed over. Throws FileFailure when the file stays.
 void removeFile(const std::filesystem::path& path);

@@ -4,6 +4,9 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <system_error>
 
 #include "base/failures.h"
 #include "base/platform.h"
@@ -87,6 +90,18 @@ bool fileExists(const std::filesystem::path& path) {
     return (attributes &
             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
+
+std::optional<std::string> readRegularFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+void preferLargePages(void*, std::size_t) {}
 
 void removeFile(const std::filesystem::path& path) {
     if (::DeleteFileW(path.c_str())) return;

@@ -2,6 +2,7 @@
 // backgrounds, signal repetition, then gradients, curves, tunnels, speed boards and signs).
 #include "compiler/line_pass.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -174,6 +175,25 @@ bool takeCurveRecordStep(ScenarioBuild& b, SourceInput& in, bool straight, doubl
     return true;
 }
 
+// Steps the plan on to metre `last`, the cursor then past it; false after error 103. The metres
+// that can end in no error are made in one run.
+bool stepPlanTo(ScenarioBuild& b, SourceInput& in, std::int64_t last, bool curve,
+                double curvature) {
+    const std::int64_t run =
+        std::min({last, std::int64_t{kPlanCursorLimit} - 1, std::int64_t{b.linePlan.upperBound()}});
+    if (b.planCursor >= 2 && b.planCursor <= run && b.planCursor == b.linePlan.doubleEnd()) {
+        const auto to = static_cast<std::int32_t>(run);
+        const std::int32_t low =
+            curve ? planStepRun<true>(b.linePlan, b.planCursor, to, curvature, kLowStep)
+                  : planStepRun<false>(b.linePlan, b.planCursor, to, 0.0, kLowStep);
+        if (low != 0 && b.lowStepMetre == 0) b.lowStepMetre = low;
+        b.planCursor = to + 1;
+    }
+    while (b.planCursor <= last)
+        if (!takeCurveRecordStep(b, in, !curve, curvature)) return false;
+    return true;
+}
+
 // Curves are read only when the plan is built.
 RecordFlow readCurve(ScenarioBuild& b, SourceInput& in) {
     if (b.buildLinePlan == 0) return RecordFlow::Next;
@@ -192,10 +212,8 @@ RecordFlow readCurve(ScenarioBuild& b, SourceInput& in) {
     double curvature = kCurvatures[curveClass];
     if (containsNoCase(b.currentLine, "s")) curvature = -curvature;
 
-    while (b.planCursor <= p)
-        if (!takeCurveRecordStep(b, in, true, 0)) return RecordFlow::Exit;
-    while (b.planCursor <= end)
-        if (!takeCurveRecordStep(b, in, false, curvature)) return RecordFlow::Exit;
+    if (!stepPlanTo(b, in, p, false, 0.0)) return RecordFlow::Exit;
+    if (!stepPlanTo(b, in, end, true, curvature)) return RecordFlow::Exit;
     return RecordFlow::Next;
 }
 
@@ -221,7 +239,7 @@ RecordFlow readSpeedBoard(ScenarioBuild& b, SourceInput& in) {
 
 RecordFlow readSign(ScenarioBuild& b, SourceInput& in) {
     const std::int32_t p = in.reader().readLong();
-    b.currentLine = in.reader().readName();
+    b.currentLine = in.reader().readNameView();
     if (beyondTable(b, p, kRecordMargin)) return endOutsideTable(in, p);
     const std::int64_t c = cellAfter(p);
     if (!b.cellExists(c)) return endOutsideTable(in, p);
@@ -285,10 +303,15 @@ void finishLinePass(ScenarioBuild& b, SourceInput& in) {
     fillGradient(b, std::int64_t{b.lastCellIndex} - 2);
     if (b.buildLinePlan == 0) return;
     // The plan's last two metres stay empty.
-    const std::int32_t last = b.planLength - 2;
-    if (b.planCursor > last) return;
-    straightPlanRun(b.linePlan, b.planCursor, last);
-    b.planCursor = last + 1;
+    const std::int64_t last = std::int64_t{b.planLength} - 2;
+    if (b.planCursor >= 2 && b.planCursor <= last && b.planCursor == b.linePlan.doubleEnd()) {
+        planStepRun<false>(b.linePlan, b.planCursor, static_cast<std::int32_t>(last), 0.0, 0.0);
+        b.planCursor = static_cast<std::int32_t>(last) + 1;
+    }
+    while (b.planCursor <= last) {
+        straightPlanStep(b.linePlan, b.planCursor);
+        ++b.planCursor;
+    }
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ void readStationValues(FieldReader& in, StationRecord& r) {
     const std::int64_t minutes = in.readLong();
     const std::int64_t seconds = in.readLong();
     r.departureTime = lowBits32((hours * 60 + minutes) * 60 + seconds);
-    r.name = in.readName();
+    r.name = in.readNameView();
 }
 
 void writeApproachCodes(ScenarioBuild& build, const StationRecord& r) {

@@ -4,13 +4,19 @@
 #include <utility>
 
 #include "base/failures.h"
+#include "base/platform.h"
 
 namespace scenario {
 
 void LinePlan::create(std::int32_t planLength) {
     const std::size_t count = static_cast<std::size_t>(planLength) + 1;
-    first_.assign(count, 0.0);
-    second_.assign(count, 0.0);
+    first_ = std::make_unique_for_overwrite<double[]>(count);
+    second_ = std::make_unique_for_overwrite<double[]>(count);
+    // A long route's plan is megabytes, each of its pages touched once.
+    preferLargePages(first_.get(), count * sizeof(double));
+    preferLargePages(second_.get(), count * sizeof(double));
+    // The seeds' places are read whether seeded or not.
+    for (std::size_t m = 0; m < count && m < 2; ++m) first_[m] = second_[m] = 0.0;
     exists_ = true;
     seeded_ = false;
     upper_ = planLength;
@@ -28,13 +34,6 @@ void LinePlan::seed() {
     first_[1] = 0.0;
     second_[1] = 1.0;
     seeded_ = true;
-}
-
-void LinePlan::setDouble(std::int32_t m, double first, double second) {
-    if (m != doubleEnd_ || m > upper_) throw RunTimeFailure("plan metre outside the plan");
-    first_[static_cast<std::size_t>(m)] = first;
-    second_[static_cast<std::size_t>(m)] = second;
-    ++doubleEnd_;
 }
 
 PlanValueType LinePlan::typeAt(std::int32_t m) const {

@@ -4,11 +4,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/diagnostic.h"
+#include "base/failures.h"
 #include "source/file_names.h"
 
 namespace scenario {
@@ -80,7 +82,21 @@ class LinePlan {
 
     void seed();  // (0, 0) and (0, 1), Integers
     // Stores metre m as Doubles; the metres are computed in order, so m is the end of the run.
-    void setDouble(std::int32_t m, double first, double second);
+    void setDouble(std::int32_t m, double first, double second) {
+        if (m != doubleEnd_ || m > upper_) throw RunTimeFailure("plan metre outside the plan");
+        first_[static_cast<std::size_t>(m)] = first;
+        second_[static_cast<std::size_t>(m)] = second;
+        ++doubleEnd_;
+    }
+
+    // Metres m .. last as Doubles at once, for a run of steps that writes them itself through
+    // values(): m must be the end of the run and last within the plan.
+    void extendRun(std::int32_t m, std::int32_t last) {
+        if (m != doubleEnd_ || last > upper_) throw RunTimeFailure("plan metre outside the plan");
+        doubleEnd_ = last + 1;
+    }
+    double* firstValues() { return first_.get(); }
+    double* secondValues() { return second_.get(); }
 
     PlanValueType typeAt(std::int32_t m) const;
     double first(std::int32_t m) const { return first_[static_cast<std::size_t>(m)]; }
@@ -92,8 +108,10 @@ class LinePlan {
     bool seeded_ = false;
     std::int32_t upper_ = -1;
     std::int32_t doubleEnd_ = 2;
-    std::vector<double> first_;
-    std::vector<double> second_;
+    // Left unset past the seeds: a metre is written once, when the steps reach it, so the
+    // pages of a long plan are touched once and never cleared beforehand.
+    std::unique_ptr<double[]> first_;
+    std::unique_ptr<double[]> second_;
 };
 
 // Told of every cell a pass asks for and of the end of every record, so that the authors' tool

@@ -1,6 +1,7 @@
 // The field reader: the source files' rules for text fields, number fields and the end of file.
 #include "source/field_reader.h"
 
+#include <array>
 #include <utility>
 
 #include "base/diagnostic.h"
@@ -9,75 +10,105 @@
 namespace scenario {
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+// What each byte can end: a text field stops at a comma or a line end, a number also at a blank.
+enum : std::uint8_t { kBlank = 1, kComma = 2, kLineEnd = 4 };
+constexpr std::uint8_t kEndsText = kComma | kLineEnd;
+constexpr std::uint8_t kEndsNumber = kBlank | kComma | kLineEnd;
+
+constexpr auto kByteClass = [] {
+    std::array<std::uint8_t, 256> table{};
+    table[' '] = table['\t'] = kBlank;
+    table[','] = kComma;
+    table['\r'] = table['\n'] = kLineEnd;
+    return table;
+}();
+
+std::uint8_t classOf(char c) {
+    return kByteClass[static_cast<unsigned char>(c)];
 }
-bool isLineEnd(char c) {
-    return c == '\r' || c == '\n';
+
+const char* skipBlanks(const char* at, const char* end) {
+    while (at != end && classOf(*at) == kBlank) ++at;
+    return at;
 }
+
+const char* fieldEnd(const char* at, const char* end, std::uint8_t stops) {
+    while (at != end && (classOf(*at) & stops) == 0) ++at;
+    return at;
+}
+
+// Up to this many digits a value cannot reach the saturation of numberTextValue.
+constexpr std::ptrdiff_t kPlainDigits = 12;
 
 constexpr std::size_t kMaxNameLength = 65535;
 
 // Columns count bytes from 1; past the largest Long a column stays at it.
-std::int32_t columnAt(std::size_t offset, std::size_t lineStart) {
-    const std::size_t column = offset - lineStart + 1;
+std::int32_t columnAt(const char* at, const char* lineStart) {
+    const auto column = static_cast<std::size_t>(at - lineStart) + 1;
     return column > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(column);
 }
 
 }  // namespace
 
 FieldReader::FieldReader(std::string bytes, std::string fileName)
-    : bytes_(std::move(bytes)), fileName_(std::move(fileName)) {}
+    : owned_(std::move(bytes)),
+      fileName_(std::move(fileName)),
+      at_(owned_.data()),
+      end_(owned_.data() + owned_.size()),
+      lineStart_(at_) {}
 
-void FieldReader::skipBlanks() {
-    while (pos_ < bytes_.size() && isBlank(bytes_[pos_])) ++pos_;
-}
+FieldReader::FieldReader(Borrowed, std::string_view bytes, std::string fileName)
+    : fileName_(std::move(fileName)),
+      at_(bytes.data()),
+      end_(bytes.data() + bytes.size()),
+      lineStart_(at_) {}
 
 // CR LF, a lone CR and a lone LF each end one line.
 void FieldReader::consumeLineEnd() {
-    if (bytes_[pos_] == '\r') {
-        ++pos_;
-        if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
-    } else {
-        ++pos_;
-    }
+    if (*at_++ == '\r' && at_ != end_ && *at_ == '\n') ++at_;
     // Past the largest Long every line counts as the last: the reading goes on, only the
     // diagnostics lose the line.
     if (line_ < INT32_MAX) ++line_;
-    lineStart_ = pos_;
+    lineStart_ = at_;
 }
 
-void FieldReader::startField() {
-    if (atEnd()) throw RunTimeFailure("field read past the end of the file");
-    skipBlanks();
+namespace {
+[[noreturn]] void readPastTheEnd() {
+    throw RunTimeFailure("field read past the end of the file");
+}
+}  // namespace
+
+inline void FieldReader::startField() {
+    if (atEnd()) readPastTheEnd();
+    at_ = skipBlanks(at_, end_);
     fieldLine_ = line_;
-    firstColumn_ = columnAt(pos_, lineStart_);
+    firstColumn_ = columnAt(at_, lineStart_);
     lastColumn_ = firstColumn_;
 }
 
 // An empty field has its one column where it begins.
-void FieldReader::endField(std::size_t start, std::size_t end) {
+void FieldReader::endField(const char* start, const char* end) {
     if (end > start) lastColumn_ = columnAt(end - 1, lineStart_);
 }
 
-std::string FieldReader::readText() {
+std::string_view FieldReader::readTextView() {
     startField();
-    const std::size_t start = pos_;
-    while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !isLineEnd(bytes_[pos_])) ++pos_;
-    std::size_t end = pos_;
-    while (end > start && isBlank(bytes_[end - 1])) --end;
+    const char* const start = at_;
+    at_ = fieldEnd(at_, end_, kEndsText);
+    const char* end = at_;
+    while (end > start && classOf(end[-1]) == kBlank) --end;
     endField(start, end);
-    if (pos_ < bytes_.size()) {
-        if (bytes_[pos_] == ',')
-            ++pos_;
+    if (at_ != end_) {
+        if (*at_ == ',')
+            ++at_;
         else
             consumeLineEnd();
     }
-    return bytes_.substr(start, end - start);
+    return {start, static_cast<std::size_t>(end - start)};
 }
 
-std::string FieldReader::readName() {
-    std::string name = readText();
+std::string_view FieldReader::readNameView() {
+    const std::string_view name = readTextView();
     valueLine_ = fieldLine_;
     if (name.size() > kMaxNameLength) throw RunTimeFailure("name longer than 65535 bytes");
     return name;
@@ -86,22 +117,30 @@ std::string FieldReader::readName() {
 std::int64_t FieldReader::readNumber(std::int64_t min, std::int64_t max, const char* typeName) {
     startField();
     valueLine_ = fieldLine_;
-    const std::size_t start = pos_;
-    while (pos_ < bytes_.size() && !isBlank(bytes_[pos_]) && bytes_[pos_] != ',' &&
-           !isLineEnd(bytes_[pos_]))
-        ++pos_;
-    const std::string_view text(bytes_.data() + start, pos_ - start);
-    endField(start, pos_);
-    skipBlanks();
-    if (pos_ < bytes_.size()) {
-        if (bytes_[pos_] == ',')
-            ++pos_;
-        else if (isLineEnd(bytes_[pos_]))
+    const char* const start = at_;
+    // Most fields are plain numbers: their digits are read as they are found, in one loop.
+    const char* at = start;
+    const bool negative = at != end_ && *at == '-';
+    if (at != end_ && (*at == '-' || *at == '+')) ++at;
+    const char* const digits = at;
+    std::int64_t plain = 0;
+    while (at != end_ && static_cast<unsigned char>(*at - '0') < 10 && at - digits < kPlainDigits)
+        plain = plain * 10 + (*at++ - '0');
+    const bool isPlain = at != digits && (at == end_ || (classOf(*at) & kEndsNumber) != 0);
+    at_ = isPlain ? at : fieldEnd(at, end_, kEndsNumber);
+    const std::string_view text(start, static_cast<std::size_t>(at_ - start));
+    endField(start, at_);
+    at_ = skipBlanks(at_, end_);
+    if (at_ != end_) {
+        if (*at_ == ',')
+            ++at_;
+        else if (classOf(*at_) == kLineEnd)
             consumeLineEnd();
     }
 
     bool isNumber = true;
-    const std::int64_t value = numberTextValue(text, isNumber);
+    const std::int64_t value =
+        isPlain ? (negative ? -plain : plain) : numberTextValue(text, isNumber);
     if (!isNumber)
         keepWarning(warnings_, makeWarning(kNumberTextWarning, location(),
                                            "number text \"" + std::string(text.substr(0, 40)) +

@@ -17,18 +17,27 @@ namespace scenario {
 class FieldReader {
   public:
     explicit FieldReader(std::string bytes, std::string fileName = {});
+    // Reads bytes that the caller keeps, unchanged, for as long as the reader reads them.
+    struct Borrowed {};
+    FieldReader(Borrowed, std::string_view bytes, std::string fileName = {});
+    // The reader points into its own bytes.
+    FieldReader(const FieldReader&) = delete;
+    FieldReader& operator=(const FieldReader&) = delete;
 
-    // A text field: blanks before it are skipped, blanks at its end dropped.
-    std::string readText();
+    // A text field: blanks before it are skipped, blanks at its end dropped. The view holds
+    // until the reader goes.
+    std::string_view readTextView();
+    std::string readText() { return std::string(readTextView()); }
     // A text that the model stores as a name: at most 65535 bytes, the files' length limit.
-    std::string readName();
+    std::string_view readNameView();
+    std::string readName() { return std::string(readNameView()); }
 
     std::int32_t readLong();
     std::int16_t readInteger();
     std::uint8_t readByte();
 
     // True once every byte has been consumed, right after the read that took the last field.
-    bool atEnd() const { return pos_ >= bytes_.size(); }
+    bool atEnd() const { return at_ == end_; }
 
     // Line (from 1) on which the field just read began.
     std::int32_t line() const { return fieldLine_; }
@@ -40,20 +49,24 @@ class FieldReader {
 
     // Where the field just read stands: its line and its first and last columns.
     Location location() const { return {fileName_, fieldLine_, firstColumn_, lastColumn_}; }
+    std::int32_t firstColumn() const { return firstColumn_; }
+    std::int32_t lastColumn() const { return lastColumn_; }
 
     const std::vector<Diagnostic>& warnings() const { return warnings_; }
 
   private:
     void startField();
-    void endField(std::size_t start, std::size_t end);
-    void skipBlanks();
+    void endField(const char* start, const char* end);
     void consumeLineEnd();
     std::int64_t readNumber(std::int64_t min, std::int64_t max, const char* typeName);
 
-    std::string bytes_;
+    std::string owned_;
     std::string fileName_;
-    std::size_t pos_ = 0;
-    std::size_t lineStart_ = 0;
+    // The bytes are read through pointers: a byte store through a char could otherwise alias
+    // any member and reload it on every step.
+    const char* at_ = nullptr;
+    const char* end_ = nullptr;
+    const char* lineStart_ = nullptr;
     std::int32_t line_ = 1;
     std::int32_t fieldLine_ = 0;
     std::int32_t firstColumn_ = 0;

@@ -168,13 +168,22 @@ constexpr std::string_view kTrainHeaders[] = {"[generale]", "[aderenze]",      "
                                               "[stazioni]", "[rallentamenti]", "[segnali]",
                                               "[codici]",   "[fine]"};
 
-bool holds(const FirstField& field, std::string_view keyword, bool exact) {
-    return contains(exact ? field.written : field.folded, keyword);
+constexpr std::uint64_t bytesOf(std::string_view text) {
+    std::uint64_t set = 0;
+    for (const char c : text) set |= std::uint64_t{1} << (static_cast<unsigned char>(c) % 64);
+    return set;
 }
 
-bool matchesAnyCase(const FirstField& field, const RecordSpec& r) {
-    return holds(field, r.keyword, false) &&
-           (r.alsoNeeded.empty() || holds(field, r.alsoNeeded, false));
+// The bits of a keyword's first and last bytes: cheap enough to take for every test.
+std::uint64_t endsOf(std::string_view keyword) {
+    return bytesOf(keyword.substr(0, 1)) | bytesOf(keyword.substr(keyword.size() - 1));
+}
+
+bool holds(const FirstField& field, std::string_view keyword, bool exact) {
+    if (keyword.empty()) return true;
+    const std::uint64_t needed = endsOf(keyword);
+    if (((exact ? field.writtenBytes : field.foldedBytes) & needed) != needed) return false;
+    return contains(exact ? field.written : field.folded, keyword);
 }
 
 bool readsHere(RecordSection section, SourcePlace place) {
@@ -236,10 +245,21 @@ std::span<const std::string_view> trainHeaders() {
     return kTrainHeaders;
 }
 
-FirstField::FirstField(std::string_view text) : written(text), folded(toLowerText(text)) {}
+FirstField::FirstField(std::string_view text)
+    : written(text),
+      folded(toLowerText(text)),
+      writtenBytes(bytesOf(written)),
+      foldedBytes(bytesOf(folded)) {
+    for (const char c : folded) holdsLetter = holdsLetter || (c >= 'a' && c <= 'z');
+}
+
+bool matchesAnyCase(const FirstField& field, const RecordSpec& r) {
+    return field.holdsLetter && holds(field, r.keyword, false) &&
+           (r.alsoNeeded.empty() || holds(field, r.alsoNeeded, false));
+}
 
 bool matchesRecord(const FirstField& field, const RecordSpec& record) {
-    return holds(field, record.keyword, record.exact) &&
+    return field.holdsLetter && holds(field, record.keyword, record.exact) &&
            (record.alsoNeeded.empty() || holds(field, record.alsoNeeded, record.exact));
 }
 
@@ -247,6 +267,7 @@ std::string misplacedKeywordNote(std::string_view field, SourcePlace place) {
     // Comments are meant to be passed over, whatever words they hold.
     if (contains(field, "-")) return {};
     const FirstField f(field);
+    if (!f.holdsLetter) return {};
     for (const RecordSpec& r : kAllRecords)
         if (readsHere(r.section, place) && matchesRecord(f, r)) return {};
     for (const RecordSpec& r : kAllRecords) {

@@ -84,9 +84,17 @@ struct FirstField {
     explicit FirstField(std::string_view text);
     std::string_view written;
     std::string folded;
+    // Which bytes each form holds, one bit per byte value modulo 64: a keyword with a byte the
+    // field lacks is rejected without a search.
+    std::uint64_t writtenBytes = 0;
+    std::uint64_t foldedBytes = 0;
+    // Every keyword holds a letter: a field without one (a number) matches none.
+    bool holdsLetter = false;
 };
 
 bool matchesRecord(const FirstField& field, const RecordSpec& record);
+// The same test without regard to letter case, even for a keyword written case by case.
+bool matchesAnyCase(const FirstField& field, const RecordSpec& record);
 
 // Where a first field stands, as the passes read the two files.
 enum class SourcePlace {

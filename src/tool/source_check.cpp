@@ -68,12 +68,28 @@ std::string clockText(std::int64_t seconds) {
     return std::to_string(seconds / 3600) + ":" + two(seconds / 60 % 60) + ":" + two(seconds % 60);
 }
 
-// A value read for a record's field, where it stands.
+// Where a field stands in the scanned file; it becomes a Location only for a warning.
+struct Place {
+    std::int32_t line = 0;
+    std::int32_t firstColumn = 0;
+    std::int32_t lastColumn = 0;
+};
+
+// What a field's description says of its values, found once per scan rather than per value.
+struct FieldFacts {
+    bool multipleOfFive = false;  // a speed stored in steps of 5 km/h
+    bool onCells = false;         // a route position that the model turns into a cell
+    bool gridded = false;         // ... by rounding, so that one off the grid moves
+    int offset = 0;               // the cells the rounding adds
+};
+
+// A value read for a record's field, where it stands. A text is a view of the scanned bytes.
 struct Value {
     const FieldSpec* spec = nullptr;
+    const FieldFacts* facts = nullptr;
     std::int64_t number = 0;
-    std::string text;
-    Location at;
+    std::string_view text;
+    Place at;
 };
 
 // The previous record of a list that must run in route order.
@@ -86,7 +102,15 @@ struct Previous {
 class FileScan {
   public:
     FileScan(const SourceText& text, bool isLine, std::vector<Diagnostic>& out)
-        : reader_(text.bytes, text.name), name_(text.name), isLine_(isLine), out_(out) {}
+        : reader_(FieldReader::Borrowed{}, text.bytes, text.name),
+          name_(text.name),
+          isLine_(isLine),
+          out_(out) {
+        for (const RecordSpec& r : ownTable()) {
+            std::vector<FieldFacts>& facts = facts_.emplace_back();
+            for (const FieldSpec& f : r.fields) facts.push_back(factsOf(r, f));
+        }
+    }
 
     // Reads the whole file as its pass does; a read the pass would fail on ends the scan, since
     // the compile reports it.
@@ -109,16 +133,19 @@ class FileScan {
 
   private:
     struct Field {
-        std::string text;
+        std::string_view text;
         bool extra = false;  // a value too many on a record's line, reported by the compile
-        Location at;
+        Place at;
     };
+
+    Place place() const { return {reader_.line(), reader_.firstColumn(), reader_.lastColumn()}; }
+    Location locationOf(Place p) const { return {name_, p.line, p.firstColumn, p.lastColumn}; }
 
     Field readFirst() {
         const std::int32_t valueLine = reader_.valueLine();
         Field f;
-        f.text = reader_.readText();
-        f.at = reader_.location();
+        f.text = reader_.readTextView();
+        f.at = place();
         f.extra = f.at.line == valueLine && !f.text.empty();
         return f;
     }
@@ -168,25 +195,21 @@ class FileScan {
     std::string_view fileKind() const { return isLine_ ? "line" : "train"; }
 
     static bool matchesAny(const FirstField& f, std::span<const RecordSpec> table) {
-        return std::any_of(table.begin(), table.end(), [&](const RecordSpec& r) {
-            RecordSpec caseFree = r;
-            caseFree.exact = false;
-            return matchesRecord(f, caseFree);
-        });
+        return std::any_of(table.begin(), table.end(),
+                           [&](const RecordSpec& r) { return matchesAnyCase(f, r); });
     }
 
-    void count(const Field& f) {
+    void count(const Field& f) { count(f, FirstField(f.text)); }
+    void count(const Field& f, const FirstField& named) {
         if (f.extra || contains(f.text, "-")) return;
-        const FirstField named(f.text);
         if (matchesAny(named, ownTable()))
             ++ownRecords;
         else if (matchesAny(named, otherTable()))
             ++otherRecords;
     }
 
-    void warn(std::string_view name, Location at, std::string message,
-              std::string suggestion = {}) {
-        Diagnostic d = makeWarning(name, std::move(at), std::move(message));
+    void warn(std::string_view name, Place at, std::string message, std::string suggestion = {}) {
+        Diagnostic d = makeWarning(name, locationOf(at), std::move(message));
         d.suggestion = std::move(suggestion);
         keepWarning(out_, std::move(d));
     }
@@ -207,9 +230,10 @@ class FileScan {
     }
 
     void examine(const Field& f, RecordSection section) {
-        count(f);
         const FirstField named(f.text);
-        std::vector<const RecordSpec*> read;
+        count(f, named);
+        std::vector<const RecordSpec*>& read = read_;
+        read.clear();
         for (const RecordSpec& r : ownTable())
             if (r.section == section && matchesRecord(named, r)) read.push_back(&r);
         // A line whose first field was passed over hands its values on as first fields: only
@@ -269,13 +293,17 @@ class FileScan {
     }
 
     void readValues(const RecordSpec& record) {
-        std::vector<Value> values;
+        std::vector<Value>& values = values_;
+        values.clear();
+        const std::vector<FieldFacts>& facts =
+            facts_[static_cast<std::size_t>(&record - ownTable().data())];
         for (const FieldSpec& spec : record.fields) {
             Value v;
             v.spec = &spec;
+            v.facts = &facts[values.size()];
             switch (spec.type) {
                 case FieldType::Name:
-                    v.text = reader_.readName();
+                    v.text = reader_.readNameView();
                     break;
                 case FieldType::Long:
                     v.number = reader_.readLong();
@@ -287,8 +315,8 @@ class FileScan {
                     v.number = reader_.readByte();
                     break;
             }
-            v.at = reader_.location();
-            values.push_back(std::move(v));
+            v.at = place();
+            values.push_back(v);
         }
         if (record.id == RecordId::RouteLength) routeLength = lowBits32(values[0].number);
         if (record.id == RecordId::Station) ++stations;
@@ -300,37 +328,49 @@ class FileScan {
     void checkValue(const RecordSpec& record, const Value& v) {
         const FieldSpec& f = *v.spec;
         if (f.type == FieldType::Name) return;
-        const std::string unit = f.unit.empty() ? "" : " " + std::string(f.unit);
-        const std::string what = std::string(record.name) + " " + std::string(f.name) + " " +
-                                 std::to_string(v.number) + unit;
+        // Made only for a warning: most values get none.
+        const auto unit = [&f] { return f.unit.empty() ? "" : " " + std::string(f.unit); };
+        const auto what = [&] {
+            return std::string(record.name) + " " + std::string(f.name) + " " +
+                   std::to_string(v.number) + unit();
+        };
         if (v.number < f.lowest || v.number > f.highest)
             return warn(kImplausibleValueWarning, v.at,
-                        what + " lies outside " + std::to_string(f.lowest) + " to " +
-                            std::to_string(f.highest) + unit);
-        if (contains(f.becomes, "round(speed / 5)") && v.number % 5 != 0)
+                        what() + " lies outside " + std::to_string(f.lowest) + " to " +
+                            std::to_string(f.highest) + unit());
+        if (v.facts->multipleOfFive && v.number % 5 != 0)
             return warn(kImplausibleValueWarning, v.at,
-                        what + " is not a multiple of 5: it is stored as " +
+                        what() + " is not a multiple of 5: it is stored as " +
                             std::to_string(roundToWhole(static_cast<double>(v.number) / 5) * 5) +
                             " km/h");
-        if (!placesOnCells(record, f)) return;
+        if (!v.facts->onCells) return;
         if (routeLength_ > 0 && v.number > routeLength_)
             return warn(kImplausibleValueWarning, v.at,
-                        what + " lies past the route's end (" + std::to_string(routeLength_) +
+                        what() + " lies past the route's end (" + std::to_string(routeLength_) +
                             " m), in the " + std::to_string(kTail) + " m tail");
-        if (v.number % kCell == 0 || !contains(f.becomes, "cell round(")) return;
-        const int offset = contains(f.becomes, "/ 50 + 1")   ? 1
-                           : contains(f.becomes, "/ 50 - 1") ? -1
-                                                             : 0;
+        if (v.number % kCell == 0 || !v.facts->gridded) return;
+        const int offset = v.facts->offset;
         const std::int64_t cell =
             roundToWhole(static_cast<double>(v.number) / kCell + static_cast<double>(offset));
         warn(kImplausibleValueWarning, v.at,
-             what + " is off the 50 m grid: it lands in cell " + std::to_string(cell) +
+             what() + " is off the 50 m grid: it lands in cell " + std::to_string(cell) +
                  ", as if at " + std::to_string((cell - offset) * kCell) + " m");
+    }
+
+    static FieldFacts factsOf(const RecordSpec& record, const FieldSpec& f) {
+        FieldFacts facts;
+        facts.multipleOfFive = contains(f.becomes, "round(speed / 5)");
+        facts.onCells = placesOnCells(record, f);
+        facts.gridded = contains(f.becomes, "cell round(");
+        facts.offset = contains(f.becomes, "/ 50 + 1")   ? 1
+                       : contains(f.becomes, "/ 50 - 1") ? -1
+                                                         : 0;
+        return facts;
     }
 
     // A route position: one that the model turns into a cell, or a station's (which the compile
     // tests for the grid itself, error 8); the general records hold no route positions.
-    bool placesOnCells(const RecordSpec& record, const FieldSpec& f) const {
+    static bool placesOnCells(const RecordSpec& record, const FieldSpec& f) {
         if (record.section == RecordSection::LineGeneral || f.unit != "m") return false;
         if (record.id == RecordId::Station) return f.name == "position";
         return contains(f.becomes, "cell ") && f.name != "l";
@@ -358,7 +398,7 @@ class FileScan {
         if (record.id != RecordId::Station) return;
         const std::int64_t time =
             (values[13].number * 60 + values[14].number) * 60 + values[15].number;
-        const std::string& name = values[16].text;
+        const std::string name(values[16].text);
         if (time == 0) return;  // the train does not stop there
         if (departure_.line > 0 && time < departure_.value)
             warn(kOrderWarning, values[13].at,
@@ -370,6 +410,9 @@ class FileScan {
 
     FieldReader reader_;
     std::string name_;
+    std::vector<const RecordSpec*> read_;         // the records a first field is read as
+    std::vector<Value> values_;                   // the values of the record being read
+    std::vector<std::vector<FieldFacts>> facts_;  // by record of ownTable(), then by field
     bool isLine_;
     std::vector<Diagnostic>& out_;
     std::int32_t routeLength_ = 0;

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "base/failures.h"
 #include "temp_directory.h"
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -81,6 +83,24 @@ TEST(DirectoryStore, ExistsReadAndRemove) {
     EXPECT_EQ(store.read("f.txt").value(), std::string("a\0b", 3));
     store.remove("f.txt");
     EXPECT_FALSE(store.exists("f.txt"));
+}
+
+// The whole-file read takes regular files only, and refuses a FIFO at once rather than waiting on
+// a writer that never comes.
+TEST(ReadWholeFile, RegularFilesOnly) {
+    TempDir dir;
+    fs::create_directory(dir.path / "folder");
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo((dir.path / "fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(readWholeFile(dir.path / "fifo").has_value());
+#endif
+    std::ofstream(dir.path / "empty", std::ios::binary).flush();
+    const std::string large(300000, 'x');
+    std::ofstream(dir.path / "large", std::ios::binary) << large;
+    EXPECT_FALSE(readWholeFile(dir.path / "folder").has_value());
+    EXPECT_FALSE(readWholeFile(dir.path / "missing").has_value());
+    EXPECT_EQ(readWholeFile(dir.path / "empty").value(), "");
+    EXPECT_EQ(readWholeFile(dir.path / "large").value(), large);
 }
 
 }  // namespace

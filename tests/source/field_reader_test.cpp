@@ -9,8 +9,7 @@ namespace scenario {
 namespace {
 
 // Reads "T" (text) or "L"/"I"/"B" (Long/Integer/Byte) fields in turn and renders them.
-std::string readAs(const std::string& bytes, const std::string& kinds) {
-    FieldReader reader(bytes);
+std::string readWith(FieldReader& reader, const std::string& kinds) {
     std::string out;
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         if (i > 0) out += '|';
@@ -30,6 +29,11 @@ std::string readAs(const std::string& bytes, const std::string& kinds) {
         }
     }
     return out;
+}
+
+std::string readAs(const std::string& bytes, const std::string& kinds) {
+    FieldReader reader(bytes);
+    return readWith(reader, kinds);
 }
 
 TEST(FieldReader, ReadsRecordsByTheFieldRules) {
@@ -60,11 +64,19 @@ TEST(FieldReader, ReadsRecordsByTheFieldRules) {
         {"  \"x - y\"   ,z", "TT", "\"x - y\"|z"},
         // Number texts that are not a sign and digits read as 0; "+7" is 7.
         {"12.5, 1e3, 12abc, +7, -, +\r\n", "LLLLLL", "0|0|0|7|0|0"},
+        {"007, -0, 3-4, 12\t\r\n-5", "LLLLL", "7|0|0|12|-5"},
         // Limits of each type.
         {"255, 0, 32767, -32768, 2147483647, -2147483648\r\n", "BBIILL",
          "255|0|32767|-32768|2147483647|-2147483648"},
     };
-    for (const Case& c : cases) EXPECT_EQ(readAs(c.bytes, c.kinds), c.expected) << c.bytes;
+    for (const Case& c : cases) {
+        EXPECT_EQ(readAs(c.bytes, c.kinds), c.expected) << c.bytes;
+        // Bytes the reader only borrows end where the view ends, whatever follows them.
+        const std::string padded = std::string(c.bytes) + "9 x";
+        FieldReader borrowed(FieldReader::Borrowed{},
+                             std::string_view(padded).substr(0, padded.size() - 3));
+        EXPECT_EQ(readWith(borrowed, c.kinds), c.expected) << c.bytes;
+    }
 }
 
 TEST(FieldReader, OutOfRangeValuesAndReadsPastTheEndAreRunTimeFailures) {
