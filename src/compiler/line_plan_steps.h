@@ -19,12 +19,12 @@ inline void requireStepMetre(const LinePlan& plan, std::int32_t m) {
 // advance between those two metres. A curve turns the step vector by the curvature: each turned
 // component is rounded on its own before it is added, and the step is not renormalised, so it
 // grows a little at every curve metre, as the simulator expects.
-template <bool kCurve>
+template <bool OnCurve>
 inline double planStep(double first2, double first1, double second2, double second1,
                        double curvature, double& first, double& second) {
     const double d0 = first1 - first2;
     const double d1 = second1 - second2;
-    if constexpr (kCurve) {
+    if constexpr (OnCurve) {
         const double turned0 = d0 + curvature * d1;
         const double turned1 = d1 - curvature * d0;
         first = first1 + turned0;
@@ -37,12 +37,12 @@ inline double planStep(double first2, double first1, double second2, double seco
 }
 
 // Computes metre m, the next metre of the plan's run, and returns its d1.
-template <bool kCurve>
+template <bool OnCurve>
 inline double singlePlanStep(LinePlan& plan, std::int32_t m, double curvature) {
     requireStepMetre(plan, m);
     double first = 0;
     double second = 0;
-    const double d1 = planStep<kCurve>(plan.first(m - 2), plan.first(m - 1), plan.second(m - 2),
+    const double d1 = planStep<OnCurve>(plan.first(m - 2), plan.first(m - 1), plan.second(m - 2),
                                        plan.second(m - 1), curvature, first, second);
     plan.setDouble(m, first, second);
     return d1;
@@ -58,7 +58,7 @@ inline double curvePlanStep(LinePlan& plan, std::int32_t m, double curvature) {
 
 // Metres m .. last as that many single steps make them, the last two metres held in registers
 // rather than read back. Returns the metre after the first step whose d1 fell below `low`, or 0.
-template <bool kCurve>
+template <bool OnCurve>
 inline std::int32_t planStepRun(LinePlan& plan, std::int32_t m, std::int32_t last, double curvature,
                                 double low) {
     requireStepMetre(plan, m);
@@ -75,7 +75,7 @@ inline std::int32_t planStepRun(LinePlan& plan, std::int32_t m, std::int32_t las
         double first = 0;
         double second = 0;
         const double d1 =
-            planStep<kCurve>(first2, first1, second2, second1, curvature, first, second);
+            planStep<OnCurve>(first2, first1, second2, second1, curvature, first, second);
         firsts[i] = first;
         seconds[i] = second;
         if (d1 < low && lowAfter == 0) lowAfter = i + 1;
