@@ -43,7 +43,7 @@ inline double singlePlanStep(LinePlan& plan, std::int32_t m, double curvature) {
     double first = 0;
     double second = 0;
     const double d1 = planStep<OnCurve>(plan.first(m - 2), plan.first(m - 1), plan.second(m - 2),
-                                       plan.second(m - 1), curvature, first, second);
+                                        plan.second(m - 1), curvature, first, second);
     plan.setDouble(m, first, second);
     return d1;
 }
