@@ -85,7 +85,7 @@ struct FieldFacts {
 
 // A value read for a record's field, where it stands. A text is a view of the scanned bytes.
 struct Value {
-    const FieldSpec* spec = nullptr;
+    const FieldSpec* field = nullptr;
     const FieldFacts* facts = nullptr;
     std::int64_t number = 0;
     std::string_view text;
@@ -297,11 +297,11 @@ class FileScan {
         values.clear();
         const std::vector<FieldFacts>& facts =
             facts_[static_cast<std::size_t>(&record - ownTable().data())];
-        for (const FieldSpec& spec : record.fields) {
+        for (const FieldSpec& field : record.fields) {
             Value v;
-            v.spec = &spec;
+            v.field = &field;
             v.facts = &facts[values.size()];
-            switch (spec.type) {
+            switch (field.type) {
                 case FieldType::Name:
                     v.text = reader_.readNameView();
                     break;
@@ -326,7 +326,7 @@ class FileScan {
     }
 
     void checkValue(const RecordSpec& record, const Value& v) {
-        const FieldSpec& f = *v.spec;
+        const FieldSpec& f = *v.field;
         if (f.type == FieldType::Name) return;
         // Made only for a warning: most values get none.
         const auto unit = [&f] { return f.unit.empty() ? "" : " " + std::string(f.unit); };

@@ -42,7 +42,7 @@ std::string recordText(const RecordSpec& record) {
 }
 
 std::string valueText(const RecordSpec& record, const ReadValue& value, std::size_t index) {
-    const FieldSpec& field = *value.spec;
+    const FieldSpec& field = *value.field;
     std::string shown;
     if (value.number) {
         shown = std::to_string(*value.number);

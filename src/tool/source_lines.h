@@ -23,7 +23,7 @@ struct FieldSpot {
 };
 
 struct ReadValue {
-    const FieldSpec* spec = nullptr;
+    const FieldSpec* field = nullptr;
     FieldSpot spot;
     std::optional<std::int64_t> number;  // a number field's value as read
     std::string text;                    // a name field's text
