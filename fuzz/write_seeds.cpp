@@ -2,6 +2,7 @@
 // writes them, the test fixtures' sources, and the files they compile to.
 // Usage: fuzz_seeds CORPUS_DIR
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
@@ -142,6 +143,11 @@ void writePrintSeeds(const fs::path& directory, const fs::path& dumpSeeds) {
         writeSeed(directory, std::string(f.seed) + "-json",
                   joinPrintInput(f.kind, true, true, bytes));
     }
+    // A name is bytes from the file, and may hold a line break or a terminal's escape.
+    std::array<StationRecord, kStationTableSize> table{};
+    table[1].name = "A\nB\x1b[2J";
+    writeSeed(directory, "control-name-text",
+              joinPrintInput(1, false, true, encodeStationTable(table)));
 }
 
 }  // namespace

@@ -22,10 +22,10 @@ int fileRank(const ScenarioBuild& build, const Location& at) {
     return at.file == build.identity().lineSourceFile() ? 0 : 1;
 }
 
-// The record with its Windows-1252 texts made UTF-8, for the terminal and JSON.
-Diagnostic inUtf8(Diagnostic d) {
-    d.message = utf8FromWindows1252(d.message);
-    d.detail = utf8FromWindows1252(d.detail);
+// The record with its Windows-1252 texts made UTF-8 for a terminal's line.
+Diagnostic printable(Diagnostic d) {
+    d.message = printableFromWindows1252(d.message);
+    d.detail = printableFromWindows1252(d.detail);
     return d;
 }
 
@@ -33,7 +33,7 @@ Diagnostic inUtf8(Diagnostic d) {
 
 std::string toolDiagnosticText(const Diagnostic& d, const std::string& fileShown,
                                const std::string& relatedShown) {
-    Diagnostic bare = inUtf8(d);
+    Diagnostic bare = printable(d);
     bare.location.line = 0;
     std::string place;
     if (!fileShown.empty() && d.location.line > 0) {

@@ -153,7 +153,6 @@ void printStations(const StationTable& table, const DumpOptions& o, std::ostream
     for (std::size_t i = 0; i < table.size(); ++i) {
         const StationRecord& r = table[i];
         if (!o.all && allZero(r)) continue;
-        const std::string name = utf8FromWindows1252(r.name);
         p.row(
             [&] {
                 return json{{"entry", i},
@@ -162,7 +161,7 @@ void printStations(const StationTable& table, const DumpOptions& o, std::ostream
                             {"platformEnd", r.platformEnd},
                             {"position", r.position},
                             {"flagA", r.flagA},
-                            {"name", name},
+                            {"name", utf8FromWindows1252(r.name)},
                             {"groupA1", r.groupA1},
                             {"groupA2", r.groupA2},
                             {"groupB1", r.groupB1},
@@ -180,7 +179,7 @@ void printStations(const StationTable& table, const DumpOptions& o, std::ostream
                     "{:>9} {:>5} {:>5} {:>13}  {}",
                     i, r.stationKind, r.platformStart, r.platformEnd, r.position, r.flagA,
                     r.groupA1, r.groupA2, r.groupB1, r.groupB2, r.groupB3, r.groupA3, r.dwellTime,
-                    r.flagC, r.flagB, r.departureTime, name);
+                    r.flagC, r.flagB, r.departureTime, printableFromWindows1252(r.name));
             });
     }
     p.end();

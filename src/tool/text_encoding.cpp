@@ -116,4 +116,21 @@ std::string utf8FromWindows1252(std::string_view bytes) {
     return out;
 }
 
+std::string printableFromWindows1252(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(bytes.size());
+    for (char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        if (byte >= 0x20 && byte != 0x7F) {
+            appendUtf8(out, codePoint(byte));
+            continue;
+        }
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 0xF];
+    }
+    return out;
+}
+
 }  // namespace scenario

@@ -12,6 +12,10 @@ namespace scenario {
 // undefined become U+FFFD.
 std::string utf8FromWindows1252(std::string_view bytes);
 
+// The same for a line shown on a terminal: a control byte is written as \xNN, so that a name read
+// from a file can neither break the line or its table nor drive the terminal.
+std::string printableFromWindows1252(std::string_view bytes);
+
 // Whether a text is well-formed UTF-8, and where its first character beyond ASCII starts.
 struct Utf8Scan {
     bool valid = true;

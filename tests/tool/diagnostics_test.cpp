@@ -297,5 +297,15 @@ TEST(Diagnostics, QuietReadingsAreWarnedOfInLineOrder) {
     EXPECT_EQ(warnings[0]["line"], 2);
 }
 
+// A quoted source text reaches the terminal with its control bytes shown, not obeyed.
+TEST(Diagnostics, ControlBytesInAQuotedTextAreShownEscaped) {
+    const Compiled result = compile(route({"pendenza, 250, a\x1b[31m"}), kEmptyTrain);
+    EXPECT_EQ(result.run.err,
+              "line.txt:4:17: warning: the file holds control characters: it looks like a "
+              "binary file, not a source text [encoding]\n"
+              "line.txt:4:16: warning: number text \"a\\x1b[31m\" read as 0 [number-text]\n");
+    EXPECT_EQ(result.summary["warnings"][1]["message"], "number text \"a\x1b[31m\" read as 0");
+}
+
 }  // namespace
 }  // namespace scenario

@@ -2,6 +2,7 @@
 // and refuses a file of the wrong size with a clear message.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -125,6 +126,21 @@ TEST(DumpCommand, NamesComeOutInUtf8) {
     const ToolRun run = runTool(dir.path, {"dump", "S_1.sim", "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(json::parse(run.out)["entries"][0]["name"], "CITT\xC3\x80 \xE2\x82\xAC");
+}
+
+// A name is bytes from the file: a newline or an escape in it must not break the table's rows
+// nor reach the terminal as such.
+TEST(DumpCommand, ControlBytesInANameAreShownEscaped) {
+    TempDir dir;
+    std::array<StationRecord, kStationTableSize> table{};
+    table[1].name = "A\nB\x1b[2J";
+    writeFile(dir.path / "S_1.sim", encodeStationTable(table));
+    const ToolRun text = runTool(dir.path, {"dump", "S_1.sim", "--all"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 2 + kStationTableSize);
+    EXPECT_NE(text.out.find("  A\\x0aB\\x1b[2J\n"), std::string::npos) << text.out;
+    const ToolRun asJson = runTool(dir.path, {"dump", "S_1.sim", "--json"});
+    EXPECT_EQ(json::parse(asJson.out)["entries"][0]["name"], "A\nB\x1b[2J");
 }
 
 TEST(DumpCommand, AFileOfTheWrongSizeIsRefusedClearly) {
