@@ -51,14 +51,14 @@ enum class RecordFlow {
 };
 
 // Tests a first field against every record of a section, in table order, and reads each record
-// it names: a field that holds two records' keywords reads both. The field is copied, since a
-// record may replace currentLine.
+// it names: a field that holds two records' keywords reads both. Every test is made before the
+// first read, since a record may replace currentLine.
 template <typename Read>
-RecordFlow readRecordsNamedBy(std::string field, std::span<const RecordSpec> table,
+RecordFlow readRecordsNamedBy(std::string_view field, std::span<const RecordSpec> table,
                               RecordSection section, Read read) {
-    const FirstField named(field);
+    const RecordMatches named = recordMatches(field);
     for (const RecordSpec& record : table) {
-        if (record.section != section || !matchesRecord(named, record)) continue;
+        if (record.section != section || !named.named(record)) continue;
         const RecordFlow flow = read(record.id);
         if (flow != RecordFlow::Next) return flow;
     }

@@ -3,6 +3,8 @@
 #include "source/record_tables.h"
 
 #include <array>
+#include <functional>
+#include <unordered_map>
 
 #include "base/code_page.h"
 
@@ -263,15 +265,61 @@ bool matchesRecord(const FirstField& field, const RecordSpec& record) {
            (record.alsoNeeded.empty() || holds(field, record.alsoNeeded, record.exact));
 }
 
+namespace {
+
+static_assert(std::size(kAllRecords) <= 32, "a record's bit must fit RecordMatches");
+static_assert(
+    [] {
+        std::uint32_t seen = 0;
+        for (const RecordSpec& r : kAllRecords) {
+            if ((seen & RecordMatches::bitOf(r)) != 0) return false;
+            seen |= RecordMatches::bitOf(r);
+        }
+        return true;
+    }(),
+    "each record has its own RecordId");
+
+RecordMatches matchesWorkedOut(std::string_view field) {
+    const FirstField f(field);
+    RecordMatches m;
+    m.holdsLetter = f.holdsLetter;
+    for (const RecordSpec& r : kAllRecords) {
+        if (matchesRecord(f, r)) m.exact |= RecordMatches::bitOf(r);
+        if (matchesAnyCase(f, r)) m.anyCase |= RecordMatches::bitOf(r);
+    }
+    return m;
+}
+
+struct TextHash {
+    using is_transparent = void;  // NOLINT(readability-identifier-naming): the library's name
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+
+}  // namespace
+
+RecordMatches recordMatches(std::string_view field) {
+    // Bounded, whatever the file: long fields are worked out each time, and a file of many
+    // distinct first fields starts the memo afresh.
+    constexpr std::size_t kLongestKept = 64;
+    constexpr std::size_t kMostKept = 4096;
+    thread_local std::unordered_map<std::string, RecordMatches, TextHash, std::equal_to<>> memo;
+    if (field.size() > kLongestKept) return matchesWorkedOut(field);
+    if (const auto found = memo.find(field); found != memo.end()) return found->second;
+    if (memo.size() >= kMostKept) memo.clear();
+    return memo.emplace(field, matchesWorkedOut(field)).first->second;
+}
+
 std::string misplacedKeywordNote(std::string_view field, SourcePlace place) {
     // Comments are meant to be passed over, whatever words they hold.
     if (contains(field, "-")) return {};
-    const FirstField f(field);
+    const RecordMatches f = recordMatches(field);
     if (!f.holdsLetter) return {};
     for (const RecordSpec& r : kAllRecords)
-        if (readsHere(r.section, place) && matchesRecord(f, r)) return {};
+        if (readsHere(r.section, place) && f.named(r)) return {};
     for (const RecordSpec& r : kAllRecords) {
-        if (!matchesAnyCase(f, r)) continue;
+        if (!f.namedAnyCase(r)) continue;
         const std::string shown(field.substr(0, 40));
         return "\"" + shown + "\" " + std::string(whyPassedOver(r.section, place));
     }

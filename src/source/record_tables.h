@@ -96,6 +96,21 @@ bool matchesRecord(const FirstField& field, const RecordSpec& record);
 // The same test without regard to letter case, even for a keyword written case by case.
 bool matchesAnyCase(const FirstField& field, const RecordSpec& record);
 
+// Which records a first field names, one bit per RecordId. The files repeat a few first fields
+// thousands of times, and the passes and the checker ask each one several questions, so the
+// answers are worked out once per distinct text.
+struct RecordMatches {
+    std::uint32_t exact = 0;    // matchesRecord
+    std::uint32_t anyCase = 0;  // matchesAnyCase
+    bool holdsLetter = false;
+    bool named(const RecordSpec& record) const { return (exact & bitOf(record)) != 0; }
+    bool namedAnyCase(const RecordSpec& record) const { return (anyCase & bitOf(record)) != 0; }
+    static constexpr std::uint32_t bitOf(const RecordSpec& record) {
+        return std::uint32_t{1} << static_cast<unsigned>(record.id);
+    }
+};
+RecordMatches recordMatches(std::string_view field);
+
 // Where a first field stands, as the passes read the two files.
 enum class SourcePlace {
     LinePreamble,  // before the line source file's [generale]

@@ -194,13 +194,13 @@ class FileScan {
     }
     std::string_view fileKind() const { return isLine_ ? "line" : "train"; }
 
-    static bool matchesAny(const FirstField& f, std::span<const RecordSpec> table) {
+    static bool matchesAny(const RecordMatches& f, std::span<const RecordSpec> table) {
         return std::any_of(table.begin(), table.end(),
-                           [&](const RecordSpec& r) { return matchesAnyCase(f, r); });
+                           [&](const RecordSpec& r) { return f.namedAnyCase(r); });
     }
 
-    void count(const Field& f) { count(f, FirstField(f.text)); }
-    void count(const Field& f, const FirstField& named) {
+    void count(const Field& f) { count(f, recordMatches(f.text)); }
+    void count(const Field& f, const RecordMatches& named) {
         if (f.extra || contains(f.text, "-")) return;
         if (matchesAny(named, ownTable()))
             ++ownRecords;
@@ -230,12 +230,12 @@ class FileScan {
     }
 
     void examine(const Field& f, RecordSection section) {
-        const FirstField named(f.text);
+        const RecordMatches named = recordMatches(f.text);
         count(f, named);
         std::vector<const RecordSpec*>& read = read_;
         read.clear();
         for (const RecordSpec& r : ownTable())
-            if (r.section == section && matchesRecord(named, r)) read.push_back(&r);
+            if (r.section == section && named.named(r)) read.push_back(&r);
         // A line whose first field was passed over hands its values on as first fields: only
         // the first says something.
         if (!f.extra && f.at.line != passedOverLine_) noteField(f, named, read);
@@ -243,7 +243,7 @@ class FileScan {
         for (const RecordSpec* r : read) readValues(*r);
     }
 
-    void noteField(const Field& f, const FirstField& named,
+    void noteField(const Field& f, const RecordMatches& named,
                    const std::vector<const RecordSpec*>& read) {
         const std::string_view text = trimmed(f.text);
         if (text.empty() || contains(text, "-")) return;
