@@ -82,13 +82,23 @@ inline void FieldReader::startField() {
     if (atEnd()) readPastTheEnd();
     at_ = skipBlanks(at_, end_);
     fieldLine_ = line_;
-    firstColumn_ = columnAt(at_, lineStart_);
-    lastColumn_ = firstColumn_;
+    fieldLineStart_ = lineStart_;
+    fieldStart_ = fieldEnd_ = at_;
+}
+
+void FieldReader::endField(const char* start, const char* end) {
+    fieldStart_ = start;
+    fieldEnd_ = end;
+}
+
+std::int32_t FieldReader::firstColumn() const {
+    return fieldStart_ == nullptr ? 0 : columnAt(fieldStart_, fieldLineStart_);
 }
 
 // An empty field has its one column where it begins.
-void FieldReader::endField(const char* start, const char* end) {
-    if (end > start) lastColumn_ = columnAt(end - 1, lineStart_);
+std::int32_t FieldReader::lastColumn() const {
+    if (fieldStart_ == nullptr) return 0;
+    return columnAt(fieldEnd_ > fieldStart_ ? fieldEnd_ - 1 : fieldStart_, fieldLineStart_);
 }
 
 std::string_view FieldReader::readTextView() {
@@ -123,8 +133,9 @@ std::int64_t FieldReader::readNumber(std::int64_t min, std::int64_t max, const c
     const bool negative = at != end_ && *at == '-';
     if (at != end_ && (*at == '-' || *at == '+')) ++at;
     const char* const digits = at;
+    const char* const lastDigit = end_ - digits > kPlainDigits ? digits + kPlainDigits : end_;
     std::int64_t plain = 0;
-    while (at != end_ && static_cast<unsigned char>(*at - '0') < 10 && at - digits < kPlainDigits)
+    while (at != lastDigit && static_cast<unsigned char>(*at - '0') < 10)
         plain = plain * 10 + (*at++ - '0');
     const bool isPlain = at != digits && (at == end_ || (classOf(*at) & kEndsNumber) != 0);
     at_ = isPlain ? at : fieldEnd(at, end_, kEndsNumber);

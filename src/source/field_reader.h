@@ -48,9 +48,9 @@ class FieldReader {
     std::int32_t valueLine() const { return valueLine_; }
 
     // Where the field just read stands: its line and its first and last columns.
-    Location location() const { return {fileName_, fieldLine_, firstColumn_, lastColumn_}; }
-    std::int32_t firstColumn() const { return firstColumn_; }
-    std::int32_t lastColumn() const { return lastColumn_; }
+    Location location() const { return {fileName_, fieldLine_, firstColumn(), lastColumn()}; }
+    std::int32_t firstColumn() const;
+    std::int32_t lastColumn() const;
 
     const std::vector<Diagnostic>& warnings() const { return warnings_; }
 
@@ -69,8 +69,10 @@ class FieldReader {
     const char* lineStart_ = nullptr;
     std::int32_t line_ = 1;
     std::int32_t fieldLine_ = 0;
-    std::int32_t firstColumn_ = 0;
-    std::int32_t lastColumn_ = 0;
+    // The field just read and the start of its line: its columns are counted only when asked.
+    const char* fieldStart_ = nullptr;
+    const char* fieldEnd_ = nullptr;
+    const char* fieldLineStart_ = nullptr;
     std::int32_t valueLine_ = 0;
     std::vector<Diagnostic> warnings_;
 };
