@@ -16,13 +16,18 @@ Diagnostic makeError(std::int32_t code, std::int32_t position, Location at) {
     return describedError(recordedError(code, position, std::move(at)));
 }
 
-std::string diagnosticText(const Diagnostic& shown, std::string_view fileShown) {
-    const Diagnostic d = describedError(shown);
+std::string diagnosticText(const Diagnostic& d, std::string_view fileShown) {
     std::string text;
     if (!fileShown.empty() && d.location.line > 0)
         text.append(fileShown).append(":").append(std::to_string(d.location.line)).append(": ");
-    if (d.severity == Severity::Warning) return text + "warning: " + d.message;
-    text += "error " + std::to_string(d.code) + ": " + d.message;
+    if (d.severity == Severity::Warning) return text + "warning: " + diagnosticMessage(d);
+    return text + "error " + std::to_string(d.code) + ": " + diagnosticMessage(d);
+}
+
+std::string diagnosticMessage(const Diagnostic& shown) {
+    if (shown.severity == Severity::Warning) return shown.message;
+    const Diagnostic d = describedError(shown);
+    std::string text = d.message;
     if (!d.detail.empty()) text.append(": ").append(d.detail);
     if (d.position) text += " (at " + std::to_string(*d.position) + " m)";
     return text;

@@ -19,6 +19,9 @@ Diagnostic makeError(std::int32_t code, std::int32_t position, Location at);
 // "FILE:LINE: warning: MESSAGE", or "FILE:LINE: error N: MEANING[: DETAIL][ (at P m)]". The file
 // part appears only when `fileShown` is not empty and the location has a line.
 std::string diagnosticText(const Diagnostic& d, std::string_view fileShown);
+// The same text without its place and kind, for a reader that shows those apart, as an editor
+// does: "MESSAGE", or "MEANING[: DETAIL][ (at P m)]".
+std::string diagnosticMessage(const Diagnostic& d);
 
 // The message of a stamping error: " Errore n. 1250" for the number text "1250".
 std::string stampingErrorText(std::string_view number);

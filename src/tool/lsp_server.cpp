@@ -152,7 +152,8 @@ json LanguageServer::diagnosticJson(const Diagnostic& d) const {
     if (error && d.code != 0) item["code"] = d.code;
     if (!error && !d.name.empty()) item["code"] = d.name;
     item["source"] = "scenario";
-    item["message"] = utf8FromWindows1252(diagnosticText(d, ""));
+    // The editor shows the kind and the code beside the message.
+    item["message"] = utf8FromWindows1252(diagnosticMessage(d));
     if (d.related.hasLine()) {
         const std::optional<std::string> text = workspace_.text(d.related.file);
         item["relatedInformation"] =

@@ -140,6 +140,8 @@ TEST(LspServer, PublishesDiagnosticsOfBothFilesWithUtf16Columns) {
     const json& d = lists[0][0];
     EXPECT_EQ(d["severity"], 2);
     EXPECT_EQ(d["code"], "extra-fields");
+    EXPECT_EQ(d["message"],
+              "line holds more fields than its record takes: \"12\" is read as a first field");
     EXPECT_EQ(d["range"]["start"]["line"], 24);
     // Counted in UTF-16 code units on the line as the editor holds it: À and € are one each.
     const std::string lineInEditor =
