@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "base/failures.h"
 
 namespace scenario {
@@ -76,6 +78,32 @@ TEST(FieldReader, ReadsRecordsByTheFieldRules) {
         FieldReader borrowed(FieldReader::Borrowed{},
                              std::string_view(padded).substr(0, padded.size() - 3));
         EXPECT_EQ(readWith(borrowed, c.kinds), c.expected) << c.bytes;
+    }
+}
+
+// Numbers of every length, sign and blank run, at every distance from the end of the bytes: the
+// reader gives what the number text rule gives, or refuses a value beyond a Long.
+TEST(FieldReader, NumbersOfAnyShapeReadAsTheNumberTextRuleSays) {
+    std::mt19937 random(7);
+    const std::string alphabet = "0123456789012345678901234567890123456789+-a./:\xB9";
+    const std::string ends[] = {",", "\r\n", "\n", " ,", "\t\r\n", ""};
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        for (int n = static_cast<int>(random() % 15); n > 0; --n)
+            text += alphabet[random() % alphabet.size()];
+        const std::string bytes = std::string(random() % 13, random() % 4 == 0 ? '\t' : ' ') +
+                                  text + ends[random() % std::size(ends)];
+        if (bytes.empty()) continue;
+        bool isNumber = true;
+        const std::int64_t expected = numberTextValue(text, isNumber);
+        FieldReader reader(FieldReader::Borrowed{}, bytes);
+        if (expected < INT32_MIN || expected > INT32_MAX) {
+            EXPECT_THROW(reader.readLong(), RunTimeFailure) << bytes;
+            continue;
+        }
+        EXPECT_EQ(reader.readLong(), expected) << bytes;
+        EXPECT_EQ(reader.warnings().size(), isNumber ? 0u : 1u) << bytes;
+        EXPECT_TRUE(reader.atEnd()) << bytes;
     }
 }
 
