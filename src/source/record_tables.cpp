@@ -11,6 +11,20 @@
 namespace scenario {
 namespace {
 
+// A first field as written and folded to small letters: the keywords are all small letters, so
+// folding the field once serves every case-free test, however long the field.
+struct FirstField {
+    explicit FirstField(std::string_view text);
+    std::string_view written;
+    std::string folded;
+    // Which bytes each form holds, one bit per byte value modulo 64: a keyword with a byte the
+    // field lacks is rejected without a search.
+    std::uint64_t writtenBytes = 0;
+    std::uint64_t foldedBytes = 0;
+    // Every keyword holds a letter: a field without one (a number) matches none.
+    bool holdsLetter = false;
+};
+
 constexpr std::int64_t kLongMin = INT32_MIN;
 constexpr std::int64_t kLongMax = INT32_MAX;
 constexpr std::int64_t kIntegerMin = INT16_MIN;
@@ -247,6 +261,8 @@ std::span<const std::string_view> trainHeaders() {
     return kTrainHeaders;
 }
 
+namespace {
+
 FirstField::FirstField(std::string_view text)
     : written(text),
       folded(toLowerText(text)),
@@ -255,6 +271,8 @@ FirstField::FirstField(std::string_view text)
     for (const char c : folded) holdsLetter = holdsLetter || (c >= 'a' && c <= 'z');
 }
 
+// The same test as matchesRecord without regard to letter case, even for a keyword written case
+// by case.
 bool matchesAnyCase(const FirstField& field, const RecordSpec& r) {
     return field.holdsLetter && holds(field, r.keyword, false) &&
            (r.alsoNeeded.empty() || holds(field, r.alsoNeeded, false));
@@ -264,8 +282,6 @@ bool matchesRecord(const FirstField& field, const RecordSpec& record) {
     return field.holdsLetter && holds(field, record.keyword, record.exact) &&
            (record.alsoNeeded.empty() || holds(field, record.alsoNeeded, record.exact));
 }
-
-namespace {
 
 static_assert(std::size(kAllRecords) <= 32, "a record's bit must fit RecordMatches");
 static_assert(

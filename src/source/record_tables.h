@@ -78,30 +78,12 @@ std::span<const RecordSpec> trainRecords();
 std::span<const std::string_view> lineHeaders();
 std::span<const std::string_view> trainHeaders();
 
-// A first field as written and folded to small letters: the keywords are all small letters, so
-// folding the field once serves every case-free test, however long the field.
-struct FirstField {
-    explicit FirstField(std::string_view text);
-    std::string_view written;
-    std::string folded;
-    // Which bytes each form holds, one bit per byte value modulo 64: a keyword with a byte the
-    // field lacks is rejected without a search.
-    std::uint64_t writtenBytes = 0;
-    std::uint64_t foldedBytes = 0;
-    // Every keyword holds a letter: a field without one (a number) matches none.
-    bool holdsLetter = false;
-};
-
-bool matchesRecord(const FirstField& field, const RecordSpec& record);
-// The same test without regard to letter case, even for a keyword written case by case.
-bool matchesAnyCase(const FirstField& field, const RecordSpec& record);
-
 // Which records a first field names, one bit per RecordId. The files repeat a few first fields
 // thousands of times, and the passes and the checker ask each one several questions, so the
 // answers are worked out once per distinct text.
 struct RecordMatches {
-    std::uint32_t exact = 0;    // matchesRecord
-    std::uint32_t anyCase = 0;  // matchesAnyCase
+    std::uint32_t exact = 0;    // by each record's rule for letter case
+    std::uint32_t anyCase = 0;  // in any letter case, even for a keyword written case by case
     bool holdsLetter = false;
     bool named(const RecordSpec& record) const { return (exact & bitOf(record)) != 0; }
     bool namedAnyCase(const RecordSpec& record) const { return (anyCase & bitOf(record)) != 0; }

@@ -67,9 +67,9 @@ RecordLine readRecordLine(std::string_view line, SourceKind kind) {
             read.comment = true;
             return read;
         }
-        const FirstField first(read.firstField);
+        const RecordMatches first = recordMatches(read.firstField);
         for (const RecordSpec& r : recordsOf(kind)) {
-            if (!matchesRecord(first, r)) continue;
+            if (!first.named(r)) continue;
             read.record = &r;
             break;
         }

@@ -14,10 +14,10 @@ namespace scenario {
 namespace {
 
 std::vector<std::string> recordsNamedBy(std::string_view field, std::span<const RecordSpec> table) {
-    const FirstField named(field);
+    const RecordMatches named = recordMatches(field);
     std::vector<std::string> names;
     for (const RecordSpec& r : table)
-        if (matchesRecord(named, r)) names.emplace_back(r.name);
+        if (named.named(r)) names.emplace_back(r.name);
     return names;
 }
 
@@ -57,10 +57,10 @@ void expectBuiltInLinesFitTheTable(const LineTable& lines, std::span<const Recor
         FieldReader reader(line);
         const std::string first = reader.readText();
         if (first.find('-') != std::string::npos) continue;
-        const FirstField named(first);
+        const RecordMatches named = recordMatches(first);
         std::vector<const RecordSpec*> matched;
         for (const RecordSpec& r : table)
-            if (matchesRecord(named, r)) matched.push_back(&r);
+            if (named.named(r)) matched.push_back(&r);
         if (matched.empty()) continue;
         ASSERT_EQ(matched.size(), 1u) << line;
         ++records;
