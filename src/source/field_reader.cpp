@@ -2,6 +2,8 @@
 #include "source/field_reader.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 #include <utility>
 
 #include "base/diagnostic.h"
@@ -10,10 +12,8 @@
 namespace scenario {
 namespace {
 
-// What each byte can end: a text field stops at a comma or a line end, a number also at a blank.
+// The bytes a field's edges are tested for one at a time.
 enum : std::uint8_t { kBlank = 1, kComma = 2, kLineEnd = 4 };
-constexpr std::uint8_t kEndsText = kComma | kLineEnd;
-constexpr std::uint8_t kEndsNumber = kBlank | kComma | kLineEnd;
 
 constexpr auto kByteClass = [] {
     std::array<std::uint8_t, 256> table{};
@@ -26,19 +26,6 @@ constexpr auto kByteClass = [] {
 std::uint8_t classOf(char c) {
     return kByteClass[static_cast<unsigned char>(c)];
 }
-
-const char* skipBlanks(const char* at, const char* end) {
-    while (at != end && classOf(*at) == kBlank) ++at;
-    return at;
-}
-
-const char* fieldEnd(const char* at, const char* end, std::uint8_t stops) {
-    while (at != end && (classOf(*at) & stops) == 0) ++at;
-    return at;
-}
-
-// Up to this many digits a value cannot reach the saturation of numberTextValue.
-constexpr std::ptrdiff_t kPlainDigits = 12;
 
 constexpr std::size_t kMaxNameLength = 65535;
 
@@ -55,13 +42,43 @@ FieldReader::FieldReader(std::string bytes, std::string fileName)
       fileName_(std::move(fileName)),
       at_(owned_.data()),
       end_(owned_.data() + owned_.size()),
-      lineStart_(at_) {}
+      lineStart_(at_) {
+    loadBlock(at_);
+}
 
 FieldReader::FieldReader(Borrowed, std::string_view bytes, std::string fileName)
     : fileName_(std::move(fileName)),
       at_(bytes.data()),
       end_(bytes.data() + bytes.size()),
-      lineStart_(at_) {}
+      lineStart_(at_) {
+    loadBlock(at_);
+}
+
+void FieldReader::loadBlock(const char* at) {
+    blockStart_ = at;
+    block_ = separatorMasks(at, static_cast<std::size_t>(end_ - at));
+    words_ = ~(block_.blanks | block_.textEnds);
+    // The block's first byte begins a word: a block starts where a field's search stands.
+    edges_ = (words_ & ~(words_ << 1)) | block_.textEnds;
+}
+
+// The first byte from `at` on that the search stops at; the end of the bytes stops every search.
+inline const char* FieldReader::next(const char* at, Stop stop) {
+    for (;;) {
+        const auto offset = static_cast<std::size_t>(at - blockStart_);
+        if (offset >= kMaskBytes) {
+            loadBlock(at);
+            continue;
+        }
+        const std::uint64_t stops = stop == Stop::NonBlank  ? ~block_.blanks
+                                    : stop == Stop::TextEnd ? block_.textEnds
+                                                            : block_.blanks | block_.textEnds;
+        const std::uint64_t ahead = stops >> offset;
+        if (ahead != 0) return at + std::countr_zero(ahead);
+        // Nothing stops the search in a whole block, which ends before the bytes do.
+        at = blockStart_ + kMaskBytes;
+    }
+}
 
 // CR LF, a lone CR and a lone LF each end one line.
 void FieldReader::consumeLineEnd() {
@@ -80,7 +97,7 @@ namespace {
 
 inline void FieldReader::startField() {
     if (atEnd()) readPastTheEnd();
-    at_ = skipBlanks(at_, end_);
+    at_ = next(at_, Stop::NonBlank);
     fieldLine_ = line_;
     fieldLineStart_ = lineStart_;
     fieldStart_ = fieldEnd_ = at_;
@@ -102,11 +119,31 @@ std::int32_t FieldReader::lastColumn() const {
 }
 
 std::string_view FieldReader::readTextView() {
-    startField();
-    const char* const start = at_;
-    at_ = fieldEnd(at_, end_, kEndsText);
-    const char* end = at_;
-    while (end > start && classOf(end[-1]) == kBlank) --end;
+    if (atEnd()) readPastTheEnd();
+    const auto offset = static_cast<std::size_t>(at_ - blockStart_);
+    const std::uint64_t ends = offset < kMaskBytes ? block_.textEnds >> offset : 0;
+    const char* start = nullptr;
+    const char* end = nullptr;
+    fieldLine_ = line_;
+    fieldLineStart_ = lineStart_;
+    if (ends != 0) {
+        // Its separator lies in the block: the text runs from its first byte of a word to its
+        // last; a text of blanks alone is empty, at the separator.
+        const int stop = std::countr_zero(ends);
+        const std::uint64_t words =
+            stop == 0 ? 0 : (words_ >> offset) & (~std::uint64_t{0} >> (64 - stop));
+        start = end = at_ + stop;
+        if (words != 0) {
+            start = at_ + std::countr_zero(words);
+            end = at_ + (64 - std::countl_zero(words));
+        }
+        at_ += stop;
+    } else {
+        start = next(at_, Stop::NonBlank);
+        at_ = next(start, Stop::TextEnd);
+        end = at_;
+        while (end > start && classOf(end[-1]) == kBlank) --end;
+    }
     endField(start, end);
     if (at_ != end_) {
         if (*at_ == ',')
@@ -124,24 +161,28 @@ std::string_view FieldReader::readNameView() {
     return name;
 }
 
-std::int64_t FieldReader::readNumber(std::int64_t min, std::int64_t max, const char* typeName) {
-    startField();
-    valueLine_ = fieldLine_;
-    const char* const start = at_;
-    // Most fields are plain numbers: their digits are read as they are found, in one loop.
-    const char* at = start;
-    const bool negative = at != end_ && *at == '-';
-    if (at != end_ && (*at == '-' || *at == '+')) ++at;
-    const char* const digits = at;
-    const char* const lastDigit = end_ - digits > kPlainDigits ? digits + kPlainDigits : end_;
-    std::int64_t plain = 0;
-    while (at != lastDigit && static_cast<unsigned char>(*at - '0') < 10)
-        plain = plain * 10 + (*at++ - '0');
-    const bool isPlain = at != digits && (at == end_ || (classOf(*at) & kEndsNumber) != 0);
-    at_ = isPlain ? at : fieldEnd(at, end_, kEndsNumber);
-    const std::string_view text(start, static_cast<std::size_t>(at_ - start));
-    endField(start, at_);
-    at_ = skipBlanks(at_, end_);
+void FieldReader::warnNumberText(std::string_view text) {
+    keepWarning(warnings_, makeWarning(kNumberTextWarning, location(),
+                                       "number text \"" + std::string(text.substr(0, 40)) +
+                                           "\" read as 0"));
+}
+
+std::int64_t FieldReader::readAnyNumber(std::int64_t min, std::int64_t max,
+                                        const char* typeName) {
+    if (atEnd()) readPastTheEnd();
+    // Most fields that the masks at hand could not read run past their block: the masks of the
+    // bytes from the field on can.
+    if (at_ != blockStart_) {
+        loadBlock(at_);
+        std::int64_t value = 0;
+        if (readPlainNumber(min, max, value)) return value;
+    }
+    fieldLine_ = valueLine_ = line_;
+    fieldLineStart_ = lineStart_;
+    const char* const start = next(at_, Stop::NonBlank);
+    const char* const stop = next(start, Stop::NumberEnd);
+    endField(start, stop);
+    at_ = next(stop, Stop::NonBlank);
     if (at_ != end_) {
         if (*at_ == ',')
             ++at_;
@@ -149,26 +190,16 @@ std::int64_t FieldReader::readNumber(std::int64_t min, std::int64_t max, const c
             consumeLineEnd();
     }
 
+    const std::string_view text(start, static_cast<std::size_t>(stop - start));
     bool isNumber = true;
-    const std::int64_t value =
-        isPlain ? (negative ? -plain : plain) : numberTextValue(text, isNumber);
-    if (!isNumber)
-        keepWarning(warnings_, makeWarning(kNumberTextWarning, location(),
-                                           "number text \"" + std::string(text.substr(0, 40)) +
-                                               "\" read as 0"));
-    if (value < min || value > max)
-        throw RunTimeFailure(std::string(text.substr(0, 40)) + " is out of range for " + typeName);
+    const std::int64_t value = numberTextValue(text, isNumber);
+    if (!isNumber) warnNumberText(text);
+    if (value < min || value > max) outOfRange(text, typeName);
     return value;
 }
 
-std::int32_t FieldReader::readLong() {
-    return static_cast<std::int32_t>(readNumber(INT32_MIN, INT32_MAX, "Long"));
-}
-std::int16_t FieldReader::readInteger() {
-    return static_cast<std::int16_t>(readNumber(INT16_MIN, INT16_MAX, "Integer"));
-}
-std::uint8_t FieldReader::readByte() {
-    return static_cast<std::uint8_t>(readNumber(0, UINT8_MAX, "Byte"));
+void FieldReader::outOfRange(std::string_view text, const char* typeName) {
+    throw RunTimeFailure(std::string(text.substr(0, 40)) + " is out of range for " + typeName);
 }
 
 std::int64_t numberTextValue(std::string_view text, bool& isNumber) {

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "base/failures.h"
+#include "source/field_rules_model.h"
 
 namespace scenario {
 namespace {
@@ -104,6 +105,26 @@ TEST(FieldReader, NumbersOfAnyShapeReadAsTheNumberTextRuleSays) {
         EXPECT_EQ(reader.readLong(), expected) << bytes;
         EXPECT_EQ(reader.warnings().size(), isNumber ? 0u : 1u) << bytes;
         EXPECT_TRUE(reader.atEnd()) << bytes;
+    }
+}
+
+// Whole files of separators, blanks, digits and runs long enough to cross the reader's blocks of
+// bytes, read in random orders of every kind of read, agree read by read with the rules read one
+// byte at a time.
+TEST(FieldReader, AgreesWithTheFieldRulesReadByteByByte) {
+    using model::Read;
+    std::mt19937 random(11);
+    const std::string pieces[] = {",", "\r\n", "\n", "\r", " ", "\t", "  ", "-", "+", "0",
+                                  "7", "12", "123456", "99999999", "123456789012", "a", "x y",
+                                  "2147483648", std::string(70, ' '), std::string(63, '5'),
+                                  std::string(130, 'n')};
+    for (int round = 0; round < 4000; ++round) {
+        std::string bytes;
+        for (int n = static_cast<int>(random() % 60); n > 0; --n)
+            bytes += pieces[random() % std::size(pieces)];
+        std::vector<Read> kinds(1 + random() % 6);
+        for (Read& kind : kinds) kind = static_cast<Read>(random() % 5);
+        EXPECT_EQ(model::firstDifference(bytes, kinds), "") << bytes;
     }
 }
 
