@@ -56,7 +56,9 @@ FieldReader::FieldReader(Borrowed, std::string_view bytes, std::string fileName)
 
 void FieldReader::loadBlock(const char* at) {
     blockStart_ = at;
-    block_ = separatorMasks(at, static_cast<std::size_t>(end_ - at));
+    const auto left = static_cast<std::size_t>(end_ - at);
+    block_ = separatorMasks(at, left);
+    fastBytes_ = left >= kMaskBytes + 8 ? kMaskBytes : 0;
     words_ = ~(block_.blanks | block_.textEnds);
     // The block's first byte begins a word: a block starts where a field's search stands.
     edges_ = (words_ & ~(words_ << 1)) | block_.textEnds;

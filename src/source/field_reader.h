@@ -90,6 +90,8 @@ class FieldReader {
     SeparatorMasks block_;
     std::uint64_t words_ = 0;
     std::uint64_t edges_ = 0;
+    // How many bytes from blockStart_ on readPlainNumber reads from: none in the last block.
+    std::size_t fastBytes_ = 0;
     std::int32_t line_ = 1;
     std::int32_t fieldLine_ = 0;
     // The field just read and the start of its line: its columns are counted only when asked.
@@ -130,12 +132,13 @@ inline bool plainDigitsValue(const char* digits, std::ptrdiff_t count, std::int6
 // digits within the range, followed by its blanks in the same block. Any other field is left, the
 // reader unchanged, to readAnyNumber.
 inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std::int64_t& value) {
+    // Eight bytes can be read from anywhere in a block whose masks are read here, so no test
+    // here stops at the end of the bytes.
     const auto offset = static_cast<std::size_t>(at_ - blockStart_);
-    if (offset >= kMaskBytes || at_ == end_) return false;
+    if (offset >= fastBytes_) return false;
     // The field is the word at the first edge, and the reader moves on to the edge after it: the
     // word after the blanks, or the separator that it takes. An empty field stands at a
-    // separator, or at the end of the bytes. Fields whose edges lie beyond the block are left
-    // to readAnyNumber.
+    // separator. Fields whose edges lie beyond the block are left to readAnyNumber.
     const std::uint64_t edges = edges_ >> offset;
     if (edges == 0) return false;
     const int first = std::countr_zero(edges);
@@ -151,7 +154,7 @@ inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std
         const bool sign = *start == '-' || *start == '+';
         const char* const digits = start + (sign ? 1 : 0);
         const std::ptrdiff_t count = length - (sign ? 1 : 0);
-        if (count < 1 || count > 8 || end_ - digits < 8) return false;
+        if (count < 1 || count > 8) return false;
         if (!field_reading::plainDigitsValue(digits, count, number)) return false;
         if (*start == '-') number = -number;
         if (number < min || number > max) return false;
@@ -163,12 +166,10 @@ inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std
     fieldStart_ = start;
     fieldEnd_ = start + length;
     at_ = after;
-    if (at_ != end_) {
-        if (*at_ == ',')
-            ++at_;
-        else if (*at_ == '\r' || *at_ == '\n')
-            consumeLineEnd();
-    }
+    if (*at_ == ',')
+        ++at_;
+    else if (*at_ == '\r' || *at_ == '\n')
+        consumeLineEnd();
     value = number;
     return true;
 }
