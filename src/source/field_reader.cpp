@@ -57,7 +57,7 @@ FieldReader::FieldReader(Borrowed, std::string_view bytes, std::string fileName)
 void FieldReader::loadBlock(const char* at) {
     blockStart_ = at;
     const auto left = static_cast<std::size_t>(end_ - at);
-    block_ = separatorMasks(at, left);
+    block_ = left >= kMaskBytes ? wholeBlockMasks(at) : separatorMasks(at, left);
     fastBytes_ = left >= kMaskBytes + 8 ? kMaskBytes : 0;
     words_ = ~(block_.blanks | block_.textEnds);
     // The block's first byte begins a word: a block starts where a field's search stands.
@@ -129,8 +129,8 @@ std::string_view FieldReader::readTextView() {
     fieldLine_ = line_;
     fieldLineStart_ = lineStart_;
     if (ends != 0) {
-        // Its separator lies in the block: the text runs from its first byte of a word to its
-        // last; a text of blanks alone is empty, at the separator.
+        // Its separator, or the end of the bytes, lies in the block: the text runs from the first
+        // byte of a word before it to the last; a text of blanks alone is empty, at the separator.
         const int stop = std::countr_zero(ends);
         const std::uint64_t words =
             stop == 0 ? 0 : (words_ >> offset) & (~std::uint64_t{0} >> (64 - stop));

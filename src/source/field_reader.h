@@ -106,7 +106,7 @@ namespace field_reading {
 
 // The value of one to eight decimal digits, read as one word from eight readable bytes: false
 // if a byte of the `count` first is not a digit.
-inline bool plainDigitsValue(const char* digits, std::ptrdiff_t count, std::int64_t& value) {
+inline bool plainDigitsValue(const char* digits, std::size_t count, std::int64_t& value) {
     if constexpr (std::endian::native != std::endian::little) return false;
     constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
     std::uint64_t word = 0;
@@ -141,22 +141,24 @@ inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std
     // separator. Fields whose edges lie beyond the block are left to readAnyNumber.
     const std::uint64_t edges = edges_ >> offset;
     if (edges == 0) return false;
-    const int first = std::countr_zero(edges);
+    const auto first = static_cast<std::size_t>(std::countr_zero(edges));
     const char* const start = at_ + first;
     const std::uint64_t word = words_ >> offset >> first;
     std::int64_t number = 0;
-    int length = 0;
+    std::size_t length = 0;
     const char* after = start;
     if ((word & 1) != 0) {
         const std::uint64_t laterEdges = edges & (edges - 1);
         if (laterEdges == 0) return false;
-        length = std::countr_zero(~word);
-        const bool sign = *start == '-' || *start == '+';
-        const char* const digits = start + (sign ? 1 : 0);
-        const std::ptrdiff_t count = length - (sign ? 1 : 0);
-        if (count < 1 || count > 8) return false;
-        if (!field_reading::plainDigitsValue(digits, count, number)) return false;
-        if (*start == '-') number = -number;
+        length = static_cast<std::size_t>(std::countr_zero(~word));
+        if (length > 8) return false;
+        // A sign is rare: it fails the digits' test, and is taken on its own after it.
+        if (!field_reading::plainDigitsValue(start, length, number)) {
+            if ((*start != '-' && *start != '+') || length < 2 ||
+                !field_reading::plainDigitsValue(start + 1, length - 1, number))
+                return false;
+            if (*start == '-') number = -number;
+        }
         if (number < min || number > max) return false;
         after = at_ + std::countr_zero(laterEdges);
     }
