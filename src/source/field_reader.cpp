@@ -122,8 +122,14 @@ std::int32_t FieldReader::lastColumn() const {
 
 std::string_view FieldReader::readTextView() {
     if (atEnd()) readPastTheEnd();
-    const auto offset = static_cast<std::size_t>(at_ - blockStart_);
-    const std::uint64_t ends = offset < kMaskBytes ? block_.textEnds >> offset : 0;
+    // A text that runs past the block most often ends within the block from it on.
+    std::size_t offset = static_cast<std::size_t>(at_ - blockStart_);
+    std::uint64_t ends = offset < kMaskBytes ? block_.textEnds >> offset : 0;
+    if (ends == 0 && offset > 0) {
+        loadBlock(at_);
+        offset = 0;
+        ends = block_.textEnds;
+    }
     const char* start = nullptr;
     const char* end = nullptr;
     fieldLine_ = line_;
