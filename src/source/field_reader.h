@@ -143,7 +143,7 @@ inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std
     if (edges == 0) return false;
     const auto first = static_cast<std::size_t>(std::countr_zero(edges));
     const char* const start = at_ + first;
-    const std::uint64_t word = words_ >> offset >> first;
+    const std::uint64_t word = words_ >> (offset + first);
     std::int64_t number = 0;
     std::size_t length = 0;
     const char* after = start;
