@@ -1,14 +1,17 @@
 // Drives the field reader with the input's bytes: which reads to make, and the file they read.
-// A read either gives a field that keeps the field rules or fails as a run-time failure.
+// A read either gives a field that keeps the field rules or fails as a run-time failure, and
+// every read gives what the rules read one byte at a time give.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/failures.h"
 #include "fuzz_check.h"
 #include "fuzz_inputs.h"
 #include "source/field_reader.h"
+#include "source/field_rules_model.h"
 
 namespace {
 
@@ -73,5 +76,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const RunTimeFailure&) {
     }
     require(reader.warnings().size() <= reads + 1, "at most one warning a read");
+
+    std::vector<model::Read> kinds;
+    // The two name the five reads in the same order.
+    for (const ReadOp op : input.ops) kinds.push_back(static_cast<model::Read>(op));
+    require(model::firstDifference(input.file, kinds).empty(), "the fields are the rules' fields");
     return 0;
 }

@@ -12,8 +12,11 @@
 namespace scenario {
 namespace {
 
-// The bytes a field's edges are tested for one at a time.
+// What each byte can end: a text field stops at a comma or a line end, a number also at a blank.
+// The masks of a block find most fields; the rest are read one byte at a time.
 enum : std::uint8_t { kBlank = 1, kComma = 2, kLineEnd = 4 };
+constexpr std::uint8_t kEndsText = kComma | kLineEnd;
+constexpr std::uint8_t kEndsNumber = kBlank | kComma | kLineEnd;
 
 constexpr auto kByteClass = [] {
     std::array<std::uint8_t, 256> table{};
@@ -25,6 +28,38 @@ constexpr auto kByteClass = [] {
 
 std::uint8_t classOf(char c) {
     return kByteClass[static_cast<unsigned char>(c)];
+}
+
+const char* skipBlanks(const char* at, const char* end) {
+    while (at != end && classOf(*at) == kBlank) ++at;
+    return at;
+}
+
+const char* fieldEnd(const char* at, const char* end, std::uint8_t stops) {
+    while (at != end && (classOf(*at) & stops) == 0) ++at;
+    return at;
+}
+
+// The value of one to eight decimal digits, read as one word from eight readable bytes: false
+// if a byte of the `count` first is not a digit.
+bool plainDigitsValue(const char* digits, std::size_t count, std::int64_t& value) {
+    if constexpr (std::endian::native != std::endian::little) return false;
+    constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
+    std::uint64_t word = 0;
+    std::memcpy(&word, digits, sizeof word);
+    // A digit's byte is now 0 to 9: its high half is clear, and stays clear when 6 is added. A
+    // carry out of a byte reaches only the bytes after it, so the first byte flagged is exact.
+    const std::uint64_t values = word ^ (kEveryByte * '0');
+    const std::uint64_t notDigits = (values | (values + kEveryByte * 6)) & (kEveryByte * 0xF0);
+    const auto shift = static_cast<unsigned>(8 * (8 - count));
+    if ((notDigits << shift) != 0) return false;
+    // The digits moved to the top bytes behind zeros, then joined in pairs, fours and eights.
+    std::uint64_t v = values << shift;
+    v = (v * (1 + (10 << 8))) >> 8;
+    v = ((v & 0x00FF00FF00FF00FFu) * (1 + (100 << 16))) >> 16;
+    v = ((v & 0x0000FFFF0000FFFFu) * (1 + (10000ull << 32))) >> 32;
+    value = static_cast<std::int64_t>(v);
+    return true;
 }
 
 constexpr std::size_t kMaxNameLength = 65535;
@@ -64,24 +99,6 @@ void FieldReader::loadBlock(const char* at) {
     edges_ = (words_ & ~(words_ << 1)) | block_.textEnds;
 }
 
-// The first byte from `at` on that the search stops at; the end of the bytes stops every search.
-inline const char* FieldReader::next(const char* at, Stop stop) {
-    for (;;) {
-        const auto offset = static_cast<std::size_t>(at - blockStart_);
-        if (offset >= kMaskBytes) {
-            loadBlock(at);
-            continue;
-        }
-        const std::uint64_t stops = stop == Stop::NonBlank  ? ~block_.blanks
-                                    : stop == Stop::TextEnd ? block_.textEnds
-                                                            : block_.blanks | block_.textEnds;
-        const std::uint64_t ahead = stops >> offset;
-        if (ahead != 0) return at + std::countr_zero(ahead);
-        // Nothing stops the search in a whole block, which ends before the bytes do.
-        at = blockStart_ + kMaskBytes;
-    }
-}
-
 // CR LF, a lone CR and a lone LF each end one line.
 void FieldReader::consumeLineEnd() {
     if (*at_++ == '\r' && at_ != end_ && *at_ == '\n') ++at_;
@@ -96,14 +113,6 @@ namespace {
     throw RunTimeFailure("field read past the end of the file");
 }
 }  // namespace
-
-inline void FieldReader::startField() {
-    if (atEnd()) readPastTheEnd();
-    at_ = next(at_, Stop::NonBlank);
-    fieldLine_ = line_;
-    fieldLineStart_ = lineStart_;
-    fieldStart_ = fieldEnd_ = at_;
-}
 
 void FieldReader::endField(const char* start, const char* end) {
     fieldStart_ = start;
@@ -147,8 +156,8 @@ std::string_view FieldReader::readTextView() {
         }
         at_ += stop;
     } else {
-        start = next(at_, Stop::NonBlank);
-        at_ = next(start, Stop::TextEnd);
+        start = skipBlanks(at_, end_);
+        at_ = fieldEnd(start, end_, kEndsText);
         end = at_;
         while (end > start && classOf(end[-1]) == kBlank) --end;
     }
@@ -169,14 +178,76 @@ std::string_view FieldReader::readNameView() {
     return name;
 }
 
-void FieldReader::warnNumberText(std::string_view text) {
-    keepWarning(warnings_, makeWarning(kNumberTextWarning, location(),
-                                       "number text \"" + std::string(text.substr(0, 40)) +
-                                           "\" read as 0"));
+// Most number fields, read from the separator masks at hand: an optional sign and one to eight
+// digits within the range, followed by its blanks in the same block. Any other field is left, the
+// reader unchanged, to readAnyNumber.
+inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std::int64_t& value) {
+    // Eight bytes can be read from anywhere in a block whose masks are read here, so no test
+    // here stops at the end of the bytes.
+    const auto offset = static_cast<std::size_t>(at_ - blockStart_);
+    if (offset >= fastBytes_) return false;
+    // The field is the word at the first edge, and the reader moves on to the edge after it: the
+    // word after the blanks, or the separator that it takes. An empty field stands at a
+    // separator. Fields whose edges lie beyond the block are left to readAnyNumber.
+    const std::uint64_t edges = edges_ >> offset;
+    if (edges == 0) return false;
+    const auto first = static_cast<std::size_t>(std::countr_zero(edges));
+    const char* const start = at_ + first;
+    const std::uint64_t word = words_ >> (offset + first);
+    std::int64_t number = 0;
+    std::size_t length = 0;
+    const char* after = start;
+    if ((word & 1) != 0) {
+        const std::uint64_t laterEdges = edges & (edges - 1);
+        if (laterEdges == 0) return false;
+        length = static_cast<std::size_t>(std::countr_zero(~word));
+        if (length > 8) return false;
+        // A sign is rare: it fails the digits' test, and is taken on its own after it.
+        if (!plainDigitsValue(start, length, number)) {
+            if ((*start != '-' && *start != '+') || length < 2 ||
+                !plainDigitsValue(start + 1, length - 1, number))
+                return false;
+            if (*start == '-') number = -number;
+        }
+        if (number < min || number > max) return false;
+        after = at_ + std::countr_zero(laterEdges);
+    }
+
+    fieldLine_ = valueLine_ = line_;
+    fieldLineStart_ = lineStart_;
+    fieldStart_ = start;
+    fieldEnd_ = start + length;
+    at_ = after;
+    if (*at_ == ',')
+        ++at_;
+    else if (*at_ == '\r' || *at_ == '\n')
+        consumeLineEnd();
+    value = number;
+    return true;
 }
 
-std::int64_t FieldReader::readAnyNumber(std::int64_t min, std::int64_t max,
-                                        const char* typeName) {
+std::int64_t FieldReader::readNumber(std::int64_t min, std::int64_t max, const char* typeName) {
+    std::int64_t value = 0;
+    return readPlainNumber(min, max, value) ? value : readAnyNumber(min, max, typeName);
+}
+
+std::int32_t FieldReader::readLong() {
+    return static_cast<std::int32_t>(readNumber(INT32_MIN, INT32_MAX, "Long"));
+}
+std::int16_t FieldReader::readInteger() {
+    return static_cast<std::int16_t>(readNumber(INT16_MIN, INT16_MAX, "Integer"));
+}
+std::uint8_t FieldReader::readByte() {
+    return static_cast<std::uint8_t>(readNumber(0, UINT8_MAX, "Byte"));
+}
+
+void FieldReader::warnNumberText(std::string_view text) {
+    keepWarning(warnings_,
+                makeWarning(kNumberTextWarning, location(),
+                            "number text \"" + std::string(text.substr(0, 40)) + "\" read as 0"));
+}
+
+std::int64_t FieldReader::readAnyNumber(std::int64_t min, std::int64_t max, const char* typeName) {
     if (atEnd()) readPastTheEnd();
     // Most fields that the masks at hand could not read run past their block: the masks of the
     // bytes from the field on can.
@@ -187,10 +258,10 @@ std::int64_t FieldReader::readAnyNumber(std::int64_t min, std::int64_t max,
     }
     fieldLine_ = valueLine_ = line_;
     fieldLineStart_ = lineStart_;
-    const char* const start = next(at_, Stop::NonBlank);
-    const char* const stop = next(start, Stop::NumberEnd);
+    const char* const start = skipBlanks(at_, end_);
+    const char* const stop = fieldEnd(start, end_, kEndsNumber);
     endField(start, stop);
-    at_ = next(stop, Stop::NonBlank);
+    at_ = skipBlanks(stop, end_);
     if (at_ != end_) {
         if (*at_ == ',')
             ++at_;

@@ -114,16 +114,31 @@ TEST(FieldReader, NumbersOfAnyShapeReadAsTheNumberTextRuleSays) {
 TEST(FieldReader, AgreesWithTheFieldRulesReadByteByByte) {
     using model::Read;
     std::mt19937 random(11);
-    const std::string pieces[] = {",", "\r\n", "\n", "\r", " ", "\t", "  ", "-", "+", "0",
-                                  "7", "12", "123456", "99999999", "123456789012", "a", "x y",
-                                  "2147483648", std::string(70, ' '), std::string(63, '5'),
-                                  std::string(130, 'n')};
+    const std::string common[] = {",",   "\r\n",   "\n",       "\r", " ",   "\t",
+                                  "   ", "-",      "+",        "0",  "7",   "12",
+                                  "255", "123456", "99999999", "a",  "x y", "1a"};
+    // Values of more than eight digits, and runs longer than the reader's blocks of 64 bytes.
+    // A value out of range would end the round.
+    const std::string rare[] = {"1234567890", "000000000012", std::string(70, ' '),
+                                std::string(63, '0'), std::string(130, 'n')};
+    // Mostly the reads of a record: a text, then numbers. Integer and Byte reads are rarer, as
+    // most values are out of their range and end the round.
+    const Read reads[] = {Read::Text, Read::Text, Read::Long, Read::Long, Read::Long,
+                          Read::Long, Read::Long, Read::Long, Read::Name};
     for (int round = 0; round < 4000; ++round) {
+        // Short files end within a block; long ones are read mostly from whole blocks. Pieces
+        // mostly stand apart: digits run together soon make a value out of range, which ends
+        // the round.
         std::string bytes;
-        for (int n = static_cast<int>(random() % 60); n > 0; --n)
-            bytes += pieces[random() % std::size(pieces)];
-        std::vector<Read> kinds(1 + random() % 6);
-        for (Read& kind : kinds) kind = static_cast<Read>(random() % 5);
+        for (int n = static_cast<int>(random() % (round % 2 == 0 ? 20 : 400)); n > 0; --n) {
+            bytes += random() % 40 == 0 ? rare[random() % std::size(rare)]
+                                        : common[random() % std::size(common)];
+            if (random() % 8 != 0) bytes += common[random() % 7];
+        }
+        std::vector<Read> kinds(1 + random() % 8);
+        for (Read& kind : kinds)
+            kind = random() % 200 == 0 ? (random() % 2 == 0 ? Read::Integer : Read::Byte)
+                                       : reads[random() % std::size(reads)];
         EXPECT_EQ(model::firstDifference(bytes, kinds), "") << bytes;
     }
 }

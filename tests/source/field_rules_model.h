@@ -64,16 +64,17 @@ class FieldRules {
             takeLineEnd();
         result.text = std::string(bytes_.substr(start, end - start));
         result.firstColumn = static_cast<std::int32_t>(start - lineStart + 1);
-        result.lastColumn = static_cast<std::int32_t>((end > start ? end - 1 : start) - lineStart + 1);
+        result.lastColumn =
+            static_cast<std::int32_t>((end > start ? end - 1 : start) - lineStart + 1);
         if (kind == Read::Name && result.text.size() > 65535) return failure();
         if (number) {
             bool isNumber = true;
             result.value = numberTextValue(result.text, isNumber);
             result.warned = !isNumber;
-            const std::int64_t low = kind == Read::Long ? INT32_MIN
+            const std::int64_t low = kind == Read::Long      ? INT32_MIN
                                      : kind == Read::Integer ? INT16_MIN
                                                              : 0;
-            const std::int64_t high = kind == Read::Long ? INT32_MAX
+            const std::int64_t high = kind == Read::Long      ? INT32_MAX
                                       : kind == Read::Integer ? INT16_MAX
                                                               : UINT8_MAX;
             if (result.value < low || result.value > high) return failure();
