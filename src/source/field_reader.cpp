@@ -89,7 +89,7 @@ FieldReader::FieldReader(Borrowed, std::string_view bytes, std::string fileName)
     loadBlock(at_);
 }
 
-void FieldReader::loadBlock(const char* at) {
+inline void FieldReader::loadBlock(const char* at) {
     blockStart_ = at;
     const auto left = static_cast<std::size_t>(end_ - at);
     block_ = left >= kMaskBytes ? wholeBlockMasks(at) : separatorMasks(at, left);
