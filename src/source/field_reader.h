@@ -79,7 +79,8 @@ class FieldReader {
     SeparatorMasks block_;
     std::uint64_t words_ = 0;
     std::uint64_t edges_ = 0;
-    // How many bytes from blockStart_ on readPlainNumber reads from: none in the last block.
+    // How many bytes from blockStart_ on readPlainNumber reads from: none in a block that ends
+    // less than eight bytes before the bytes do.
     std::size_t fastBytes_ = 0;
     std::int32_t line_ = 1;
     std::int32_t fieldLine_ = 0;
