@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/failures.h"
 #include "fuzz_check.h"
 #include "fuzz_inputs.h"
 #include "source/field_reader.h"
@@ -28,58 +27,38 @@ void checkText(const std::string& text) {
             "a text field is trimmed");
 }
 
-void readOne(FieldReader& reader, ReadOp op) {
-    switch (op) {
-        case ReadOp::Text:
-            checkText(reader.readText());
-            return;
-        case ReadOp::Name: {
-            const std::string name = reader.readName();
-            checkText(name);
-            require(name.size() <= 65535, "a name fits its length field");
-            return;
-        }
-        case ReadOp::Long:
-            reader.readLong();
-            return;
-        case ReadOp::Integer:
-            reader.readInteger();
-            return;
-        case ReadOp::Byte:
-            reader.readByte();
-            return;
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const ReaderInput input =
         splitReaderInput(std::string_view(reinterpret_cast<const char*>(data), size));
+    // The two name the five reads in the same order.
+    std::vector<model::Read> kinds;
+    for (const ReadOp op : input.ops) kinds.push_back(static_cast<model::Read>(op));
+
     FieldReader reader(input.file);
     // Every read takes at least one byte, so the file is read in at most its size in reads.
     std::size_t reads = 0;
     std::int32_t lastLine = 1;
-    try {
-        while (!reader.atEnd()) {
-            require(reads <= input.file.size(), "every read moves on");
-            readOne(reader, input.ops[reads % input.ops.size()]);
-            ++reads;
-            require(reader.line() >= lastLine, "field lines never go back");
-            require(reader.currentLine() >= reader.line(),
-                    "the reader stands at or after its field");
-            lastLine = reader.line();
-        }
-        // Past the end every read fails.
-        reader.readText();
-        require(false, "a read past the end fails");
-    } catch (const RunTimeFailure&) {
+    bool failed = false;
+    while (!reader.atEnd()) {
+        require(reads <= input.file.size(), "every read moves on");
+        const model::Read kind = kinds[reads % kinds.size()];
+        const model::ReadResult read = model::readWith(reader, kind);
+        ++reads;
+        failed = read.failed;
+        if (failed) break;
+        if (kind == model::Read::Text || kind == model::Read::Name) checkText(read.text);
+        if (kind == model::Read::Name)
+            require(read.text.size() <= 65535, "a name fits its length field");
+        require(reader.line() >= lastLine, "field lines never go back");
+        require(reader.currentLine() >= reader.line(), "the reader stands at or after its field");
+        lastLine = reader.line();
     }
+    // Past the end every read fails.
+    if (!failed)
+        require(model::readWith(reader, model::Read::Text).failed, "a read past the end fails");
     require(reader.warnings().size() <= reads + 1, "at most one warning a read");
-
-    std::vector<model::Read> kinds;
-    // The two name the five reads in the same order.
-    for (const ReadOp op : input.ops) kinds.push_back(static_cast<model::Read>(op));
     require(model::firstDifference(input.file, kinds).empty(), "the fields are the rules' fields");
     return 0;
 }

@@ -114,6 +114,12 @@ namespace {
 }
 }  // namespace
 
+// A field begins on the line the reader stands on.
+inline void FieldReader::beginField() {
+    fieldLine_ = line_;
+    fieldLineStart_ = lineStart_;
+}
+
 void FieldReader::endField(const char* start, const char* end) {
     fieldStart_ = start;
     fieldEnd_ = end;
@@ -141,8 +147,7 @@ std::string_view FieldReader::readTextView() {
     }
     const char* start = nullptr;
     const char* end = nullptr;
-    fieldLine_ = line_;
-    fieldLineStart_ = lineStart_;
+    beginField();
     if (ends != 0) {
         // Its separator, or the end of the bytes, lies in the block: the text runs from the first
         // byte of a word before it to the last; a text of blanks alone is empty, at the separator.
@@ -213,8 +218,8 @@ inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std
         after = at_ + std::countr_zero(laterEdges);
     }
 
-    fieldLine_ = valueLine_ = line_;
-    fieldLineStart_ = lineStart_;
+    beginField();
+    valueLine_ = fieldLine_;
     fieldStart_ = start;
     fieldEnd_ = start + length;
     at_ = after;
@@ -256,8 +261,8 @@ std::int64_t FieldReader::readAnyNumber(std::int64_t min, std::int64_t max, cons
         std::int64_t value = 0;
         if (readPlainNumber(min, max, value)) return value;
     }
-    fieldLine_ = valueLine_ = line_;
-    fieldLineStart_ = lineStart_;
+    beginField();
+    valueLine_ = fieldLine_;
     const char* const start = skipBlanks(at_, end_);
     const char* const stop = fieldEnd(start, end_, kEndsNumber);
     endField(start, stop);

@@ -57,6 +57,7 @@ class FieldReader {
 
   private:
     void loadBlock(const char* at);
+    void beginField();
     void endField(const char* start, const char* end);
     void consumeLineEnd();
     std::int64_t readNumber(std::int64_t min, std::int64_t max, const char* typeName);
