@@ -36,13 +36,13 @@ FieldReader& SourceInput::reader() {
 
 void SourceInput::readFirstField() {
     if (build_.cellWatcher) build_.cellWatcher->recordEnds(record_);
-    const std::int32_t valueLine = reader().valueLine();
+    const bool afterValues = reader().valueOnCurrentLine();
     build_.currentLine = reader_->readTextView();  // into the capacity it has
     // The file's name was set at open: a record costs no copy of it.
     record_.line = reader_->line();
     record_.firstColumn = reader_->firstColumn();
     record_.lastColumn = reader_->lastColumn();
-    if (record_.line != valueLine || build_.currentLine.empty()) return;
+    if (!afterValues || build_.currentLine.empty()) return;
     // One note per line: the first extra field says it.
     const std::vector<Diagnostic>& kept = build_.warnings;
     const bool noted = !kept.empty() && kept.back().location.file == record_.file &&

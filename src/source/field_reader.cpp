@@ -102,9 +102,8 @@ inline void FieldReader::loadBlock(const char* at) {
 // CR LF, a lone CR and a lone LF each end one line.
 void FieldReader::consumeLineEnd() {
     if (*at_++ == '\r' && at_ != end_ && *at_ == '\n') ++at_;
-    // Past the largest Long every line counts as the last: the reading goes on, only the
-    // diagnostics lose the line.
-    if (line_ < INT32_MAX) ++line_;
+    ++line_;
+    previousLineStart_ = lineStart_;
     lineStart_ = at_;
 }
 
@@ -114,25 +113,29 @@ namespace {
 }
 }  // namespace
 
-// A field begins on the line the reader stands on.
-inline void FieldReader::beginField() {
-    fieldLine_ = line_;
-    fieldLineStart_ = lineStart_;
-}
-
 void FieldReader::endField(const char* start, const char* end) {
     fieldStart_ = start;
     fieldEnd_ = end;
 }
 
+// A field that stands before the line the reader is on took that line's end.
+const char* FieldReader::fieldLineStart() const {
+    return fieldStart_ >= lineStart_ ? lineStart_ : previousLineStart_;
+}
+
+std::int32_t FieldReader::line() const {
+    if (fieldStart_ == nullptr) return 0;
+    return clampedLine(fieldStart_ >= lineStart_ ? line_ : line_ - 1);
+}
+
 std::int32_t FieldReader::firstColumn() const {
-    return fieldStart_ == nullptr ? 0 : columnAt(fieldStart_, fieldLineStart_);
+    return fieldStart_ == nullptr ? 0 : columnAt(fieldStart_, fieldLineStart());
 }
 
 // An empty field has its one column where it begins.
 std::int32_t FieldReader::lastColumn() const {
     if (fieldStart_ == nullptr) return 0;
-    return columnAt(fieldEnd_ > fieldStart_ ? fieldEnd_ - 1 : fieldStart_, fieldLineStart_);
+    return columnAt(fieldEnd_ > fieldStart_ ? fieldEnd_ - 1 : fieldStart_, fieldLineStart());
 }
 
 std::string_view FieldReader::readTextView() {
@@ -147,7 +150,6 @@ std::string_view FieldReader::readTextView() {
     }
     const char* start = nullptr;
     const char* end = nullptr;
-    beginField();
     if (ends != 0) {
         // Its separator, or the end of the bytes, lies in the block: the text runs from the first
         // byte of a word before it to the last; a text of blanks alone is empty, at the separator.
@@ -178,7 +180,7 @@ std::string_view FieldReader::readTextView() {
 
 std::string_view FieldReader::readNameView() {
     const std::string_view name = readTextView();
-    valueLine_ = fieldLine_;
+    valueStart_ = fieldStart_;
     if (name.size() > kMaxNameLength) throw RunTimeFailure("name longer than 65535 bytes");
     return name;
 }
@@ -194,8 +196,11 @@ inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std
     // The field is the word at the first edge, and the reader moves on to the edge after it: the
     // word after the blanks, or the separator that it takes. An empty field stands at a
     // separator. Fields whose edges lie beyond the block are left to readAnyNumber.
+    // Two edges are asked for even of an empty field: one with a single edge left in the block is
+    // rare, and is read as well after the reload.
     const std::uint64_t edges = edges_ >> offset;
-    if (edges == 0) return false;
+    const std::uint64_t laterEdges = edges & (edges - 1);
+    if (laterEdges == 0) return false;
     const auto first = static_cast<std::size_t>(std::countr_zero(edges));
     const char* const start = at_ + first;
     const std::uint64_t word = words_ >> (offset + first);
@@ -203,8 +208,7 @@ inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std
     std::size_t length = 0;
     const char* after = start;
     if ((word & 1) != 0) {
-        const std::uint64_t laterEdges = edges & (edges - 1);
-        if (laterEdges == 0) return false;
+        after = at_ + std::countr_zero(laterEdges);
         length = static_cast<std::size_t>(std::countr_zero(~word));
         if (length > 8) return false;
         // A sign is rare: it fails the digits' test, and is taken on its own after it.
@@ -215,11 +219,9 @@ inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std
             if (*start == '-') number = -number;
         }
         if (number < min || number > max) return false;
-        after = at_ + std::countr_zero(laterEdges);
     }
 
-    beginField();
-    valueLine_ = fieldLine_;
+    valueStart_ = start;
     fieldStart_ = start;
     fieldEnd_ = start + length;
     at_ = after;
@@ -261,11 +263,10 @@ std::int64_t FieldReader::readAnyNumber(std::int64_t min, std::int64_t max, cons
         std::int64_t value = 0;
         if (readPlainNumber(min, max, value)) return value;
     }
-    beginField();
-    valueLine_ = fieldLine_;
     const char* const start = skipBlanks(at_, end_);
     const char* const stop = fieldEnd(start, end_, kEndsNumber);
     endField(start, stop);
+    valueStart_ = start;
     at_ = skipBlanks(stop, end_);
     if (at_ != end_) {
         if (*at_ == ',')

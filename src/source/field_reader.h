@@ -40,16 +40,16 @@ class FieldReader {
     // True once every byte has been consumed, right after the read that took the last field.
     bool atEnd() const { return at_ == end_; }
 
-    // Line (from 1) on which the field just read began.
-    std::int32_t line() const { return fieldLine_; }
+    // Line (from 1) on which the field just read began, 0 before any.
+    std::int32_t line() const;
     // Line the reader stands on now.
-    std::int32_t currentLine() const { return line_; }
-    // Line on which the last number or name field began, 0 before any: a text field that begins
-    // there stands after a record's values on the same line.
-    std::int32_t valueLine() const { return valueLine_; }
+    std::int32_t currentLine() const { return clampedLine(line_); }
+    // Whether a number or name field was read on the line the reader stands on: a text field read
+    // next stands after a record's values on the same line.
+    bool valueOnCurrentLine() const { return valueStart_ != nullptr && valueStart_ >= lineStart_; }
 
     // Where the field just read stands: its line and its first and last columns.
-    Location location() const { return {fileName_, fieldLine_, firstColumn(), lastColumn()}; }
+    Location location() const { return {fileName_, line(), firstColumn(), lastColumn()}; }
     std::int32_t firstColumn() const;
     std::int32_t lastColumn() const;
 
@@ -57,7 +57,12 @@ class FieldReader {
 
   private:
     void loadBlock(const char* at);
-    void beginField();
+    // Past the largest Long every line counts as the last: the reading goes on, only the
+    // diagnostics lose the line.
+    static std::int32_t clampedLine(std::int64_t line) {
+        return line < INT32_MAX ? static_cast<std::int32_t>(line) : INT32_MAX;
+    }
+    const char* fieldLineStart() const;
     void endField(const char* start, const char* end);
     void consumeLineEnd();
     std::int64_t readNumber(std::int64_t min, std::int64_t max, const char* typeName);
@@ -73,6 +78,7 @@ class FieldReader {
     const char* at_ = nullptr;
     const char* end_ = nullptr;
     const char* lineStart_ = nullptr;
+    const char* previousLineStart_ = nullptr;
     // The separators of the 64 bytes (fewer at the end) from blockStart_ on, and two masks made
     // from them: the bytes of words (neither blank nor separator), and where a word begins or a
     // separator stands, the edges where a field's search stops.
@@ -83,13 +89,12 @@ class FieldReader {
     // How many bytes from blockStart_ on readPlainNumber reads from: none in a block that ends
     // less than eight bytes before the bytes do.
     std::size_t fastBytes_ = 0;
-    std::int32_t line_ = 1;
-    std::int32_t fieldLine_ = 0;
-    // The field just read and the start of its line: its columns are counted only when asked.
+    std::int64_t line_ = 1;
+    // The field just read, and where the last number or name began. A read takes at most one line
+    // end, after its field: the field's line and columns are found from these only when asked.
     const char* fieldStart_ = nullptr;
     const char* fieldEnd_ = nullptr;
-    const char* fieldLineStart_ = nullptr;
-    std::int32_t valueLine_ = 0;
+    const char* valueStart_ = nullptr;
     std::vector<Diagnostic> warnings_;
 };
 

@@ -142,11 +142,11 @@ class FileScan {
     Location locationOf(Place p) const { return {name_, p.line, p.firstColumn, p.lastColumn}; }
 
     Field readFirst() {
-        const std::int32_t valueLine = reader_.valueLine();
+        const bool afterValues = reader_.valueOnCurrentLine();
         Field f;
         f.text = reader_.readTextView();
         f.at = place();
-        f.extra = f.at.line == valueLine && !f.text.empty();
+        f.extra = afterValues && !f.text.empty();
         return f;
     }
 
