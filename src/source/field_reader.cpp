@@ -84,6 +84,11 @@ bool plainDigitsValue(const char* digits, std::size_t count, std::int64_t& value
 #endif
 }
 
+// The lowest bit set of a word that has one: a count the compiler needs no widening of.
+std::size_t lowestBit(std::uint64_t bits) {
+    return static_cast<unsigned>(__builtin_ctzll(bits));
+}
+
 constexpr std::size_t kMaxNameLength = 65535;
 
 // Columns count bytes from 1; past the largest Long a column stays at it.
@@ -223,15 +228,16 @@ inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std
     const std::uint64_t edges = edges_ >> offset;
     const std::uint64_t laterEdges = edges & (edges - 1);
     if (laterEdges == 0) return false;
-    const auto first = static_cast<std::size_t>(std::countr_zero(edges));
+    const std::size_t first = lowestBit(edges);
     const char* const start = at_ + first;
     const std::uint64_t word = words_ >> (offset + first);
     std::int64_t number = 0;
     std::size_t length = 0;
     const char* after = start;
     if ((word & 1) != 0) {
-        after = at_ + std::countr_zero(laterEdges);
-        length = static_cast<std::size_t>(std::countr_zero(~word));
+        after = at_ + lowestBit(laterEdges);
+        // The later edge ends the word within the block.
+        length = lowestBit(~word);
         if (length > 8) return false;
         // A sign is rare: it fails the digits' test, and is taken on its own after it.
         if (!plainDigitsValue(start, length, number)) {
