@@ -54,7 +54,8 @@ bool plainDigitsValue(const char* digits, std::size_t count, std::int64_t& value
     x = _mm_sub_epi8(x, _mm_set1_epi8('0'));
     x = _mm_sll_epi64(x, _mm_cvtsi32_si128(static_cast<int>(8 * (8 - count))));
     // A digit's byte is now 0 to 9, and any other byte 10 or more.
-    const __m128i digitBytes = _mm_cmpeq_epi8(_mm_subs_epu8(x, _mm_set1_epi8(9)), _mm_setzero_si128());
+    const __m128i digitBytes =
+        _mm_cmpeq_epi8(_mm_subs_epu8(x, _mm_set1_epi8(9)), _mm_setzero_si128());
     if ((_mm_movemask_epi8(digitBytes) & 0xFF) != 0xFF) return false;
     __m128i v = _mm_unpacklo_epi8(x, _mm_setzero_si128());
     v = _mm_madd_epi16(v, _mm_setr_epi16(10, 1, 10, 1, 10, 1, 10, 1));
