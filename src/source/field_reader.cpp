@@ -223,9 +223,8 @@ inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std
     if (offset >= fastBytes_) return false;
     // The field is the word at the first edge, and the reader moves on to the edge after it: the
     // word after the blanks, or the separator that it takes. An empty field stands at a
-    // separator. Fields whose edges lie beyond the block are left to readAnyNumber.
-    // Two edges are asked for even of an empty field: one with a single edge left in the block is
-    // rare, and is read as well after the reload.
+    // separator. A field without two edges in the block, even an empty one, is left to
+    // readAnyNumber, which reads it from a block loaded where it stands.
     const std::uint64_t edges = edges_ >> offset;
     const std::uint64_t laterEdges = edges & (edges - 1);
     if (laterEdges == 0) return false;

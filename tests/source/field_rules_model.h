@@ -42,6 +42,8 @@ class FieldRules {
 
     bool atEnd() const { return at_ == bytes_.size(); }
     std::int32_t currentLine() const { return line_; }
+    // Whether the last number or name was read on the line the reader stands on.
+    bool valueOnCurrentLine() const { return valueLine_ == line_; }
 
     ReadResult read(Read kind) {
         if (atEnd()) return failure();
@@ -51,6 +53,7 @@ class FieldRules {
         result.line = line_;
         const std::size_t lineStart = lineStart_;
         const bool number = kind == Read::Long || kind == Read::Integer || kind == Read::Byte;
+        if (number || kind == Read::Name) valueLine_ = line_;
         while (!atEnd() && !isEnd(peek(), number)) ++at_;
         std::size_t end = at_;
         if (number) {
@@ -101,6 +104,7 @@ class FieldRules {
     std::size_t at_ = 0;
     std::size_t lineStart_ = 0;
     std::int32_t line_ = 1;
+    std::int32_t valueLine_ = 0;
 };
 
 // The same read made by the field reader, in the model's terms.
@@ -160,6 +164,8 @@ inline std::string firstDifference(std::string_view bytes, const std::vector<Rea
         if (got.failed) return {};
         if (reader.atEnd() != rules.atEnd()) return describe("the ends differ");
         if (reader.currentLine() != rules.currentLine()) return describe("the lines differ");
+        if (reader.valueOnCurrentLine() != rules.valueOnCurrentLine())
+            return describe("whether a value stands on the current line differs");
         if (reader.atEnd()) return {};
     }
     return {};
