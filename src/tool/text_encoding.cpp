@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace scenario {
 namespace {
@@ -79,7 +80,13 @@ std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& c) {
 
 Utf8Scan scanUtf8(std::string_view text) {
     Utf8Scan scan;
-    for (std::size_t i = 0; i < text.size();) {
+    // Most source files are ASCII: eight bytes without a high bit are eight characters.
+    std::size_t ascii = 0;
+    for (std::uint64_t word = 0; ascii + sizeof word <= text.size(); ascii += sizeof word) {
+        std::memcpy(&word, text.data() + ascii, sizeof word);
+        if ((word & 0x8080808080808080u) != 0) break;
+    }
+    for (std::size_t i = ascii; i < text.size();) {
         char32_t c = 0;
         const std::size_t length = decodeUtf8(text, i, c);
         if (length == 0) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace scenario {
@@ -52,6 +53,33 @@ TEST(TextEncoding, NoByteGivesInvalidUtf8) {
         for (std::size_t i = 1; i < u.size(); ++i)
             EXPECT_EQ(static_cast<unsigned char>(u[i]) & 0xC0, 0x80) << b;
         EXPECT_FALSE(lead == 0xED && static_cast<unsigned char>(u[1]) >= 0xA0) << b;
+    }
+}
+
+// The scan skips ASCII eight bytes at a time: a character beyond ASCII is found, and judged, on
+// either side of a word's edge.
+TEST(TextEncoding, Utf8ScanFindsTheFirstCharacterBeyondAscii) {
+    const std::string ascii = "stazione, 2000, ";  // sixteen bytes
+    const struct {
+        std::string text;
+        bool valid;
+        std::optional<std::size_t> firstNonAscii;
+    } cases[] = {
+        {"", true, std::nullopt},
+        {ascii + "ALFA\r\n", true, std::nullopt},
+        {ascii.substr(0, 7) + "\xC3\xA8", true, 7},
+        {ascii.substr(0, 8) + "\xC3\xA8", true, 8},
+        {ascii.substr(0, 9) + "\xC3\xA8" + ascii, true, 9},
+        {ascii + "\xE2\x82\xAC", true, 16},
+        {ascii + "\xC3", false, std::nullopt},
+        {ascii.substr(0, 7) + "\xE8" + ascii, false, std::nullopt},
+    };
+    for (const auto& [text, valid, firstNonAscii] : cases) {
+        const Utf8Scan scan = scanUtf8(text);
+        EXPECT_EQ(scan.valid, valid) << text;
+        if (valid) {
+            EXPECT_EQ(scan.firstNonAscii, firstNonAscii) << text;
+        }
     }
 }
 
