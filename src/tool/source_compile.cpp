@@ -12,8 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
+#include <system_error>
 #include <vector>
 
 #include "base/file_store.h"
@@ -206,6 +209,35 @@ void findLaterErrors(ScenarioBuild& build, const ScenarioIdentity& names, std::s
 
 }  // namespace
 
+namespace {
+
+// The checker reads its own copies of the two texts on a thread of its own while the compile
+// runs: they share nothing, and the compile first needs the checker's answer when it is about to
+// write. Where no thread can be started, the check runs when first asked for.
+class BackgroundCheck {
+  public:
+    BackgroundCheck(SourceText line, SourceText train) {
+        auto check = [line = std::move(line), train = std::move(train)] {
+            return checkSourceTexts(line, train);
+        };
+        try {
+            pending_ = std::async(std::launch::async, check);
+        } catch (const std::system_error&) {
+            pending_ = std::async(std::launch::deferred, check);
+        }
+    }
+    const CheckResult& result() {
+        if (!result_) result_ = pending_.get();
+        return *result_;
+    }
+
+  private:
+    std::future<CheckResult> pending_;
+    std::optional<CheckResult> result_;
+};
+
+}  // namespace
+
 int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostream& err) {
     std::error_code ec;
     if (request.outDirectory && !fs::is_directory(pathFromText(*request.outDirectory), ec)) {
@@ -272,24 +304,25 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
         return file;
     };
 
-    const CheckResult check =
-        checkSourceTexts({names.lineSourceFile(), *line}, {names.trainSourceFile(), *train});
+    BackgroundCheck checking({names.lineSourceFile(), *line}, {names.trainSourceFile(), *train});
+    const auto warns = [&](const std::vector<Diagnostic>& list) {
+        return choice->asErrors && std::any_of(list.begin(), list.end(), [&](const Diagnostic& w) {
+                   return choice->wanted(w);
+               });
+    };
+    store.mayWrite = [&] {
+        if (request.writeOnError) return true;
+        return build.errorCode == 0 && !warns(checking.result().warnings) && !warns(build.warnings);
+    };
+
+    CompileOutcome outcome = compileBuild(build, store, request.buildPlan);
+    const CheckResult& check = checking.result();
     std::vector<Diagnostic> warnings;
     const auto keepWanted = [&](const std::vector<Diagnostic>& list) {
         for (const Diagnostic& w : list)
             if (choice->wanted(w)) warnings.push_back(w);
     };
     keepWanted(check.warnings);
-    const bool failOnWarnings = choice->asErrors && !warnings.empty();
-    store.mayWrite = [&] {
-        if (request.writeOnError) return true;
-        const bool compileWarns =
-            choice->asErrors && std::any_of(build.warnings.begin(), build.warnings.end(),
-                                            [&](const Diagnostic& w) { return choice->wanted(w); });
-        return build.errorCode == 0 && !failOnWarnings && !compileWarns;
-    };
-
-    CompileOutcome outcome = compileBuild(build, store, request.buildPlan);
     keepWanted(build.warnings);
     const std::size_t compiledErrors = build.errors.size();
     if (outcome.status == kExitDataError)
@@ -307,8 +340,8 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
 
 SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
                          const ScenarioIdentity& names) {
-    const CheckResult found = checkSourceTexts({names.lineSourceFile(), lineBytes},
-                                               {names.trainSourceFile(), trainBytes});
+    BackgroundCheck checking({names.lineSourceFile(), lineBytes},
+                             {names.trainSourceFile(), trainBytes});
     CompileStore store(std::nullopt);
     ScenarioBuild build;
     build.scenarioName = names.scenarioName;
@@ -316,6 +349,7 @@ SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
     store.sources.files[names.lineSourceFile()] = lineBytes;
     store.sources.files[names.trainSourceFile()] = trainBytes;
     const CompileOutcome outcome = compileBuild(build, store, true);
+    const CheckResult& found = checking.result();
     if (outcome.status == kExitDataError)
         findLaterErrors(build, names, std::move(lineBytes), std::move(trainBytes), true);
     sayWhatToDo(build, found);
