@@ -13,10 +13,12 @@
 #include <fstream>
 #include <functional>
 #include <future>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "base/file_store.h"
@@ -207,19 +209,16 @@ void findLaterErrors(ScenarioBuild& build, const ScenarioIdentity& names, std::s
     }
 }
 
-}  // namespace
-
-namespace {
-
 // The checker reads its own copies of the two texts on a thread of its own while the compile
 // runs: they share nothing, and the compile first needs the checker's answer when it is about to
 // write. Where no thread can be started, the check runs when first asked for.
 class BackgroundCheck {
   public:
     BackgroundCheck(SourceText line, SourceText train) {
-        auto check = [line = std::move(line), train = std::move(train)] {
-            return checkSourceTexts(line, train);
-        };
+        // Each way of starting the check takes a copy of it: the texts are shared, not copied.
+        const auto texts = std::make_shared<const std::pair<SourceText, SourceText>>(
+            std::move(line), std::move(train));
+        const auto check = [texts] { return checkSourceTexts(texts->first, texts->second); };
         try {
             pending_ = std::async(std::launch::async, check);
         } catch (const std::system_error&) {
