@@ -85,7 +85,7 @@ bool plainDigitsValue(const char* digits, std::size_t count, std::int64_t& value
 #endif
 }
 
-// The lowest bit set of a word that has one: a count the compiler needs no widening of.
+// The lowest bit set of a word that has one: unlike std::countr_zero, no test for a word of none.
 std::size_t lowestBit(std::uint64_t bits) {
     return static_cast<unsigned>(__builtin_ctzll(bits));
 }
@@ -147,13 +147,17 @@ void FieldReader::endField(const char* start, const char* end) {
 }
 
 // A field that stands before the line the reader is on took that line's end.
+bool FieldReader::fieldOnPreviousLine() const {
+    return fieldStart_ < lineStart_;
+}
+
 const char* FieldReader::fieldLineStart() const {
-    return fieldStart_ >= lineStart_ ? lineStart_ : previousLineStart_;
+    return fieldOnPreviousLine() ? previousLineStart_ : lineStart_;
 }
 
 std::int32_t FieldReader::line() const {
     if (fieldStart_ == nullptr) return 0;
-    return clampedLine(fieldStart_ >= lineStart_ ? line_ : line_ - 1);
+    return clampedLine(fieldOnPreviousLine() ? line_ - 1 : line_);
 }
 
 std::int32_t FieldReader::firstColumn() const {

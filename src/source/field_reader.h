@@ -62,6 +62,7 @@ class FieldReader {
     static std::int32_t clampedLine(std::int64_t line) {
         return line < INT32_MAX ? static_cast<std::int32_t>(line) : INT32_MAX;
     }
+    bool fieldOnPreviousLine() const;
     const char* fieldLineStart() const;
     void endField(const char* start, const char* end);
     void consumeLineEnd();
