@@ -11,14 +11,19 @@ CLANG ?= clang++-14
 PROGRAM := Alderi_Moncasta_30752
 CONFIGURE := cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: build run test tidy sanitize fuzz windows test-windows dist clean
+.PHONY: build run test tidy sanitize fuzz windows test-windows dist check-fresh clean
 
+# The two programs only: the tests and benchmarks build with make test.
 build:
 	@scripts/setup build
 	@$(CONFIGURE) -B $(BUILD) >/dev/null
-	@cmake --build $(BUILD)
+	@cmake --build $(BUILD) --target programs
 
-run: build
+# Builds only what it runs.
+run:
+	@scripts/setup build
+	@$(CONFIGURE) -B $(BUILD) >/dev/null
+	@cmake --build $(BUILD) --target $(PROGRAM)
 	@rm -rf out && mkdir out && cp $(BUILD)/$(PROGRAM) out/
 	@cd out && ./$(PROGRAM)
 	@echo "files left in out/:" && cd out && ls -l --ignore=$(PROGRAM)
@@ -81,6 +86,11 @@ dist:
 	@cd $(WINDOWS_BUILD) && cpack -G ZIP -B $(CURDIR)/$(DIST) >/dev/null
 	@rm -rf $(DIST)/_CPack_Packages
 	@tests/dist/check_packages $(DIST)
+
+# make test in a fresh Debian root, from a clone of HEAD: what a new machine meets.
+check-fresh:
+	@scripts/setup fresh
+	@scripts/check-fresh
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(DIST) out

@@ -27,6 +27,7 @@ target_compile_definitions(unit_tests PRIVATE
 add_dependencies(unit_tests Alderi_Moncasta_30752 scenario)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 add_test(NAME layering COMMAND ${PROJECT_SOURCE_DIR}/scripts/check_layers)
+add_test(NAME setup.sets COMMAND ${PROJECT_SOURCE_DIR}/tests/scripts/setup_sets_test)
 # The route view in headless Chromium, driven through chromedriver.
 add_test(NAME route_view_in_browser
   COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/tool/view/view_browser_test.py
