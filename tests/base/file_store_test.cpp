@@ -140,7 +140,9 @@ TEST(FileStores, WriteIfChangedLeavesEqualBytesUntouchedAndReplacesAnyOther) {
         {"new is longer", "abc", {"abc", "def"}, true},
         {"new is shorter", "abcdef", {"abc"}, true},
         {"empty over bytes", "abc", {}, true},
-        {"late change in a large file", big, {bigChanged.substr(0, 70000), bigChanged.substr(70000)},
+        {"late change in a large file",
+         big,
+         {bigChanged.substr(0, 70000), bigChanged.substr(70000)},
          true},
     };
     for (const Case& c : cases) {
@@ -148,7 +150,8 @@ TEST(FileStores, WriteIfChangedLeavesEqualBytesUntouchedAndReplacesAnyOther) {
         const fs::path path = dir.path / "out.dat";
         if (c.old) {
             writeWholeFile(path, *c.old);
-            const fs::file_time_type past = fs::file_time_type::clock::now() - std::chrono::hours(1);
+            const fs::file_time_type past =
+                fs::file_time_type::clock::now() - std::chrono::hours(1);
             fs::last_write_time(path, past);
         }
         const FileIdentity before = c.old ? identityOf(path) : FileIdentity{};
