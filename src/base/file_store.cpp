@@ -2,8 +2,12 @@
 // whole file.
 #include "base/file_store.h"
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "base/failures.h"
 #include "base/platform.h"
@@ -21,7 +25,83 @@ class ReplacementSink : public ByteSink {
     ReplacementFile& file_;
 };
 
+// Compares the pieces with the file already there and starts the replacement only at the first
+// difference, with the equal part copied from the old file: it is the same bytes.
+class ComparingSink : public ByteSink {
+  public:
+    explicit ComparingSink(std::filesystem::path target)
+        : target_(std::move(target)), old_(target_, std::ios::binary) {}
+
+    void append(std::string_view piece) override {
+        if (!replacement_) {
+            skipMatching(piece);
+            if (piece.empty()) return;
+            startReplacement();
+        }
+        replacement_->write(piece);
+    }
+
+    // True when the file was replaced; false when it already held exactly these bytes.
+    bool finish() {
+        if (!replacement_ && old_ && old_.peek() == std::ifstream::traits_type::eof()) return false;
+        if (!replacement_) startReplacement();
+        replacement_->commit();
+        return true;
+    }
+
+  private:
+    static constexpr std::size_t kChunk = 1 << 16;
+
+    // Drops from the piece the chunks that the old file holds at the same place; what is left
+    // starts at or before the first difference.
+    void skipMatching(std::string_view& piece) {
+        while (!piece.empty() && old_) {
+            const std::size_t n = std::min(piece.size(), kChunk);
+            buffer_.resize(n);
+            old_.read(buffer_.data(), static_cast<std::streamsize>(n));
+            if (static_cast<std::size_t>(old_.gcount()) != n ||
+                !std::equal(buffer_.begin(), buffer_.end(), piece.begin())) {
+                old_.setstate(std::ios::failbit);  // no longer in step with the pieces
+                return;
+            }
+            matched_ += n;
+            piece.remove_prefix(n);
+        }
+    }
+
+    void startReplacement() {
+        replacement_.emplace(target_);
+        std::ifstream same(target_, std::ios::binary);
+        for (std::size_t left = matched_; left > 0;) {
+            const std::size_t n = std::min(left, kChunk);
+            buffer_.resize(n);
+            same.read(buffer_.data(), static_cast<std::streamsize>(n));
+            if (static_cast<std::size_t>(same.gcount()) != n)
+                throw FileFailure("cannot read " + textFromPath(target_) + " while replacing it");
+            replacement_->write(std::string_view(buffer_.data(), n));
+            left -= n;
+        }
+        old_.close();
+    }
+
+    std::filesystem::path target_;
+    std::ifstream old_;
+    std::size_t matched_ = 0;
+    std::vector<char> buffer_;
+    std::optional<ReplacementFile> replacement_;
+};
+
 }  // namespace
+
+bool writeFileInPiecesIfChanged(const std::filesystem::path& path, const FileContent& content) {
+    ComparingSink sink(path);
+    try {
+        content(sink);
+    } catch (const StorageFailure& e) {
+        throw FileFailure("cannot write " + textFromPath(path) + ": " + std::strerror(e.error));
+    }
+    return sink.finish();
+}
 
 // The one place where a file of the build reaches the disk.
 void writeFileInPieces(const std::filesystem::path& path, const FileContent& content) {

@@ -92,6 +92,10 @@ class MemoryStore : public FileStore {
 // pieces, which go to the temporary file as they come.
 void writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
 void writeFileInPieces(const std::filesystem::path& path, const FileContent& content);
+// As writeFileInPieces, but a file whose bytes would stay the same is left untouched (no write,
+// no rename, its time kept). The pieces are compared with the file as they come, so nothing is
+// held whole; at the first difference the replacement starts. True when the file was written.
+bool writeFileInPiecesIfChanged(const std::filesystem::path& path, const FileContent& content);
 
 // The whole file, or nothing when it is not a regular file or cannot be read.
 std::optional<std::string> readWholeFile(const std::filesystem::path& path);

@@ -26,6 +26,7 @@ CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options) {
         "NAME_NUMBER.dat into DIR. The source files are only read. Every warning and error goes\n"
         "to standard error as FILE:LINE:COL: warning: ... [NAME] or FILE:LINE:COL: error N:\n"
         "meaning (at P m); after a data error nothing is written unless --write-on-error;\n"
+        "an output whose bytes would stay the same is left untouched, time included;\n"
         "errors of the signal-spacing pass name only the position.");
     SourceCompile& r = options.request;
     command->add_option("LINE_FILE", r.lineFile, "Line source file")->required();
@@ -44,6 +45,8 @@ CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options) {
     addWarningOptions(*command, r);
     command->add_flag("--write-on-error", r.writeOnError,
                       "Write the files even after a data error, as the scenario program does");
+    command->add_flag("--always-write", r.alwaysWrite,
+                      "Replace every output, even one whose bytes would stay the same");
     command->footer(
         "Exit status: 0 clean, 1 data error or -Werror warning (nothing written unless\n"
         "--write-on-error), 2 unreadable input, file\n"

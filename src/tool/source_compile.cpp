@@ -40,15 +40,19 @@ CompileStore::CompileStore(const std::optional<std::string>& directory) {
 }
 
 void CompileStore::write(const std::string& name, std::string_view bytes) {
-    if (!directory_ || !mayWrite()) return;
-    directory_->write(fileNameOf(name), bytes);
-    written.push_back(textFromPath(directory_->pathOf(fileNameOf(name))));
+    writeInPieces(name, [bytes](ByteSink& sink) { sink.append(bytes); });
 }
 
 void CompileStore::writeInPieces(const std::string& name, const FileContent& content) {
     if (!directory_ || !mayWrite()) return;
-    directory_->writeInPieces(fileNameOf(name), content);
-    written.push_back(textFromPath(directory_->pathOf(fileNameOf(name))));
+    const fs::path path = directory_->pathOf(fileNameOf(name));
+    bool replaced = true;
+    if (alwaysWrite)
+        writeFileInPieces(path, content);
+    else
+        replaced = writeFileInPiecesIfChanged(path, content);
+    written.push_back(textFromPath(path));
+    if (!replaced) unchanged.push_back(written.back());
 }
 
 CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPlan) {
@@ -128,6 +132,12 @@ nlohmann::json summary(const ScenarioBuild& build, std::size_t compiledErrors,
     j["errorDetail"] = last != nullptr ? utf8FromWindows1252(last->detail) : "";
     j["failure"] = outcome.failure;
     j["files"] = store.written;
+    j["outputs"] = nlohmann::json::array();
+    for (const std::string& file : store.written) {
+        const bool same = std::find(store.unchanged.begin(), store.unchanged.end(), file) !=
+                          store.unchanged.end();
+        j["outputs"].push_back({{"file", file}, {"state", same ? "unchanged" : "written"}});
+    }
     j["errors"] = errorsJson(build, shown);
     j["warnings"] = warningsJson(warnings, shown);
     return j;
@@ -273,6 +283,7 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
     }
 
     CompileStore store(request.outDirectory);
+    store.alwaysWrite = request.alwaysWrite;
     ScenarioBuild build;
     std::string refused;
     const std::optional<std::string> storedName =

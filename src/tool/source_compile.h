@@ -27,6 +27,7 @@ struct SourceCompile {
     bool json = false;
     std::vector<std::string> warningOptions;  // the values of -W: "error" or "no-NAME"
     bool writeOnError = false;                // write the files even after a data error
+    bool alwaysWrite = false;  // replace an output even when its bytes would stay the same
     std::string inputEncoding = "windows-1252";
 };
 
@@ -57,8 +58,13 @@ class CompileStore : public FileStore {
         return name;
     };
 
+    // Left false, an output whose bytes would stay the same is left untouched, time included,
+    // so that whatever watches the files redoes nothing.
+    bool alwaysWrite = false;
+
     MemoryStore sources;
-    std::vector<std::string> written;
+    std::vector<std::string> written;    // every output, written or left as it was
+    std::vector<std::string> unchanged;  // those left as they were
 
   private:
     std::optional<DirectoryStore> directory_;

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "base/failures.h"
 #include "temp_directory.h"
@@ -102,6 +106,88 @@ TEST(ReadWholeFile, RegularFilesOnly) {
     EXPECT_EQ(readWholeFile(dir.path / "empty").value(), "");
     EXPECT_EQ(readWholeFile(dir.path / "large").value(), large);
 }
+
+#ifndef _WIN32
+struct FileIdentity {
+    ino_t inode = 0;
+    timespec modified{};
+};
+
+FileIdentity identityOf(const fs::path& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0);
+    return {st.st_ino, st.st_mtim};
+}
+
+// An output whose bytes would stay the same keeps its inode and time; any other is replaced whole,
+// whatever the pieces' sizes against the compare's chunks.
+TEST(FileStores, WriteIfChangedLeavesEqualBytesUntouchedAndReplacesAnyOther) {
+    const std::string big(200000, 'p');  // past one compare chunk
+    const std::string bigChanged = big.substr(0, 150000) + "q" + big.substr(150001);
+    struct Case {
+        const char* what;
+        std::optional<std::string> old;
+        std::vector<std::string> pieces;
+        bool written;
+    };
+    const Case cases[] = {
+        {"same bytes", "abcdef", {"abc", "def"}, false},
+        {"same bytes, other cut", "abcdef", {"a", "bcdef"}, false},
+        {"same large file", big, {big.substr(0, 70000), big.substr(70000)}, false},
+        {"empty over empty", "", {}, false},
+        {"no file yet", std::nullopt, {"abc"}, true},
+        {"one byte differs", "abcdef", {"abc", "dEf"}, true},
+        {"new is longer", "abc", {"abc", "def"}, true},
+        {"new is shorter", "abcdef", {"abc"}, true},
+        {"empty over bytes", "abc", {}, true},
+        {"late change in a large file",
+         big,
+         {bigChanged.substr(0, 70000), bigChanged.substr(70000)},
+         true},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const fs::path path = dir.path / "out.dat";
+        if (c.old) {
+            writeWholeFile(path, *c.old);
+            const fs::file_time_type past =
+                fs::file_time_type::clock::now() - std::chrono::hours(1);
+            fs::last_write_time(path, past);
+        }
+        const FileIdentity before = c.old ? identityOf(path) : FileIdentity{};
+        std::string expected;
+        for (const std::string& piece : c.pieces) expected += piece;
+        const bool written = writeFileInPiecesIfChanged(path, [&](ByteSink& sink) {
+            for (const std::string& piece : c.pieces) sink.append(piece);
+        });
+        EXPECT_EQ(written, c.written) << c.what;
+        EXPECT_TRUE(readWholeFile(path).value() == expected) << c.what;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1)
+            << c.what;
+        if (!c.old) continue;
+        const FileIdentity after = identityOf(path);
+        const bool same = after.inode == before.inode &&
+                          after.modified.tv_sec == before.modified.tv_sec &&
+                          after.modified.tv_nsec == before.modified.tv_nsec;
+        EXPECT_EQ(same, !c.written) << c.what;
+    }
+}
+
+// Content that fails after the first difference leaves the old file as it was.
+TEST(FileStores, WriteIfChangedThatFailsKeepsTheOldFile) {
+    TempDir dir;
+    const fs::path path = dir.path / "out.dat";
+    writeWholeFile(path, "abcdef");
+    EXPECT_THROW(writeFileInPiecesIfChanged(path,
+                                            [](ByteSink& sink) {
+                                                sink.append("abX");
+                                                throw FileFailure("content failed");
+                                            }),
+                 FileFailure);
+    EXPECT_EQ(readWholeFile(path).value(), "abcdef");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+#endif
 
 }  // namespace
 }  // namespace scenario

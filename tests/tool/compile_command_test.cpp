@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -147,6 +148,52 @@ TEST(CompileCommand, NoPlanLeavesAnExistingLineDataFileUntouched) {
     const nlohmann::json summary = nlohmann::json::parse(run.out);
     EXPECT_EQ(summary["files"], nlohmann::json({"out/S_1.sim", "out/S_1.dat"}));
     EXPECT_EQ(fs::file_size(dir.path / "out" / "S_1.dat"), 15u * 261);
+}
+
+// A recompile leaves the outputs whose bytes stay the same untouched, each on its own: a
+// train-file edit rewrites what it changed and never the line data file; --always-write rewrites
+// all three.
+TEST(CompileCommand, OutputsWhoseBytesStayTheSameAreLeftUntouched) {
+    TempDir dir;
+    writeFile(dir.path / "line.txt", lineFile(""));
+    writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
+    fs::create_directory(dir.path / "out");
+    const std::vector<std::string> compile = {"compile", "line.txt", "train.txt", "--name",
+                                              "S",       "--train",  "1",         "--out",
+                                              "out",     "--json"};
+    const auto states = [&](std::vector<std::string> arguments) {
+        const ToolRun run = runTool(dir.path, arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::vector<std::string> shown;
+        const nlohmann::json summary = nlohmann::json::parse(run.out);
+        for (const nlohmann::json& output : summary["outputs"])
+            shown.push_back(output["file"].get<std::string>() + " " +
+                            output["state"].get<std::string>());
+        return shown;
+    };
+    using Shown = std::vector<std::string>;
+    EXPECT_EQ(states(compile),
+              (Shown{"out/S_linea.dat written", "out/S_1.sim written", "out/S_1.dat written"}));
+    const fs::file_time_type past = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char* name : {"S_linea.dat", "S_1.sim", "S_1.dat"})
+        fs::last_write_time(dir.path / "out" / name, past);
+
+    EXPECT_EQ(states(compile), (Shown{"out/S_linea.dat unchanged", "out/S_1.sim unchanged",
+                                      "out/S_1.dat unchanged"}));
+    for (const char* name : {"S_linea.dat", "S_1.sim", "S_1.dat"})
+        EXPECT_EQ(fs::last_write_time(dir.path / "out" / name), past) << name;
+
+    writeFile(dir.path / "train.txt", "[generale]\r\nvelocita, 1000, 50\r\n[fine]\r\n");
+    // A speed limit changes the cells only: the station table stays as it was.
+    EXPECT_EQ(states(compile),
+              (Shown{"out/S_linea.dat unchanged", "out/S_1.sim unchanged", "out/S_1.dat written"}));
+    EXPECT_EQ(fs::last_write_time(dir.path / "out" / "S_linea.dat"), past);
+
+    std::vector<std::string> always = compile;
+    always.push_back("--always-write");
+    EXPECT_EQ(states(always),
+              (Shown{"out/S_linea.dat written", "out/S_1.sim written", "out/S_1.dat written"}));
+    EXPECT_NE(fs::last_write_time(dir.path / "out" / "S_linea.dat"), past);
 }
 
 }  // namespace
