@@ -17,8 +17,18 @@ namespace scenario {
 // becomes "?", two of them for a character beyond U+FFFF (two code units).
 std::string windows1252FromUtf8(std::string_view utf8);
 
-// The path of a file: URI ("file:///a/b%20c.txt" gives "/a/b c.txt"); none for other schemes.
-std::optional<std::string> pathFromUri(std::string_view uri);
-std::string uriFromPath(std::string_view path);
+// How a system writes a path: "/a/b" or "C:\\a\\b" and "\\\\server\\share\\b".
+enum class PathStyle { Posix, Windows };
+#ifdef _WIN32
+inline constexpr PathStyle kNativePathStyle = PathStyle::Windows;
+#else
+inline constexpr PathStyle kNativePathStyle = PathStyle::Posix;
+#endif
+
+// The path of a file: URI ("file:///a/b%20c.txt" gives "/a/b c.txt"; under Windows
+// "file:///c%3A/a/b.txt" gives "c:\\a\\b.txt" and "file://server/share/b.txt" a UNC path); none
+// for other schemes, or for another host where the system has no UNC paths.
+std::optional<std::string> pathFromUri(std::string_view uri, PathStyle style = kNativePathStyle);
+std::string uriFromPath(std::string_view path, PathStyle style = kNativePathStyle);
 
 }  // namespace scenario

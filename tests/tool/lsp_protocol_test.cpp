@@ -140,5 +140,34 @@ TEST(LspText, FileUrisAndPaths) {
     EXPECT_EQ(pathFromUri(uriFromPath("/a/[x]#1 %.txt")), "/a/[x]#1 %.txt");
 }
 
+// Windows editors send drive letters with or without an encoded colon, and UNC shares as hosts;
+// each path comes back as Windows writes it, and goes out as a URI that reads back the same.
+TEST(LspText, FileUrisAndWindowsPaths) {
+    struct Case {
+        const char* uri;
+        std::optional<std::string> path;
+    };
+    const Case cases[] = {
+        {"file:///C:/a%20b/X_linea.txt", "C:\\a b\\X_linea.txt"},
+        {"file:///c%3A/a/X-.txt", "c:\\a\\X-.txt"},
+        {"file:///c%3a/a/X-.txt", "c:\\a\\X-.txt"},
+        {"file:///Z:/tmp/S_1-.txt", "Z:\\tmp\\S_1-.txt"},
+        {"file:///D:", "D:"},
+        {"file://localhost/C:/x.txt", "C:\\x.txt"},
+        {"file://server/share/S_linea.txt", "\\\\server\\share\\S_linea.txt"},
+        {"file:///relative/x.txt", "\\relative\\x.txt"},
+        {"untitled:1", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(pathFromUri(c.uri, PathStyle::Windows), c.path) << c.uri;
+    for (const char* path :
+         {"C:\\a b\\Citt\xC3\xA0_linea.txt", "z:\\[x]#1 %.txt", "\\\\server\\share\\S_1-.txt"})
+        EXPECT_EQ(pathFromUri(uriFromPath(path, PathStyle::Windows), PathStyle::Windows), path)
+            << path;
+    EXPECT_EQ(uriFromPath("C:\\a b\\X_linea.txt", PathStyle::Windows),
+              "file:///C:/a%20b/X_linea.txt");
+    // A POSIX system reads a drive letter as a plain folder name.
+    EXPECT_EQ(pathFromUri("file:///C:/a.txt", PathStyle::Posix), "/C:/a.txt");
+}
+
 }  // namespace
 }  // namespace scenario
