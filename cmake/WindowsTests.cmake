@@ -2,7 +2,7 @@
 # and read no PNG picture) built against GoogleTest's sources, and the byte comparison of the
 # Windows programs' files with the native build's.
 set(SCENARIO_GOOGLETEST_SOURCES /usr/src/googletest CACHE PATH "GoogleTest's source tree")
-set(SCENARIO_NATIVE_BUILD ${PROJECT_SOURCE_DIR}/build CACHE PATH
+set(SCENARIO_NATIVE_BUILD ${PROJECT_SOURCE_DIR}/build-test CACHE PATH
   "The native build whose files the Windows build's must equal")
 if(SCENARIO_TESTS STREQUAL "AUTO" AND NOT EXISTS ${SCENARIO_GOOGLETEST_SOURCES}/CMakeLists.txt)
   message(STATUS "GoogleTest's sources not found: the Windows tests are not built")
@@ -39,7 +39,13 @@ add_test(NAME windows_unit_tests COMMAND ${wine_run} $<TARGET_FILE:unit_tests> -
 add_test(NAME windows_same_files_as_native
   COMMAND ${PROJECT_SOURCE_DIR}/tests/windows/compare_with_native ${SCENARIO_NATIVE_BUILD}
     $<TARGET_FILE_DIR:scenario>)
+# The language server under Windows reads the partner of an open file from disk: the editor's
+# file:///Z:/... URI must become a path that Windows opens.
+add_test(NAME windows_lsp_partner_file
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/windows/lsp_partner_file ${SCENARIO_NATIVE_BUILD}/scenario
+    windows ${wine_run} $<TARGET_FILE:scenario> lsp)
 set_tests_properties(windows_wine_prefix PROPERTIES FIXTURES_SETUP wine_prefix
   ENVIRONMENT "${wine_environment}")
-set_tests_properties(windows_unit_tests windows_same_files_as_native PROPERTIES
+set_tests_properties(windows_unit_tests windows_same_files_as_native windows_lsp_partner_file
+  PROPERTIES
   FIXTURES_REQUIRED wine_prefix ENVIRONMENT "${wine_environment}")
