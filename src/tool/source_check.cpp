@@ -559,15 +559,13 @@ std::vector<ZeroRun> zeroSpeedRuns(const std::vector<FileScan::SpeedLimit>& reco
 }
 
 // One warning per stretch of the train's run, from its first station to its last, where the
-// speed limit is 0.
+// speed limit is 0; a train of one station does not run.
 void checkZeroSpeed(const FileScan& scan, const SourceText& train, std::int32_t routeLength,
                     std::vector<Diagnostic>& out) {
-    if (routeLength <= 0) return;
     const std::vector<std::int64_t>& stations = scan.stationPositions;
-    const bool runKnown = stations.size() >= 2;
-    const std::int64_t runFrom = runKnown ? *std::min_element(stations.begin(), stations.end()) : 0;
-    const std::int64_t runTo =
-        runKnown ? *std::max_element(stations.begin(), stations.end()) : routeLength;
+    if (routeLength <= 0 || stations.size() < 2) return;
+    const std::int64_t runFrom = *std::min_element(stations.begin(), stations.end());
+    const std::int64_t runTo = *std::max_element(stations.begin(), stations.end());
     const std::int64_t lastCell = roundToWhole(static_cast<double>(routeLength + kTail) / kCell);
     const std::vector<FileScan::SpeedLimit>& records = scan.speedLimits;
     for (const ZeroRun& run : zeroSpeedRuns(records, lastCell)) {

@@ -95,7 +95,8 @@ TEST(Diagnostics, ErrorsAfterTheFirstAreListedAndMarked) {
                        "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
                        "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
                        "stazione, 3000, 27, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, BETA",
-                       "stazione, 3100, 27, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, GAMMA", "[fine]"}));
+                       "stazione, 3100, 27, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, GAMMA",
+                       "velocita, 0, 100", "[fine]"}));
     EXPECT_EQ(result.run.status, 1);
     EXPECT_EQ(result.run.err,
               "train.txt:2:1: error 8: station position not a multiple of 50 (at 1010 m)\n"
