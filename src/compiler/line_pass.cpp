@@ -3,6 +3,7 @@
 #include "compiler/line_pass.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -204,13 +205,11 @@ RecordFlow readCurve(ScenarioBuild& b, SourceInput& in) {
     const std::int64_t end = std::int64_t{p} + n;
     if (end > std::int64_t{b.planLength} - 2) return endOutsideTable(in, p);
 
-    const char* const digits[] = {"1", "2", "3", "4", "5", "6"};
-    int curveClass = 0;
-    while (curveClass < 6 && !contains(b.currentLine, digits[curveClass])) ++curveClass;
-    if (curveClass == 6) return stopPass(in, 103);
-    // A left curve ("s" anywhere, either case) turns the other way.
-    double curvature = kCurvatures[curveClass];
-    if (containsNoCase(b.currentLine, "s")) curvature = -curvature;
+    const std::optional<CurveReading> curve = readCurveField(b.currentLine);
+    if (!curve) return stopPass(in, 103);
+    // A left curve turns the other way.
+    double curvature = kCurvatures[curve->curveClass - 1];
+    if (curve->left) curvature = -curvature;
 
     if (!stepPlanTo(b, in, p, false, 0.0)) return RecordFlow::Exit;
     if (!stepPlanTo(b, in, end, true, curvature)) return RecordFlow::Exit;

@@ -273,9 +273,11 @@ constexpr Explanation kWarnings[] = {
      "start comment lines with \"- \" and keep commas out of them."},
     {0, "implausible-value",
      "a value compiles but is almost certainly a slip: it lies outside its field's plausible "
-     "range (speeds 0 to 300 km/h, gradients -60 to 60 per mille, adhesion 0 to 100, hours 0 to "
+     "range (speeds 0 to 300 km/h, gradients -60 to 60 per mille, adhesion 0 to 255, hours 0 to "
      "23, minutes and seconds 0 to 59, a route at least 1000 m long, signal sides 0 to 2 and "
-     "digits 0 to 9; every field's range is in the record tables); a route position lies past "
+     "digits 0 to 9; every field's range is in the record tables; values whose meaning is the "
+     "simulator's, such as the backgrounds, are held only to what their field stores); a route "
+     "position lies past "
      "the route's end, in the 7000 m tail; a position that the model turns into a cell is off "
      "the 50 m grid (the warning names the cell and where it acts); a speed limit is not a "
      "multiple of 5 (it is stored divided by 5).",
@@ -311,6 +313,34 @@ constexpr Explanation kWarnings[] = {
      "ends with error 25 \"the line has no route length record\", which then says so.",
      "the checker, counting the records each file names.", "scenario check TRAIN_FILE LINE_FILE.",
      "give the line file first, then the train file."},
+    {0, "curve-keyword",
+     "a curve record's first field is not `curvas` or `curvad` followed by one digit. The "
+     "compile searches the whole field: the curve turns left when it holds an \"s\" anywhere, "
+     "in either case, right otherwise, and its class is the first of the digits 1 to 6 that it "
+     "holds. The warning says which side and class the field is read as.",
+     "the checker, for each curve record.",
+     "`curva destra 5, 1000, 200`: \"destra\" holds an \"s\", so it is a left curve of class 5; "
+     "`curvaX5` is a right one.",
+     "write `curvas5` for a left curve, `curvad5` for a right one."},
+    {0, "missing-field",
+     "a record's text (a station's name, a sign's text) is a group header or begins with a "
+     "record's keyword, taken from a later line: the record is a field short, each value took "
+     "the next one's place, and the next line's first field became the text (the field before "
+     "it usually gives a number-text warning too).",
+     "the checker, for each text field read from a line after its record's.",
+     "`stazione, 2000, 22, 200, 0,0, 0,0,0, 0,0,0, 30, 8,20,0, BETA` (15 numbers, not 16) "
+     "before `[rallentamenti]`: the station is named \"[rallentamenti]\".",
+     "give the record all its fields."},
+    {0, "zero-speed",
+     "the speed limit is 0 km/h over a stretch of the train's run, from its first station to "
+     "its last. The limit before the first speed limit record is 0, so a list that starts "
+     "after 0 m (or a file without one) leaves the start of the route at 0; a speed of 0 to 2 "
+     "km/h is stored as 0. One warning per stretch, at the record whose speed it is, or at the "
+     "first speed limit record.",
+     "the checker, working out the speed limit profile as the train pass writes it.",
+     "a train file whose first speed limit record is `velocita, 1850, 60`: the limit is 0 from "
+     "0 m to 1850 m.",
+     "start the speed limit list with `velocita, 0, ...`; give every stretch a speed."},
 };
 
 }  // namespace

@@ -43,11 +43,11 @@ constexpr FieldSpec kKilometrePost[] = {
      "stationTable(81 to 83).platformEnd, plus 100 with the flag"},
     {"flag", F::Long, "", 0, 1, "stationTable(81 to 83).position"}};
 constexpr FieldSpec kBackgroundOne[] = {
-    {"background", F::Long, "", 0, 1, "stationTable(85).platformStart"}};
+    {"background", F::Long, "", kLongMin, kLongMax, "stationTable(85).platformStart"}};
 constexpr FieldSpec kBackgroundTwo[] = {
-    {"background", F::Long, "", 0, 1, "stationTable(85).position"}};
+    {"background", F::Long, "", kLongMin, kLongMax, "stationTable(85).position"}};
 constexpr FieldSpec kBackgroundThree[] = {
-    {"background", F::Long, "", 0, 1, "stationTable(85).platformEnd"}};
+    {"background", F::Long, "", kLongMin, kLongMax, "stationTable(85).platformEnd"}};
 constexpr FieldSpec kSignalRepetition[] = {
     {"first", F::Long, "m", 0, kLongestRoute, "stationTable(86).platformStart; a multiple of 50"},
     {"second", F::Long, "m", 0, kLongestRoute,
@@ -85,7 +85,7 @@ constexpr FieldSpec kSpeedLimit[] = {
     {"speed", F::Long, "km/h", 0, 300, "trackCells.speedLimit = round(speed / 5)"}};
 constexpr FieldSpec kAdhesion[] = {{"position", F::Long, "m", 0, kLongestRoute,
                                     "the adhesion holds from cell round(position / 50)"},
-                                   {"adhesion", F::Long, "", 0, 100, "trackCells.adhesion"}};
+                                   {"adhesion", F::Long, "", 0, 255, "trackCells.adhesion"}};
 constexpr FieldSpec kClock[] = {{"hours", F::Integer, "h", 0, 23, "stationTable(86).groupB1"},
                                 {"minutes", F::Integer, "min", 0, 59, "stationTable(86).groupB2"},
                                 {"seconds", F::Integer, "s", 0, 59, "stationTable(86).groupB3"}};
@@ -108,7 +108,8 @@ constexpr FieldSpec kSlowOrder[] = {
     {"v", F::Long, "km/h", 0, 300, "value1 of every board"},
     {"l", F::Long, "m", 0, kLongestRoute, "end cell round((x + l) / 50 + 1), kind 2"},
     {"f_tt", F::Long, "", kIntegerMin, kIntegerMax, "value3 of the start and end"},
-    {"f_ta", F::Long, "", 0, 1, "not 0: four marker cells (kind 5) before the warning board"},
+    {"f_ta", F::Long, "", kLongMin, kLongMax,
+     "not 0: four marker cells (kind 5) before the warning board"},
     {"d_v", F::Long, "km/h", 0, 300, "value2 of every board; 0 for none"}};
 constexpr FieldSpec kSpeedCut[] = {
     {"position", F::Long, "m", 0, kLongestRoute, "cell round(position / 50), kind 12 or 13"},
@@ -118,7 +119,7 @@ constexpr FieldSpec kStation[] = {
     {"stationKind", F::Byte, "", 0, 255, "stationKind; from 25 on no station cell"},
     {"platform length", F::Long, "m", 0, kLongestRoute,
      "platformStart and platformEnd; a multiple of 100"},
-    {"flagA", F::Byte, "", 0, 1, "flagA"},
+    {"flagA", F::Byte, "", 0, 255, "flagA"},
     {"flagB", F::Byte, "", 0, 255, "flagB; 0 below 600 m of platform and on station 1"},
     {"flagC", F::Byte, "", 0, 255, "flagC; not 0 moves platformEnd 50 m on"},
     {"groupA1", F::Integer, "", kIntegerMin, kIntegerMax, "groupA1"},
@@ -155,7 +156,13 @@ constexpr RecordSpec kLineRecords[] = {
     {R::SignalRepetition, "signal repetition", S::LineGeneral, "segnali", "ripetizione", true,
      kSignalRepetition, "ripetizione segnali 4 codici"},
     {R::Gradient, "gradient", S::LineRoute, "pendenza", "", false, kGradient, "pendenza"},
-    {R::Curve, "curve", S::LineRoute, "curva", "", false, kCurve, "curvad5"},
+    {R::Curve, "curve", S::LineRoute, "curva", "", false, kCurve, "curvad5",
+     "Write `curvas` (left) or `curvad` (right) and one class digit, 1 (the widest) to 6 (the "
+     "sharpest). The whole first field is searched: the class is the first of the digits 1 to 6, "
+     "in that order, that it holds anywhere (none is error 103), and the curve turns left when "
+     "the field holds an `s` anywhere, in either case, right otherwise. So `curva destra 5` is a "
+     "left curve, and `curvaX5` a right one; `scenario check` warns of any other spelling "
+     "(`curve-keyword`)."},
     {R::Tunnel, "tunnel", S::LineRoute, "montagna", "", false, kTunnel, "montagna"},
     {R::SpeedBoards, "maximum-speed boards", S::LineRoute, "indicatori_v", "", false, kSpeedBoards,
      "indicatori_vmax"},
@@ -325,6 +332,13 @@ RecordMatches recordMatches(std::string_view field) {
     if (const auto found = memo.find(field); found != memo.end()) return found->second;
     if (memo.size() >= kMostKept) memo.clear();
     return memo.emplace(field, matchesWorkedOut(field)).first->second;
+}
+
+std::optional<CurveReading> readCurveField(std::string_view field) {
+    static constexpr std::string_view kDigits[] = {"1", "2", "3", "4", "5", "6"};
+    for (int i = 0; i < 6; ++i)
+        if (contains(field, kDigits[i])) return CurveReading{i + 1, containsNoCase(field, "s")};
+    return std::nullopt;
 }
 
 std::string misplacedKeywordNote(std::string_view field, SourcePlace place) {

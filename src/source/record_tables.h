@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -52,7 +53,8 @@ struct FieldSpec {
     std::string_view name;
     FieldType type;
     std::string_view unit;  // "m", "km/h", "per mille", "s", ...; empty for a plain number
-    // The plausible range: a value outside it compiles, but is almost certainly a slip.
+    // The plausible range: a value outside it compiles, but is almost certainly a slip. A value
+    // whose meaning is the simulator's is held only to what its field stores.
     std::int64_t lowest;
     std::int64_t highest;
     std::string_view becomes;  // where the value goes in the model
@@ -66,7 +68,8 @@ struct RecordSpec {
     std::string_view alsoNeeded;  // and this too, when not empty
     bool exact;                   // letter case counts; otherwise both are small letters
     std::span<const FieldSpec> fields;
-    std::string_view spelling;  // the keyword as the writer spells it, offered to authors
+    std::string_view spelling;   // the keyword as the writer spells it, offered to authors
+    std::string_view note = {};  // how the first field says more than the record, for authors
 };
 
 // The records of each file, in the order the passes test them.
@@ -92,6 +95,15 @@ struct RecordMatches {
     }
 };
 RecordMatches recordMatches(std::string_view field);
+
+// What a curve record's first field says: its class, 1 (the widest) to 6, is the first of those
+// digits that the field holds, tried in that order; the curve turns left when the field holds an
+// "s" in either case anywhere. Nothing when it holds none of the digits.
+struct CurveReading {
+    int curveClass = 0;
+    bool left = false;
+};
+std::optional<CurveReading> readCurveField(std::string_view field);
 
 // Where a first field stands, as the passes read the two files.
 enum class SourcePlace {

@@ -46,6 +46,7 @@ std::string recordSection(const RecordSpec& r) {
     std::string text = "### " + std::string(r.name) + ": `" + std::string(r.spelling) + "`\n\n";
     text +=
         "Read in the " + std::string(sectionName(r.section)) + ", for " + keywordRule(r) + ".\n\n";
+    if (!r.note.empty()) text += std::string(r.note) + "\n\n";
     text += "| Field | Type | Unit | Plausible range | Becomes |\n|---|---|---|---|---|\n";
     for (const FieldSpec& f : r.fields) {
         const std::string range =

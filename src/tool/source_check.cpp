@@ -124,6 +124,15 @@ class FileScan {
         }
     }
 
+    // The train file's speed limits and station positions, in reading order.
+    struct SpeedLimit {
+        std::int64_t position = 0;
+        std::int64_t speed = 0;
+        Place at;
+    };
+    std::vector<SpeedLimit> speedLimits;
+    std::vector<std::int64_t> stationPositions;
+
     bool sawGeneral = false;
     int ownRecords = 0;
     int otherRecords = 0;
@@ -240,7 +249,7 @@ class FileScan {
         // the first says something.
         if (!f.extra && f.at.line != passedOverLine_) noteField(f, named, read);
         if (read.empty()) passedOverLine_ = f.at.line;
-        for (const RecordSpec* r : read) readValues(*r);
+        for (const RecordSpec* r : read) readValues(*r, f);
     }
 
     void noteField(const Field& f, const RecordMatches& named,
@@ -292,7 +301,7 @@ class FileScan {
         warn(kUnknownSectionWarning, f.at, std::move(message), near);
     }
 
-    void readValues(const RecordSpec& record) {
+    void readValues(const RecordSpec& record, const Field& first) {
         std::vector<Value>& values = values_;
         values.clear();
         const std::vector<FieldFacts>& facts =
@@ -321,8 +330,56 @@ class FileScan {
         if (record.id == RecordId::RouteLength) routeLength = lowBits32(values[0].number);
         if (record.id == RecordId::Station) ++stations;
         if (record.id == RecordId::Sign) ++signs;
-        for (const Value& v : values) checkValue(record, v);
+        if (record.id == RecordId::Curve) checkCurveField(first);
+        if (record.id == RecordId::SpeedLimit)
+            speedLimits.push_back({values[0].number, values[1].number, first.at});
+        if (record.id == RecordId::Station) stationPositions.push_back(values[0].number);
+        for (const Value& v : values) {
+            if (v.field->type == FieldType::Name) checkTextField(record, first, v);
+            checkValue(record, v);
+        }
         checkOrder(record, values);
+    }
+
+    // The writer's curve keywords say side and class plainly; any other spelling is read by the
+    // letter and digit it happens to hold.
+    void checkCurveField(const Field& f) {
+        const std::optional<CurveReading> curve = readCurveField(f.text);
+        if (!curve) return;  // error 103
+        const std::string folded = toLowerText(trimmed(f.text));
+        if (folded.size() == 7 && folded.starts_with("curva") &&
+            (folded[5] == 's' || folded[5] == 'd') && folded[6] >= '1' && folded[6] <= '6')
+            return;
+        const std::string digit = std::to_string(curve->curveClass);
+        warn(kCurveKeywordWarning, f.at,
+             quoted(trimmed(f.text)) + " is read as a " + (curve->left ? "left" : "right") +
+                 " curve of class " + digit +
+                 ": a curve turns left when its first field holds an \"s\" anywhere, right "
+                 "otherwise, and takes the first of the digits 1 to 6 that it holds; write "
+                 "\"curvas" +
+                 digit + "\" (left) or \"curvad" + digit + "\" (right)");
+    }
+
+    // A record one value short takes the next line's first field as its text.
+    void checkTextField(const RecordSpec& record, const Field& first, const Value& v) {
+        if (v.at.line == first.at.line) return;
+        const std::string_view text = trimmed(v.text);
+        const std::string folded = toLowerText(text);
+        const auto startsWithKeyword = [&](std::span<const RecordSpec> table) {
+            return std::any_of(table.begin(), table.end(),
+                               [&](const RecordSpec& r) { return folded.starts_with(r.keyword); });
+        };
+        std::string what;
+        if (isHeaderField(text))
+            what = "a group header";
+        else if (startsWithKeyword(ownTable()) || startsWithKeyword(otherTable()))
+            what = "a record's keyword";
+        else
+            return;
+        warn(kMissingFieldWarning, first.at,
+             std::string(record.name) + " " + std::string(v.field->name) + " is " + quoted(text) +
+                 ", " + what + " on line " + std::to_string(v.at.line) +
+                 ": the record lacks a field, so its values took the next ones' places");
     }
 
     void checkValue(const RecordSpec& record, const Value& v) {
@@ -460,13 +517,91 @@ Location startOf(const SourceText& text) {
     return Location{text.name, 1, 0, 0};
 }
 
+// A run of cells whose speed limit the train pass writes as 0, and the record whose speed it
+// is (-1: the speed before the first record).
+struct ZeroRun {
+    std::int64_t firstCell = 0;
+    std::int64_t endCell = 0;
+    int record = -1;
+};
+
+// The speed limit cells as the train pass writes them: each record writes the previous speed up
+// to its own cell, and the end of the pass writes the last one up to three cells before the end
+// of the table. Worked out run by run, not cell by cell, as routes run to 20000 cells.
+std::vector<ZeroRun> zeroSpeedRuns(const std::vector<FileScan::SpeedLimit>& records,
+                                   std::int64_t lastCell) {
+    std::vector<ZeroRun> runs;
+    std::int64_t cursor = 0;
+    std::int64_t speed = 0;
+    int source = -1;
+    const auto write = [&](std::int64_t end) {
+        if (roundToWhole(static_cast<double>(speed) / 5) != 0 || end <= cursor) return;
+        if (!runs.empty() && runs.back().endCell == cursor)
+            runs.back().endCell = end;
+        else
+            runs.push_back({cursor, end, source});
+    };
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::int64_t p = records[i].position;
+        // The range test ends the pass's reading.
+        if (static_cast<double>(lastCell) < static_cast<double>(p + 100) / kCell) break;
+        const std::int64_t w = roundToWhole(static_cast<double>(p) / kCell);
+        if (w > 0 && cursor < lastCell) {
+            const std::int64_t end = std::min(std::max(cursor + 1, w), lastCell);
+            write(end);
+            cursor = end;
+        }
+        speed = records[i].speed;
+        source = static_cast<int>(i);
+    }
+    if (cursor <= lastCell) write(std::min(std::max(cursor + 1, lastCell - 2), lastCell + 1));
+    return runs;
+}
+
+// One warning per stretch of the train's run, from its first station to its last, where the
+// speed limit is 0; a train of one station does not run.
+void checkZeroSpeed(const FileScan& scan, const SourceText& train, std::int32_t routeLength,
+                    std::vector<Diagnostic>& out) {
+    const std::vector<std::int64_t>& stations = scan.stationPositions;
+    if (routeLength <= 0 || stations.size() < 2) return;
+    const std::int64_t runFrom = *std::min_element(stations.begin(), stations.end());
+    const std::int64_t runTo = *std::max_element(stations.begin(), stations.end());
+    const std::int64_t lastCell = roundToWhole(static_cast<double>(routeLength + kTail) / kCell);
+    const std::vector<FileScan::SpeedLimit>& records = scan.speedLimits;
+    for (const ZeroRun& run : zeroSpeedRuns(records, lastCell)) {
+        const std::int64_t from = std::max(run.firstCell * kCell, runFrom);
+        const std::int64_t to = std::min(run.endCell * kCell, runTo);
+        if (from >= to) continue;
+        std::string message = "the speed limit is 0 km/h from " + std::to_string(from) + " m to " +
+                              std::to_string(to) + " m (" + std::to_string(to - from) +
+                              " m), where the train runs";
+        if (records.empty()) {
+            keepWarning(out, makeWarning(kZeroSpeedWarning, startOf(train),
+                                         message + ": the file has no speed limit record"));
+            continue;
+        }
+        const auto index = static_cast<std::size_t>(std::max(run.record, 0));
+        const FileScan::SpeedLimit& cause = records[index];
+        if (run.record < 0)
+            message += ": the limit is 0 before the first speed limit record, at " +
+                       std::to_string(cause.position) + " m";
+        else if (cause.speed != 0)
+            message += ": " + std::to_string(cause.speed) + " km/h is stored as 0";
+        keepWarning(
+            out, makeWarning(kZeroSpeedWarning,
+                             {train.name, cause.at.line, cause.at.firstColumn, cause.at.lastColumn},
+                             std::move(message)));
+    }
+}
+
 }  // namespace
 
 std::vector<std::string_view> warningNames() {
     return {kNumberTextWarning,       kExtraFieldsWarning,    kMisplacedKeywordWarning,
             kUnknownRecordWarning,    kUnknownSectionWarning, kCommentStyleWarning,
             kImplausibleValueWarning, kOrderWarning,          kNoRecordsWarning,
-            kEncodingWarning,         kSwappedFilesWarning};
+            kEncodingWarning,         kSwappedFilesWarning,   kCurveKeywordWarning,
+            kMissingFieldWarning,     kZeroSpeedWarning};
 }
 
 std::string_view nearestKeyword(std::string_view text,
@@ -493,6 +628,7 @@ CheckResult checkSourceTexts(const SourceText& line, const SourceText& train) {
     lineScan.run(0);
     FileScan trainScan(train, false, out);
     trainScan.run(lineScan.routeLength);
+    checkZeroSpeed(trainScan, train, lineScan.routeLength, out);
     result.signRecords = lineScan.signs;
     result.stationRecords = trainScan.stations;
 

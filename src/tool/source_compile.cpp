@@ -245,6 +245,27 @@ class BackgroundCheck {
     std::optional<CheckResult> result_;
 };
 
+std::int32_t lineOf(std::string_view text, std::size_t offset) {
+    return 1 + static_cast<std::int32_t>(std::count(text.begin(), text.begin() + offset, '\n'));
+}
+
+// Why a file given as UTF-8 could not be converted, with its line; `refused` is what the
+// conversion stopped at.
+std::string utf8InputProblem(std::string_view bytes, const std::string& refused) {
+    const Utf8Scan scan = scanUtf8(bytes);
+    if (!scan.valid) {
+        const std::string_view at = bytes.substr(scan.firstMalformed, 1);
+        return fmt::format(
+            "{}: the file is not UTF-8: byte 0x{:02X} (\"{}\" in Windows-1252) cannot stand "
+            "there; a Windows-1252 file needs no --input-encoding",
+            lineOf(bytes, scan.firstMalformed), static_cast<unsigned char>(at[0]),
+            printableFromWindows1252(at));
+    }
+    // The text is UTF-8, so the refused character's first occurrence is where conversion stopped.
+    return fmt::format("{}: holds \"{}\", which Windows-1252 cannot hold",
+                       lineOf(bytes, bytes.find(refused)), refused);
+}
+
 }  // namespace
 
 int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostream& err) {
@@ -275,8 +296,8 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
         std::string refused;
         std::optional<std::string> converted = windows1252FromUtf8(**bytes, refused);
         if (!converted) {
-            err << fmt::format("scenario {}: {} holds \"{}\", which Windows-1252 cannot hold\n",
-                               request.command, *path, utf8FromWindows1252(refused));
+            err << fmt::format("scenario {}: {}:{}\n", request.command, *path,
+                               utf8InputProblem(**bytes, refused));
             return kExitFileFailure;
         }
         *bytes = std::move(*converted);

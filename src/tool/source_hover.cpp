@@ -38,6 +38,7 @@ std::string recordText(const RecordSpec& record) {
         if (!field.unit.empty()) text += std::string(" (").append(field.unit) + ")";
         text += &field == &record.fields.back() ? "" : ",";
     }
+    if (!record.note.empty()) text += "\n\n" + std::string(record.note);
     return text;
 }
 

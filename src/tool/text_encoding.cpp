@@ -91,6 +91,7 @@ Utf8Scan scanUtf8(std::string_view text) {
         const std::size_t length = decodeUtf8(text, i, c);
         if (length == 0) {
             scan.valid = false;
+            scan.firstMalformed = i;
             return scan;
         }
         if (length > 1 && !scan.firstNonAscii) scan.firstNonAscii = i;

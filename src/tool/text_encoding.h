@@ -16,10 +16,12 @@ std::string utf8FromWindows1252(std::string_view bytes);
 // from a file can neither break the line or its table nor drive the terminal.
 std::string printableFromWindows1252(std::string_view bytes);
 
-// Whether a text is well-formed UTF-8, and where its first character beyond ASCII starts.
+// Whether a text is well-formed UTF-8, where its first character beyond ASCII starts and, when
+// it is not UTF-8, where the first byte that breaks it stands.
 struct Utf8Scan {
     bool valid = true;
     std::optional<std::size_t> firstNonAscii;
+    std::size_t firstMalformed = 0;
 };
 Utf8Scan scanUtf8(std::string_view text);
 

@@ -95,7 +95,8 @@ TEST(Diagnostics, ErrorsAfterTheFirstAreListedAndMarked) {
                        "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
                        "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
                        "stazione, 3000, 27, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, BETA",
-                       "stazione, 3100, 27, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, GAMMA", "[fine]"}));
+                       "stazione, 3100, 27, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, GAMMA",
+                       "velocita, 0, 100", "[fine]"}));
     EXPECT_EQ(result.run.status, 1);
     EXPECT_EQ(result.run.err,
               "train.txt:2:1: error 8: station position not a multiple of 50 (at 1010 m)\n"
@@ -174,10 +175,21 @@ TEST(Diagnostics, Utf8InputIsConvertedOnRequestAndWhatTheCodePageLacksRefused) {
                         "A"),
               std::string::npos);
 
-    writeFile(dir.path / "train.txt", train("\xCE\xA9"));
+    // Both refusals name the line, and show the text as the author typed it.
+    writeFile(dir.path / "train.txt", train("GY\xC5\x90R"));
     const ToolRun refused = runTool(dir.path, converting);
     EXPECT_EQ(refused.status, 2);
-    EXPECT_NE(refused.err.find("Windows-1252 cannot hold"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.err,
+              "scenario compile: train.txt:2: holds \"\xC5\x90\", which Windows-1252 cannot "
+              "hold\n");
+
+    writeFile(dir.path / "train.txt", train("LUC\xCC"
+                                            "A"));
+    const ToolRun notUtf8 = runTool(dir.path, converting);
+    EXPECT_EQ(notUtf8.status, 2);
+    EXPECT_EQ(notUtf8.err,
+              "scenario compile: train.txt:2: the file is not UTF-8: byte 0xCC (\"\xC3\x8C\" in "
+              "Windows-1252) cannot stand there; a Windows-1252 file needs no --input-encoding\n");
 }
 
 TEST(Diagnostics, SwappedFilesAndUnreadableFilesSayWhy) {

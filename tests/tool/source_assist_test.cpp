@@ -66,6 +66,15 @@ TEST(SourceHover, GivesTheCellEachRecordRoundsTo) {
               std::string::npos);  // round(1.5 + 1) to even
 }
 
+TEST(SourceHover, CurveKeywordSaysHowItsSideAndClassAreRead) {
+    const std::string line = "[generale]\r\ncurva destra 5, 1000, 200\r\n";
+    const std::optional<HoverText> hover = hoverAt(line, SourceKind::Line, 1, 0);
+    ASSERT_TRUE(hover);
+    EXPECT_NE(hover->markdown.find("turns left when the field holds an `s` anywhere"),
+              std::string::npos)
+        << hover->markdown;
+}
+
 TEST(SourceCompletion, OffersTheCursorsGroupFirstThenTheOthersThenHeaders) {
     const std::string train = "[generale]\r\nsabbia, 3\r\n[segnali]\r\n\r\n[stazioni]\r\n\r\n";
     const auto sortedLabels = [&](std::int32_t line) {

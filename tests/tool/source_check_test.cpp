@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file_store.h"
+#include "generated_sources.h"
 #include "source/source_writers.h"
 
 namespace scenario {
@@ -143,6 +144,103 @@ TEST(SourceCheck, BuiltInScenarioRaisesNoWarning) {
                                                 {"train", *files.read(names.trainSourceFile())});
     for (const Diagnostic& d : result.warnings)
         ADD_FAILURE() << d.location.file << ":" << d.location.line << ": " << d.message;
+}
+
+// A run from ALFA at 0 m to OMEGA at 4000 m, so that the speed limits along it count.
+std::string run(const std::string& records) {
+    return "[generale]\r\n" + kStation + records +
+           "stazione, 4000, 4, 200, 0,0,0, 0,0,0, 0,0,0, 0, 8,30,0, OMEGA\r\n[fine]\r\n";
+}
+
+std::vector<Diagnostic> named(const std::vector<Diagnostic>& all, std::string_view name) {
+    std::vector<Diagnostic> kept;
+    for (const Diagnostic& d : all)
+        if (d.name == name) kept.push_back(d);
+    return kept;
+}
+
+// A station one number short: BETA is read as its last number, the next line's first field as
+// its name.
+const std::string kShortStation =
+    "stazione, 2000, 22, 200, 0,0, 0,0,0, 0,0,0, 30, 8,20,0, BETA\r\n";
+
+TEST(SourceCheck, TextsThatCompileIntoSomethingElseSayWhatTheyAreReadAs) {
+    const Case cases[] = {
+        {"a word holding an s", kLine + "curva destra 5, 2000, 200\r\n", train(""),
+         kCurveKeywordWarning, 6, 1,
+         "\"curva destra 5\" is read as a left curve of class 5: a curve turns left when its "
+         "first field holds an \"s\" anywhere, right otherwise, and takes the first of the digits "
+         "1 to 6 that it holds; write \"curvas5\" (left) or \"curvad5\" (right)"},
+        {"no side letter", kLine + "curvaX5, 2000, 200\r\n", train(""), kCurveKeywordWarning, 6, 1,
+         "right curve of class 5"},
+        {"two digits: the lower is tried first", kLine + "curvad21, 2000, 200\r\n", train(""),
+         kCurveKeywordWarning, 6, 1, "right curve of class 1"},
+        {"name takes the header", kLine, train(kShortStation + "[rallentamenti]\r\n"),
+         kMissingFieldWarning, 3, 1,
+         "station name is \"[rallentamenti]\", a group header on line 4: the record lacks a "
+         "field, so its values took the next ones' places"},
+        {"name takes a keyword", kLine,
+         train(kShortStation + "segnale, 2600, 2,4,0,0,0, 2,2,1,0, 0\r\n"), kMissingFieldWarning, 3,
+         1, "station name is \"segnale\", a record's keyword on line 4"},
+        {"sign text takes a keyword", kLine + "cartello_indicatore, 2950\r\npendenza, 3000, 5\r\n",
+         train(""), kMissingFieldWarning, 6, 1,
+         "indicator sign text is \"pendenza\", a record's keyword on line 7"},
+        {"list starts late", kLine, run("velocita, 1850, 60\r\n"), kZeroSpeedWarning, 3, 1,
+         "the speed limit is 0 km/h from 0 m to 1850 m (1850 m), where the train runs: the limit "
+         "is 0 before the first speed limit record, at 1850 m"},
+        {"two records of 0 make one stretch", kLine,
+         run("velocita, 0, 80\r\nvelocita, 2000, 0\r\nvelocita, 2500, 0\r\n"
+             "velocita, 3000, 80\r\n"),
+         kZeroSpeedWarning, 4, 1,
+         "the speed limit is 0 km/h from 2000 m to 3000 m (1000 m), where the train runs"},
+        {"a speed stored as 0", kLine, run("velocita, 0, 2\r\n"), kZeroSpeedWarning, 3, 1,
+         "from 0 m to 4000 m (4000 m), where the train runs: 2 km/h is stored as 0"},
+        {"no speed limit at all", kLine, run(""), kZeroSpeedWarning, 1, 0,
+         "from 0 m to 4000 m (4000 m), where the train runs: the file has no speed limit record"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<Diagnostic> found = named(check(c.line, c.train), c.name);
+        ASSERT_EQ(found.size(), 1u) << c.what;
+        EXPECT_NE(found[0].message.find(c.message), std::string::npos)
+            << c.what << ": " << found[0].message;
+        EXPECT_EQ(found[0].location.line, c.lineNumber) << c.what;
+        EXPECT_EQ(found[0].location.firstColumn, c.column) << c.what;
+    }
+}
+
+TEST(SourceCheck, PlainCurvesSimulatorValuesAndRunsWithASpeedCheckClean) {
+    const std::string line =
+        "[generale]\r\nlunghezza percorso, 5000\r\nsfondo uno, 7\r\nsfondo tre, 3\r\n[curve]\r\n"
+        "curvas3, 1000, 100\r\ncurvad6, 2000, 100\r\nCURVAD4, 3000, 100\r\n[fine]\r\n";
+    // Past the last station the limit of 0 is run over by nothing.
+    const std::string train =
+        run("velocita, 0, 80\r\nvelocita, 4500, 0\r\naderenza, 0, 200\r\n"
+            "rallentamento, 2000, 60, 300, 0, 3, 0\r\n");
+    for (const Diagnostic& d : check(line, train))
+        ADD_FAILURE() << d.location.file << ":" << d.location.line << ": " << d.message;
+}
+
+TEST(SourceCheck, ZeroSpeedOnAThousandKilometresIsOneWarningWithItsExtent) {
+    const std::string line = "[generale]\r\nlunghezza percorso, 1000000\r\n[fine]\r\n";
+    const std::string train =
+        "[generale]\r\nvelocita, 0, 80\r\nvelocita, 100000, 0\r\nvelocita, 600000, 100\r\n" +
+        kStation + "stazione, 990000, 4, 200, 0,0,0, 0,0,0, 0,0,0, 0, 9,30,0, OMEGA\r\n[fine]\r\n";
+    const std::vector<Diagnostic> found = named(check(line, train), kZeroSpeedWarning);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].location.line, 3);
+    EXPECT_NE(found[0].message.find("from 100000 m to 600000 m (500000 m)"), std::string::npos)
+        << found[0].message;
+}
+
+TEST(SourceCheck, GeneratedRoutesGiveNoImplausibleValue) {
+    for (const std::int32_t kilometres : {10, 100, 1000}) {
+        const std::int32_t route = kilometres * 1000;
+        const std::string line = bench::generatedLineSource(route);
+        const std::string train =
+            bench::generatedTrainSource(std::min(route / 5000, 78), (route - 2000) / 200);
+        for (const Diagnostic& d : named(check(line, train), kImplausibleValueWarning))
+            ADD_FAILURE() << kilometres << " km: " << d.location.line << ": " << d.message;
+    }
 }
 
 TEST(SourceCheck, NearestKeywordOnlyWithinASlip) {
