@@ -684,10 +684,11 @@
     g.strokeStyle = "#a0522d"; g.lineWidth = 5; g.globalAlpha = 0.6;
     for (const t of tunnels) {
       if (t.to < view.from || t.pos > view.to) continue;
+      const from = Math.max(t.pos, view.from), to = Math.min(t.to, view.to);
       g.beginPath();
-      for (let m = t.pos; m <= t.to; m += Math.max(10, (t.to - t.pos) / 20)) {
+      for (let m = from; m <= to; m += Math.max(10, (to - from) / 20)) {
         const [X, Y] = at(...planAt(m));
-        if (m === t.pos) g.moveTo(X, Y); else g.lineTo(X, Y);
+        if (m === from) g.moveTo(X, Y); else g.lineTo(X, Y);
       }
       g.stroke();
     }
