@@ -693,7 +693,10 @@
       g.stroke();
     }
     g.globalAlpha = 1;
-    drawPlanStations(g, at, cover);
+    // The scale bar and the caption keep their corners free of names.
+    const caption = "turned by " + Math.round(angle * 180 / Math.PI) + "° so that the stretch runs left to right";
+    const bar = tickStep(100 / scale, 1) * scale;
+    drawPlanStations(g, at, cover, [[w - bar - 18, w, h - 32, h], [0, g.measureText(caption).width + 12, h - 20, h]]);
     if (view.hover !== null) {
       const [X, Y] = at(...planAt(view.hover));
       g.beginPath();
@@ -703,13 +706,14 @@
     }
     drawScaleBar(g, scale, w, h);
     g.fillStyle = "#777"; g.textAlign = "left";
-    g.fillText("turned by " + Math.round(angle * 180 / Math.PI) + "° so that the stretch runs left to right", 8, h - 12);
+    g.fillText(caption, 8, h - 12);
   }
 
   // The stations of the stretch, each named beside its mark where the name covers neither the
   // track nor another name or mark; the others keep their tooltip.
-  function drawPlanStations(g, at, cover) {
+  function drawPlanStations(g, at, cover, reserved) {
     const place = labelPlacer();
+    for (const box of reserved) place(...box);
     const inside = stations.filter((s) => visible(s.pos, 0));
     const marks = inside.map((s) => at(...planAt(s.pos)));
     marks.forEach(([X, Y]) => place(X - 5, X + 5, Y - 5, Y + 5));
