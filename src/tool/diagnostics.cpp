@@ -3,6 +3,7 @@
 #include "tool/diagnostics.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "report/diagnostic.h"
 #include "report/error_meanings.h"
@@ -11,12 +12,7 @@
 namespace scenario {
 namespace {
 
-struct Line {
-    int fileRank;  // 0 line source, 1 train source, 2 no source line
-    std::int32_t line;
-    std::string text;
-};
-
+// 0 line source, 1 train source, 2 no source line.
 int fileRank(const ScenarioBuild& build, const Location& at) {
     if (!at.hasLine()) return 2;
     return at.file == build.identity().lineSourceFile() ? 0 : 1;
@@ -50,25 +46,35 @@ std::string toolDiagnosticText(const Diagnostic& d, const std::string& fileShown
     return text;
 }
 
+std::vector<const Diagnostic*> diagnosticsInOrder(const ScenarioBuild& build,
+                                                  const std::vector<Diagnostic>& warnings) {
+    std::vector<std::pair<int, const Diagnostic*>> all;
+    for (const std::vector<Diagnostic>* list : {&warnings, &build.errors})
+        for (const Diagnostic& d : *list) all.emplace_back(fileRank(build, d.location), &d);
+    // Stable: the errors of no line keep the order in which the passes found them.
+    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        return a.first < 2 && a.second->location.line < b.second->location.line;
+    });
+    std::vector<const Diagnostic*> ordered;
+    for (const auto& [rank, d] : all) ordered.push_back(d);
+    return ordered;
+}
+
+std::string diagnosticLine(const ScenarioBuild& build, const Diagnostic& d,
+                           const FileShown& shown) {
+    const std::string file =
+        fileRank(build, d.location) == 2 ? std::string() : shown(d.location.file);
+    const std::string related = d.related.hasLine() ? shown(d.related.file) : std::string();
+    return toolDiagnosticText(d, file, related);
+}
+
 std::vector<std::string> diagnosticLines(const ScenarioBuild& build,
                                          const std::vector<Diagnostic>& warnings,
                                          const FileShown& shown) {
-    std::vector<Line> all;
-    for (const std::vector<Diagnostic>* list : {&warnings, &build.errors}) {
-        for (const Diagnostic& d : *list) {
-            const int rank = fileRank(build, d.location);
-            const std::string file = rank == 2 ? std::string() : shown(d.location.file);
-            const std::string related = d.related.hasLine() ? shown(d.related.file) : std::string();
-            all.push_back({rank, d.location.line, toolDiagnosticText(d, file, related)});
-        }
-    }
-    // Stable: the errors of no line keep the order in which the passes found them.
-    std::stable_sort(all.begin(), all.end(), [](const Line& a, const Line& b) {
-        if (a.fileRank != b.fileRank) return a.fileRank < b.fileRank;
-        return a.fileRank < 2 && a.line < b.line;
-    });
     std::vector<std::string> lines;
-    for (Line& l : all) lines.push_back(std::move(l.text));
+    for (const Diagnostic* d : diagnosticsInOrder(build, warnings))
+        lines.push_back(diagnosticLine(build, *d, shown));
     return lines;
 }
 

@@ -19,8 +19,16 @@ using FileShown = std::function<std::string(const std::string& buildFileName)>;
 std::string toolDiagnosticText(const Diagnostic& d, const std::string& fileShown,
                                const std::string& relatedShown = {});
 
-// One line per warning and error: by file (the line source first) and line, then the errors of
-// no source line in the order they were found. The warnings are those kept for the author.
+// The warnings and the build's errors in the order they are listed: by file (the line source
+// first) and line, then the errors of no source line in the order they were found. The warnings
+// are those kept for the author.
+std::vector<const Diagnostic*> diagnosticsInOrder(const ScenarioBuild& build,
+                                                  const std::vector<Diagnostic>& warnings);
+
+// The line of one of them, with its file and the related record's as the author named them.
+std::string diagnosticLine(const ScenarioBuild& build, const Diagnostic& d, const FileShown& shown);
+
+// One line per warning and error, in that order.
 std::vector<std::string> diagnosticLines(const ScenarioBuild& build,
                                          const std::vector<Diagnostic>& warnings,
                                          const FileShown& shown);

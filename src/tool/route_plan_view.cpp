@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "tool/plot_scale.h"
 #include "tool/route_views.h"
@@ -127,16 +128,20 @@ std::vector<Point> trackBetween(const RouteData& route, const PlanFrame& f, std:
     return points;
 }
 
-// A scale bar and the turn, where plan coordinates would no longer read as a grid.
+// A scale bar and the turn, where plan coordinates would no longer read as a grid: both under
+// the frame, where no mark or label of the plan can meet them.
 void drawScale(SvgDocument& svg, const PlanFrame& f) {
     svg.rect({f.box.left, f.box.top}, f.box.width, f.box.height, look::kFrame);
     const double metres = niceStep(f.box.width / 6 / f.scale, 1);
     const double length = metres * f.scale;
-    const Point end{f.box.right() - 12, f.box.bottom() - 12};
-    svg.polyline({{end.x - length, end.y - 5}, {end.x - length, end.y}, end, {end.x, end.y - 5}},
+    const Point start{f.box.left, f.box.bottom() + 11};
+    svg.polyline({{start.x, start.y - 5},
+                  start,
+                  {start.x + length, start.y},
+                  {start.x + length, start.y - 5}},
                  "stroke=\"#555555\" stroke-width=\"1.5\"");
-    svg.text({end.x - length / 2, end.y - 8}, tickLabel(metres / 1000.0, metres / 1000.0) + " km",
-             10, "middle", look::kSmallLabel);
+    svg.text({start.x + length + 5, f.box.bottom() + 14},
+             tickLabel(metres / 1000.0, metres / 1000.0) + " km", 10, "start", look::kSmallLabel);
     svg.text({f.box.right(), f.box.bottom() + 14},
              fmt::format("plan turned by {:.0f}\u00b0 so that the route runs left to right",
                          f.turn.degrees()),
@@ -148,10 +153,11 @@ bool inside(const Box& inner, const Box& outer) {
            inner.bottom() <= outer.bottom();
 }
 
-// Tries the label right of the mark, then left, above and below, inside the frame; drops it if
-// all are taken.
+// Tries the label right of the mark, then left, above, below and at the corners, inside the
+// frame; drops it if all are taken.
 bool placeLabel(SvgDocument& svg, LabelPlacer& labels, const Box& frame, Point mark,
-                const std::string& text, double size, const char* style) {
+                const std::string& text, double size, const char* style, bool corners = true,
+                bool mayCoverLine = false) {
     const double w = textWidth(text, size);
     const double gap = 7.0;
     struct Try {
@@ -163,10 +169,15 @@ bool placeLabel(SvgDocument& svg, LabelPlacer& labels, const Box& frame, Point m
         {mark.x - gap, mark.y + size / 3, "end", mark.x - gap - w},
         {mark.x, mark.y - gap, "middle", mark.x - w / 2},
         {mark.x, mark.y + gap + size, "middle", mark.x - w / 2},
+        {mark.x + gap, mark.y - gap, "start", mark.x + gap},
+        {mark.x + gap, mark.y + gap + size, "start", mark.x + gap},
+        {mark.x - gap, mark.y - gap, "end", mark.x - gap - w},
+        {mark.x - gap, mark.y + gap + size, "end", mark.x - gap - w},
     };
     for (const Try& t : tries) {
+        if (!corners && &t - tries >= 4) break;
         const Box box{t.boxLeft, t.y - size, w, size * 1.2};
-        if (!inside(box, frame) || !labels.claim(box)) continue;
+        if (!inside(box, frame) || !labels.claim(box, mayCoverLine)) continue;
         svg.text({t.x, t.y}, text, size, t.anchor, style);
         return true;
     }
@@ -183,13 +194,49 @@ std::string signalText(std::int32_t position) {
 
 }  // namespace
 
-bool LabelPlacer::claim(const Box& box) {
+bool LabelPlacer::claim(const Box& box, bool mayCoverLine) {
     for (const Box& b : taken_)
         if (box.left < b.right() && b.left < box.right() && box.top < b.bottom() &&
             b.top < box.bottom())
             return false;
+    if (!mayCoverLine && crossesLine(box)) return false;
     taken_.push_back(box);
     return true;
+}
+
+void LabelPlacer::take(const Box& box) {
+    taken_.push_back(box);
+}
+
+void LabelPlacer::avoidLine(const std::vector<Point>& points, double width) {
+    // The segments are kept as thin lines; the boxes tested against them grow by half the width.
+    lineMargin_ = std::max(lineMargin_, width / 2);
+    for (std::size_t i = 1; i < points.size(); ++i)
+        segments_.emplace_back(points[i - 1], points[i]);
+}
+
+// Whether a segment meets the box: the part of it between the box's sides, clipped one axis
+// after the other.
+bool LabelPlacer::crossesLine(const Box& label) const {
+    const Box box{label.left - lineMargin_, label.top - lineMargin_, label.width + 2 * lineMargin_,
+                  label.height + 2 * lineMargin_};
+    for (const auto& [a, b] : segments_) {
+        double t0 = 0.0, t1 = 1.0;
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const auto clip = [&](double p, double q) {
+            if (p == 0) return q >= 0;
+            const double t = q / p;
+            if (p < 0)
+                t0 = std::max(t0, t);
+            else
+                t1 = std::min(t1, t);
+            return t0 <= t1;
+        };
+        if (clip(-dx, a.x - box.left) && clip(dx, box.right() - a.x) && clip(-dy, a.y - box.top) &&
+            clip(dy, box.bottom() - a.y))
+            return true;
+    }
+    return false;
 }
 
 double planViewHeight(const RouteData& route, const Stretch& stretch, double width) {
@@ -202,8 +249,8 @@ void drawPlanView(SvgDocument& svg, const RouteData& route, const Stretch& stret
     drawScale(svg, f);
     const auto last = static_cast<std::int32_t>(route.plan.size()) - 1;
     const std::int32_t from = std::max(stretch.from, 0), to = std::min(stretch.to, last);
-    svg.polyline(trackBetween(route, f, from, to), look::kTrack,
-                 fmt::format("track {} to {}", kmText(from), kmText(to)));
+    const std::vector<Point> track = trackBetween(route, f, from, to);
+    svg.polyline(track, look::kTrack, fmt::format("track {} to {}", kmText(from), kmText(to)));
     for (const RouteSpan& t : route.tunnels) {
         if (t.to < from || t.from > to) continue;
         svg.polyline(trackBetween(route, f, std::max(t.from, from), std::min(t.to, to)),
@@ -213,13 +260,14 @@ void drawPlanView(SvgDocument& svg, const RouteData& route, const Stretch& stret
     // Every mark first, so that no label covers one; then the labels by importance: the ends,
     // the stations, then the signals where room is left.
     LabelPlacer labels;
+    labels.avoidLine(track, 2.0);  // a looped stretch passes its own labels
     const Point start = f.atMetre(route, from);
     const Point finish = f.atMetre(route, to);
     const bool wholeRoute = from == 0 && to == last;
     svg.circle(start, 7, look::kStart, "start, " + kmText(from));
     svg.rect({finish.x - 6, finish.y - 6}, 12, 12, look::kEnd, "end, " + kmText(to));
-    labels.claim({start.x - 7, start.y - 7, 14, 14});
-    labels.claim({finish.x - 6, finish.y - 6, 12, 12});
+    labels.take({start.x - 7, start.y - 7, 14, 14});
+    labels.take({finish.x - 6, finish.y - 6, 12, 12});
     std::vector<const RouteStation*> stations;
     for (const RouteStation& s : route.stations) {
         if (!stretch.holds(s.position)) continue;
@@ -227,7 +275,7 @@ void drawPlanView(SvgDocument& svg, const RouteData& route, const Stretch& stret
         const Point p = f.atMetre(route, s.position);
         svg.circle(p, s.isStop ? 3.5 : 5, s.isStop ? look::kStop : look::kStation,
                    fmt::format("{}, {}", s.name, kmText(s.position)));
-        labels.claim({p.x - 4, p.y - 4, 8, 8});
+        labels.take({p.x - 4, p.y - 4, 8, 8});
     }
     std::vector<std::int32_t> signals;
     for (std::int32_t position : route.signals) {
@@ -236,18 +284,24 @@ void drawPlanView(SvgDocument& svg, const RouteData& route, const Stretch& stret
         const Point p = f.atMetre(route, position);
         svg.polygon({{p.x, p.y - 4}, {p.x + 3.5, p.y + 2.5}, {p.x - 3.5, p.y + 2.5}}, look::kSignal,
                     "signal, " + signalText(position) + " km");
-        labels.claim({p.x - 3.5, p.y - 4, 7, 6.5});
+        labels.take({p.x - 3.5, p.y - 4, 7, 6.5});
     }
-    placeLabel(svg, labels, f.box, start, wholeRoute ? "start" : "from " + kmText(from),
-               kLabelSize + 1, "font-weight=\"bold\" fill=\"#1b6e1b\"");
-    placeLabel(svg, labels, f.box, finish, wholeRoute ? "end, " + kmText(to) : "to " + kmText(to),
-               kLabelSize + 1, "font-weight=\"bold\" fill=\"black\"");
+    // The ends are named even where the track leaves no room beside them.
+    const std::string startText = wholeRoute ? "start" : "from " + kmText(from);
+    const std::string endText = wholeRoute ? "end, " + kmText(to) : "to " + kmText(to);
+    const char* startStyle = "font-weight=\"bold\" fill=\"#1b6e1b\"";
+    const char* endStyle = "font-weight=\"bold\" fill=\"black\"";
+    for (const auto& [mark, text, style] :
+         {std::tuple{start, startText, startStyle}, std::tuple{finish, endText, endStyle}}) {
+        if (!placeLabel(svg, labels, f.box, mark, text, kLabelSize + 1, style))
+            placeLabel(svg, labels, f.box, mark, text, kLabelSize + 1, style, true, true);
+    }
     for (const RouteStation* s : stations)
         placeLabel(svg, labels, f.box, f.atMetre(route, s->position), s->name, kLabelSize,
                    look::kLabel);
     for (std::int32_t position : signals)
         placeLabel(svg, labels, f.box, f.atMetre(route, position), signalText(position), 8,
-                   "fill=\"#a01818\"");
+                   "fill=\"#a01818\"", false);
 }
 
 }  // namespace scenario

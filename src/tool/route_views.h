@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "tool/route_data.h"
@@ -45,13 +46,22 @@ struct Stretch {
     bool holds(std::int32_t metre) const { return metre >= from && metre <= to; }
 };
 
-// Keeps labels from covering each other: a label is drawn only where it overlaps none before it.
+// Keeps labels from covering each other and the track: a label is drawn only where it overlaps
+// no label or mark before it and no line to avoid.
 class LabelPlacer {
   public:
-    bool claim(const Box& box);
+    bool claim(const Box& box, bool mayCoverLine = false);
+    // Room a mark takes, whatever it covers.
+    void take(const Box& box);
+    // A polyline no label may cross, as wide as `width`.
+    void avoidLine(const std::vector<Point>& points, double width);
 
   private:
+    bool crossesLine(const Box& box) const;
+
     std::vector<Box> taken_;
+    std::vector<std::pair<Point, Point>> segments_;
+    double lineMargin_ = 0.0;
 };
 
 // The plan of the stretch, scaled to keep its shape and turned so that it runs from left to

@@ -110,10 +110,8 @@ void report(const ScenarioBuild& build, const std::vector<Diagnostic>& warnings,
             const SourceCompile& request, const CompileOutcome& outcome, const FileShown& shown,
             std::ostream& err) {
     for (const std::string& line : diagnosticLines(build, warnings, shown)) err << line << '\n';
-    if (outcome.status == kExitStamping) err << outcome.failure << '\n';
-    if (outcome.status == kExitFileFailure)
-        err << fmt::format("scenario {}: {}\n", request.command, outcome.failure);
-    if (outcome.status == kExitNoTrackCells) err << kNoTrackCellsNote << '\n';
+    const std::string note = outcomeNote(outcome, request.command);
+    if (!note.empty()) err << note << '\n';
 }
 
 nlohmann::json summary(const ScenarioBuild& build, std::size_t compiledErrors,
@@ -369,26 +367,42 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
     return outcome.status;
 }
 
-SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
-                         const ScenarioIdentity& names) {
+std::string outcomeNote(const CompileOutcome& outcome, const std::string& command) {
+    if (outcome.status == kExitStamping) return outcome.failure;
+    if (outcome.status == kExitFileFailure)
+        return fmt::format("scenario {}: {}", command, outcome.failure);
+    if (outcome.status == kExitNoTrackCells) return std::string(kNoTrackCellsNote);
+    return {};
+}
+
+CheckedBuild compileChecked(ScenarioBuild& build, const std::string& lineBytes,
+                            const std::string& trainBytes) {
+    const ScenarioIdentity names = build.identity();
     BackgroundCheck checking({names.lineSourceFile(), lineBytes},
                              {names.trainSourceFile(), trainBytes});
     CompileStore store(std::nullopt);
+    store.sources.files[names.lineSourceFile()] = lineBytes;
+    store.sources.files[names.trainSourceFile()] = trainBytes;
+    CheckedBuild checked{compileBuild(build, store, true), {}};
+    const CheckResult& found = checking.result();
+    if (checked.outcome.status == kExitDataError)
+        findLaterErrors(build, names, lineBytes, trainBytes, true);
+    sayWhatToDo(build, found);
+    checked.warnings = found.warnings;
+    checked.warnings.insert(checked.warnings.end(), build.warnings.begin(), build.warnings.end());
+    return checked;
+}
+
+SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
+                         const ScenarioIdentity& names) {
     ScenarioBuild build;
     build.scenarioName = names.scenarioName;
     build.trainNumber = names.trainNumber;
-    store.sources.files[names.lineSourceFile()] = lineBytes;
-    store.sources.files[names.trainSourceFile()] = trainBytes;
-    const CompileOutcome outcome = compileBuild(build, store, true);
-    const CheckResult& found = checking.result();
-    if (outcome.status == kExitDataError)
-        findLaterErrors(build, names, std::move(lineBytes), std::move(trainBytes), true);
-    sayWhatToDo(build, found);
-    SourceCheck check{names, found.warnings};
-    for (Diagnostic& w : build.warnings) check.diagnostics.push_back(std::move(w));
+    CheckedBuild checked = compileChecked(build, lineBytes, trainBytes);
+    SourceCheck check{names, std::move(checked.warnings)};
     for (Diagnostic& e : build.errors) check.diagnostics.push_back(std::move(e));
-    if (outcome.status == kExitStamping)
-        check.diagnostics.push_back(makeError(outcome.stampingError, 0, {}));
+    if (checked.outcome.status == kExitStamping)
+        check.diagnostics.push_back(makeError(checked.outcome.stampingError, 0, {}));
     return check;
 }
 

@@ -79,6 +79,20 @@ struct CompileOutcome {
 // Runs the compile driver over the sources in `files` and says how it ended.
 CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPlan);
 
+// The line `check` ends with after its diagnostics when the compile stopped short (a stamping
+// error, a file failure, no track cell table), or empty; `command` names the subcommand.
+std::string outcomeNote(const CompileOutcome& outcome, const std::string& command);
+
+// Compiles two source texts in memory into `build`, which holds the scenario's names and which
+// the caller may watch, and finds what `check` finds beside it: the errors after the first (added
+// to the build's) and, in `warnings`, the checker's warnings and then the compile's.
+struct CheckedBuild {
+    CompileOutcome outcome;
+    std::vector<Diagnostic> warnings;
+};
+CheckedBuild compileChecked(ScenarioBuild& build, const std::string& lineBytes,
+                            const std::string& trainBytes);
+
 // Runs the compile and returns its exit status. Diagnostics go to `err`, the JSON summary (when
 // asked for) to `out`.
 int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostream& err);

@@ -20,7 +20,7 @@ namespace scenario {
 namespace {
 
 std::string titleOf(const std::string& name, const std::string& train, std::int32_t length) {
-    return fmt::format("{}, train {}: {:.1f} km", utf8FromWindows1252(name),
+    return fmt::format("{}, train {}: {:.3f} km", utf8FromWindows1252(name),
                        utf8FromWindows1252(train), length / 1000.0);
 }
 
@@ -69,13 +69,10 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     std::string name = options.scenarioName, number = options.trainNumber;
     nameFromSourceFiles(lineFile, trainFile, name, number);
 
-    CompileStore store(std::nullopt);  // the sources in memory, every output nowhere
     ScenarioBuild build;
     build.scenarioName = name;
     build.trainNumber = number;
     const ScenarioIdentity names = build.identity();
-    store.sources.files[names.lineSourceFile()] = *line;
-    store.sources.files[names.trainSourceFile()] = *train;
     const FileShown shown = [&](const std::string& file) {
         if (file == names.lineSourceFile()) return lineFile;
         if (file == names.trainSourceFile()) return trainFile;
@@ -83,7 +80,7 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     };
 
     CellOrigins origins(build);
-    const CompileOutcome compiled = compileBuild(build, store, true);
+    const CheckedBuild checked = compileChecked(build, *line, *train);
     origins.finish();
 
     ViewInput input;
@@ -93,20 +90,12 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     input.cells = &build.trackCells;
     input.stations = &build.stationTable;
     input.plan = planOfBuild(build.linePlan, input.routeLength);
-    input.diagnostics = viewDiagnostics(build, shown);
-    if (!compiled.failure.empty())
-        input.diagnostics.push_back({{"severity", "error"},
-                                     {"file", ""},
-                                     {"line", 0},
-                                     {"column", 0},
-                                     {"code", nullptr},
-                                     {"name", nullptr},
-                                     {"message", utf8FromWindows1252(compiled.failure)},
-                                     {"position", nullptr}});
+    input.diagnostics =
+        viewDiagnostics(build, checked.warnings, shown, outcomeNote(checked.outcome, "view"));
     input.origins = &origins;
     input.shown = shown;
     const int written = writePage(options, viewData(input), out, err);
-    return written != kExitClean ? written : compiled.status;
+    return written != kExitClean ? written : checked.outcome.status;
 }
 
 }  // namespace

@@ -27,6 +27,32 @@ json cellColumns(const std::vector<TrackCell>& cells) {
     return columns;
 }
 
+constexpr std::int32_t kSecondsPerDay = 24 * 60 * 60;
+
+// What the train does at a station and when. The timetable gives the departure, the dwell before
+// it, and at the last station the arrival: there the train ends its run rather than passing.
+void addTimes(json& entry, int index, int count, const StationRecord& r) {
+    json arrival, departure;
+    std::string category;
+    if (index == count && count > 1) {
+        category = "terminus";
+        if (r.departureTime != 0) arrival = r.departureTime;
+    } else if (index == 1 && (r.dwellTime > 0 || r.departureTime != 0)) {
+        category = "start";
+        departure = r.departureTime;
+    } else if (r.dwellTime > 0) {
+        category = "stop";
+        arrival =
+            ((r.departureTime - r.dwellTime) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
+        departure = r.departureTime;
+    } else {
+        category = r.stationKind >= 25 ? "not open" : "pass";
+    }
+    entry["category"] = category;
+    entry["arrival"] = std::move(arrival);
+    entry["departure"] = std::move(departure);
+}
+
 json stationEntry(int index, const StationRecord& r) {
     return {{"entry", index},
             {"name", utf8FromWindows1252(r.name)},
@@ -52,8 +78,12 @@ json stationEntry(int index, const StationRecord& r) {
 void addStationTable(const StationTable& table, json& data) {
     json stations = json::array();
     const int count = stationCount(table);
-    for (int i = 1; i <= count; ++i)
-        stations.push_back(stationEntry(i, table[static_cast<std::size_t>(i)]));
+    for (int i = 1; i <= count; ++i) {
+        const StationRecord& r = table[static_cast<std::size_t>(i)];
+        json entry = stationEntry(i, r);
+        addTimes(entry, i, count, r);
+        stations.push_back(std::move(entry));
+    }
     json names = json::object();
     for (int i = count + 1; i < kStationTableSize; ++i) {
         const std::string& name = table[static_cast<std::size_t>(i)].name;
@@ -167,27 +197,36 @@ json viewData(const ViewInput& input) {
     return data;
 }
 
-// The one place where the build's diagnostic records meet the page: each as severity, file shown
-// and line (0 and "" for none), column, code (errors) or name (warnings), message with its
-// detail, and route position.
-json viewDiagnostics(const ScenarioBuild& build, const FileShown& shown) {
+json viewDiagnostics(const ScenarioBuild& build, const std::vector<Diagnostic>& warnings,
+                     const FileShown& shown, const std::string& note) {
     json list = json::array();
-    for (const std::vector<Diagnostic>* kept : {&build.warnings, &build.errors}) {
-        for (const Diagnostic& d : *kept) {
-            const bool hasLine = d.location.hasLine();
-            std::string message = utf8FromWindows1252(d.message);
-            if (!d.detail.empty()) message += ": " + utf8FromWindows1252(d.detail);
-            const bool error = d.severity == Severity::Error;
-            list.push_back({{"severity", error ? "error" : "warning"},
-                            {"file", hasLine ? shown(d.location.file) : std::string()},
-                            {"line", hasLine ? d.location.line : 0},
-                            {"column", hasLine ? d.location.firstColumn : 0},
-                            {"code", error ? json(d.code) : json()},
-                            {"name", error ? json() : json(d.name)},
-                            {"message", message},
-                            {"position", d.position ? json(*d.position) : json()}});
-        }
+    for (const Diagnostic* listed : diagnosticsInOrder(build, warnings)) {
+        const Diagnostic d = describedError(*listed);
+        const bool hasLine = d.location.hasLine();
+        const bool error = d.severity == Severity::Error;
+        json related;
+        if (d.related.hasLine())
+            related = {{"file", shown(d.related.file)}, {"line", d.related.line}};
+        list.push_back({{"severity", error ? "error" : "warning"},
+                        {"text", diagnosticLine(build, *listed, shown)},
+                        {"file", hasLine ? shown(d.location.file) : std::string()},
+                        {"line", hasLine ? d.location.line : 0},
+                        {"column", hasLine ? d.location.firstColumn : 0},
+                        {"code", error ? json(d.code) : json()},
+                        {"name", error ? json() : json(d.name)},
+                        {"position", d.position ? json(*d.position) : json()},
+                        {"related", std::move(related)}});
     }
+    if (!note.empty())
+        list.push_back({{"severity", "error"},
+                        {"text", note},
+                        {"file", ""},
+                        {"line", 0},
+                        {"column", 0},
+                        {"code", nullptr},
+                        {"name", nullptr},
+                        {"position", nullptr},
+                        {"related", nullptr}});
     return list;
 }
 

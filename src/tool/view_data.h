@@ -28,9 +28,11 @@ struct ViewInput {
 
 nlohmann::json viewData(const ViewInput& input);
 
-// The build's warnings and errors as the view lists them: severity, file, line, column, code or
-// warning name, message, position (null when the error records none).
-nlohmann::json viewDiagnostics(const ScenarioBuild& build, const FileShown& shown);
+// The warnings and the build's errors as `check` lists them, each with its line of text as
+// `check` prints it and, for the page to find it, severity, file, line, column, code or warning
+// name, route position and related record (null when none); then `note`, when not empty.
+nlohmann::json viewDiagnostics(const ScenarioBuild& build, const std::vector<Diagnostic>& warnings,
+                               const FileShown& shown, const std::string& note);
 
 // The plan held in the build, metre by metre from 0 up to the route's end or its last metre.
 std::vector<PlanPoint> planOfBuild(const LinePlan& plan, std::int32_t routeLength);

@@ -197,6 +197,62 @@ TEST(PlotCommand, ALongRouteLabelsOrTooltipsEveryStationAndNoLabelsOverlap) {
     expectDrawn(render(dir.path / "m.svg"));
 }
 
+// The plan's track: the first dark polyline.
+std::vector<std::pair<double, double>> trackPoints(const std::string& svg) {
+    const std::string trackStart = "<polyline points=\"";
+    const auto trackAt = svg.find("\" fill=\"none\" stroke=\"#333333\"");
+    if (trackAt == std::string::npos) return {};
+    const auto pointsAt = svg.rfind(trackStart, trackAt) + trackStart.size();
+    std::istringstream points(svg.substr(pointsAt, trackAt - pointsAt));
+    std::vector<std::pair<double, double>> track;
+    for (double x, y; points >> x && points.ignore(1) && points >> y;) track.emplace_back(x, y);
+    return track;
+}
+
+// Whether the segment from a to b passes through the box, sampled finely enough for a label.
+bool crosses(const TextBox& box, std::pair<double, double> a, std::pair<double, double> b) {
+    const int steps = 1 + int(std::hypot(b.first - a.first, b.second - a.second));
+    for (int k = 0; k <= steps; ++k) {
+        const double x = a.first + (b.first - a.first) * k / steps;
+        const double y = a.second + (b.second - a.second) * k / steps;
+        if (x > box.left && x < box.right && y > box.top && y < box.bottom) return true;
+    }
+    return false;
+}
+
+// A line that loops five times over one circle, with stations and signals all round: every label
+// on the plan stands clear of the track.
+TEST(PlotCommand, LabelsOfALoopedStretchStandOffTheTrack) {
+    TempDir dir;
+    writeFile(
+        dir.path / "O_linea.txt",
+        "[generale]\r\nlunghezza percorso, 34000\r\n[curve]\r\ncurvad4, 1000, 31000\r\n[fine]\r\n");
+    std::string train = "[generale]\r\nvelocita, 0, 100\r\n";
+    for (int i = 0; i < 16; ++i)
+        train += "stazione, " + std::to_string(1000 + 2000 * i) +
+                 ", 22, 300, 0, 0, 0, 0,0,0, 4,1,1, 30, 10,0,0, ANELLO " + std::to_string(i + 1) +
+                 "\r\n";
+    for (int j = 0; j < 30; ++j)
+        train += "segnale, " + std::to_string(1000 * j + 1600) + ", 2, 4, 0, 0, 0, 2, 2,1,0, 0\r\n";
+    writeFile(dir.path / "O_1-.txt", train + "[fine]\r\n");
+    ASSERT_EQ(runTool(dir.path, words("compile O_linea.txt O_1-.txt --name O --train 1")).status,
+              0);
+    ASSERT_EQ(runTool(dir.path, words("plot . --name O --train 1 -o o.svg")).status, 0);
+    const std::string svg = readFile(dir.path / "o.svg");
+    const std::vector<std::pair<double, double>> track = trackPoints(svg);
+    ASSERT_GT(track.size(), 100u);
+    double planBottom = 0;
+    for (const auto& point : track) planBottom = std::max(planBottom, point.second);
+    int labels = 0;
+    for (const TextBox& box : textBoxes(svg)) {
+        if (box.top > planBottom) continue;  // the profiles below the plan
+        ++labels;
+        for (std::size_t i = 1; i < track.size(); ++i)
+            ASSERT_FALSE(crosses(box, track[i - 1], track[i])) << "\"" << box.text << "\"";
+    }
+    EXPECT_GT(labels, 10);
+}
+
 // The plan's frame holds the track with little to spare: its extent fits the route.
 TEST(PlotCommand, ThePlanFillsItsFrame) {
     TempDir dir;
@@ -212,13 +268,10 @@ TEST(PlotCommand, ThePlanFillsItsFrame) {
         read = std::sscanf(svg.c_str() + at, frame, &left, &top, &width, &height, &e) == 5 ? 4 : 0;
     }
     ASSERT_EQ(read, 4);
-    const std::string trackStart = "<polyline points=\"";
-    auto trackAt = svg.find("\" fill=\"none\" stroke=\"#333333\"");
-    ASSERT_NE(trackAt, std::string::npos);
-    const auto pointsAt = svg.rfind(trackStart, trackAt) + trackStart.size();
-    std::istringstream points(svg.substr(pointsAt, trackAt - pointsAt));
+    const std::vector<std::pair<double, double>> track = trackPoints(svg);
+    ASSERT_FALSE(track.empty());
     double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
-    for (double x, y; points >> x && points.ignore(1) && points >> y;) {
+    for (const auto& [x, y] : track) {
         minX = std::min(minX, x), maxX = std::max(maxX, x);
         minY = std::min(minY, y), maxY = std::max(maxY, y);
     }

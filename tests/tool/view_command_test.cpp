@@ -2,9 +2,12 @@
 // it whatever the names hold; compiled files and sources give the same model.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "tool/fixture_model.h"
 #include "tool/tool_runner.h"
@@ -140,6 +143,109 @@ TEST(ViewCommand, FaultySourcesStillGiveAPageWithTheirDiagnostics) {
     const nlohmann::json data = dataOf(readFile(dir.path / "empty.html"));
     EXPECT_EQ(data["cells"][0], nlohmann::json::array());
     EXPECT_FALSE(data["diagnostics"].empty());
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The page lists what check prints, line for line, whatever the sources hold: the checker's
+// warnings too, each error with its meaning, the related record, and the note of a short build.
+TEST(ViewCommand, ThePageListsExactlyTheLinesCheckPrints) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> trainEdits, lineEdits;
+        std::string expectedLine;  // one of the lines, worked out from the rules
+    };
+    const Case cases[] = {
+        {"a checker's warning and an error with its meaning",
+         {{"velocita,    1850,    60", "velocita,    1850,    62"},
+          {"stazione,    1750", "stazione,    1760"}},
+         {},
+         kTrain + ":26:1: error 8: station position not a multiple of 50 (at 1760 m)"},
+        // A gradient past the cell table stops the line file; the first signal carries it.
+        {"an error carried from the other file",
+         {},
+         {{"pendenza,  2800 , 0 ", "pendenza,  40901 , 0 "}},
+         ""},
+        {"no route length",
+         {},
+         {{"lunghezza percorso", "lunghezze"}},
+         "no track cell table (no route length was read): no scenario file written"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        ASSERT_EQ(runTool(dir.path, words("export --out .")).status, 0);
+        for (const auto& [old, now] : c.trainEdits) replaceIn(dir.path / kTrain, old, now);
+        for (const auto& [old, now] : c.lineEdits) replaceIn(dir.path / kLine, old, now);
+        const ToolRun check = runTool(dir.path, words("check " + kLine + " " + kTrain));
+        const ToolRun view =
+            runTool(dir.path, words("view " + kLine + " " + kTrain + " -o r.html"));
+        EXPECT_EQ(view.status, check.status);
+        const nlohmann::json listed = dataOf(readFile(dir.path / "r.html"))["diagnostics"];
+        std::vector<std::string> texts;
+        for (const auto& d : listed) texts.push_back(d["text"]);
+        const std::vector<std::string> printed = linesOf(check.err);
+        EXPECT_FALSE(printed.empty());
+        EXPECT_EQ(texts, printed);
+        if (!c.expectedLine.empty()) {
+            EXPECT_NE(std::find(texts.begin(), texts.end(), c.expectedLine), texts.end());
+        }
+    }
+}
+
+TEST(ViewCommand, AnErrorCarriedFromTheOtherFileNamesItsRecord) {
+    TempDir dir;
+    ASSERT_EQ(runTool(dir.path, words("export --out .")).status, 0);
+    replaceIn(dir.path / kLine, "pendenza,  2800 , 0 ", "pendenza,  40901 , 0 ");
+    runTool(dir.path, words("view " + kLine + " " + kTrain + " -o r.html"));
+    const nlohmann::json listed = dataOf(readFile(dir.path / "r.html"))["diagnostics"];
+    const auto carried = std::find_if(listed.begin(), listed.end(),
+                                      [](const auto& d) { return !d["related"].is_null(); });
+    ASSERT_NE(carried, listed.end()) << listed.dump();
+    EXPECT_EQ((*carried)["file"], kTrain);
+    EXPECT_EQ((*carried)["related"]["file"], kLine);
+    EXPECT_EQ((*carried)["related"]["line"], 56);  // the gradient past the table
+}
+
+// What the train does at each station and when: the timetable's time is the departure, less the
+// dwell the arrival, and at the last station the arrival itself.
+TEST(ViewCommand, StationsSayWhenTheTrainArrivesAndDeparts) {
+    TempDir dir;
+    ASSERT_EQ(runTool(dir.path, words("export --out .")).status, 0);
+    ASSERT_EQ(runTool(dir.path, words("new Starter 7")).status, 0);
+    runTool(dir.path, words("view " + kLine + " " + kTrain + " -o built-in.html"));
+    runTool(dir.path, words("view Starter_linea.txt Starter_7-.txt -o starter.html"));
+    const nlohmann::json builtIn = dataOf(readFile(dir.path / "built-in.html"))["stations"];
+    const nlohmann::json starter = dataOf(readFile(dir.path / "starter.html"))["stations"];
+    const auto clock = [](int h, int m, int s) { return nlohmann::json((h * 60 + m) * 60 + s); };
+    const nlohmann::json none;
+    struct Case {
+        const nlohmann::json& station;
+        const char* name;
+        const char* category;
+        nlohmann::json arrival, departure;
+    };
+    const Case cases[] = {
+        {builtIn[0], "ALDERI CENTRALE", "start", none, clock(14, 23, 0)},
+        {builtIn[1], "ALDERI S. ROCCO", "not open", none, none},
+        {builtIn[2], "BORGO VALLINA", "stop", clock(14, 25, 30), clock(14, 26, 0)},
+        {builtIn[6], "COLLEBRUNO", "stop", clock(14, 38, 0), clock(14, 39, 0)},
+        {builtIn[14], "MONCASTA", "terminus", clock(15, 13, 0), none},
+        {starter[0], "ALFA", "start", none, clock(8, 15, 0)},
+        {starter[1], "BETA", "terminus", clock(8, 22, 0), none},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.station["name"], c.name);
+        EXPECT_EQ(c.station["category"], c.category);
+        EXPECT_EQ(c.station["arrival"], c.arrival);
+        EXPECT_EQ(c.station["departure"], c.departure);
+    }
 }
 
 TEST(ViewCommand, UnusableInputsAreRefusedWithoutAPage) {

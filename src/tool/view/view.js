@@ -55,8 +55,15 @@
   }
 
   function stationOf(s) {
-    const category = s.dwellTime > 0 ? "stop" : (s.stationKind >= 25 ? "not open" : "pass");
-    return Object.assign({ category, pos: s.position }, s);
+    return Object.assign({ pos: s.position }, s);
+  }
+
+  // "stop, arrives 14:25:30, departs 14:26:00": what the train does there and when.
+  function stationTimes(s) {
+    let text = s.category;
+    if (s.arrival !== null) text += ", arrives " + clock(s.arrival);
+    if (s.departure !== null) text += ", departs " + clock(s.departure);
+    return text;
   }
 
   function kindName(kind) {
@@ -145,7 +152,9 @@
     return byId;
   }
 
-  function km(m) { return (m / 1000).toFixed(m % 100 === 0 ? 1 : 3) + " km"; }
+  // Every kilometre the page shows has this one form: "6.450 km".
+  function kmNumber(m) { return (m / 1000).toFixed(3); }
+  function km(m) { return kmNumber(m) + " km"; }
 
   // Reading the canvas's width makes the browser lay the page out: read it once per frame.
   let trackWidth = trackCanvas.clientWidth;
@@ -282,15 +291,17 @@
     g.fillText("km", LEFT - 8, r.top + 13);
   }
 
-  const stationColour = { stop: "#1f5fbf", pass: "#7aa6e0", "not open": "#b0b0b0" };
-  const categoryRank = { stop: 0, pass: 1, "not open": 2 };
+  const stationColour = { start: "#0d3d8c", stop: "#1f5fbf", terminus: "#0d3d8c", pass: "#7aa6e0", "not open": "#b0b0b0" };
+  const categoryRank = { start: 0, terminus: 0, stop: 0, pass: 1, "not open": 2 };
 
   function drawStations(g) {
     const r = rows.stations;
     const place = labelPlacer();
     const seen = stations.filter((s) => visible(s.pos, 2000));
-    // Stops first, then through stations, then the others; ties by position.
-    const order = seen.slice().sort((a, b) => categoryRank[a.category] - categoryRank[b.category] || a.pos - b.pos);
+    // Only a station inside the stretch gets a label; the nearest one beyond each end gets an
+    // arrow pointing off the plot, so that no name stands where its station is not.
+    const inside = seen.filter((s) => visible(s.pos, 0));
+    const order = inside.slice().sort((a, b) => categoryRank[a.category] - categoryRank[b.category] || a.pos - b.pos);
     for (const s of seen) {
       const x = xOf(s.pos);
       if (s.platformEnd > s.platformStart) {
@@ -312,6 +323,34 @@
         break;
       }
     }
+    drawOffPlotArrows(g, r, place);
+  }
+
+  // "◀ NAME 2.300 km" at the left end and "NAME 4.100 km ▶" at the right: the nearest station
+  // beyond each end of the stretch and how far it lies, in grey, with no marker.
+  function drawOffPlotArrows(g, r, place) {
+    let before = null, after = null;
+    for (const s of stations) {
+      if (s.pos < view.from && (!before || s.pos > before.pos)) before = s;
+      if (s.pos > view.to && (!after || s.pos < after.pos)) after = s;
+    }
+    g.save();
+    g.font = "italic 11px 'DejaVu Sans', Arial, sans-serif";
+    g.fillStyle = "#777";
+    api.offPlotArrows = [];
+    for (const [s, side] of [[before, -1], [after, 1]]) {
+      if (!s) continue;
+      const distance = km(Math.round(Math.abs(s.pos - (side < 0 ? view.from : view.to))));
+      const text = side < 0 ? "◀ " + s.name + " " + distance : s.name + " " + distance + " ▶";
+      const width = g.measureText(text).width;
+      const x0 = side < 0 ? LEFT + 2 : LEFT + plotWidth() - 2 - width;
+      const y = [r.top + 8, r.top + 19].find((y) => place(x0 - 2, x0 + width + 2, y - 6, y + 6));
+      if (y === undefined) continue;
+      g.textAlign = "left";
+      g.fillText(text, x0, y);
+      api.offPlotArrows.push(text);
+    }
+    g.restore();
   }
 
   // A label's centre, kept so that the label stays inside the plot.
@@ -321,7 +360,7 @@
 
   function marker(g, x, y, category) {
     g.beginPath();
-    g.arc(x, y, category === "stop" ? 5 : 4, 0, 2 * Math.PI);
+    g.arc(x, y, categoryRank[category] === 0 ? 5 : 4, 0, 2 * Math.PI);
     g.fillStyle = category === "not open" ? "#fff" : stationColour[category];
     g.strokeStyle = stationColour[category];
     g.lineWidth = category === "not open" ? 2 : 1;
@@ -347,8 +386,8 @@
     g.fillStyle = "#333";
     let lastRight = -Infinity;
     for (const o of list) {
-      if (!visible(o.pos, 50) || xOf(o.pos) < lastRight) continue;
-      const text = id === "sign" ? (data.entryNames[String(columns.value1[o.cell])] || "") : (o.pos / 1000).toFixed(2);
+      if (!visible(o.pos, 0) || xOf(o.pos) < lastRight) continue;
+      const text = id === "sign" ? (data.entryNames[String(columns.value1[o.cell])] || "") : kmNumber(o.pos);
       const width = g.measureText(text).width;
       const x = clampLabel(xOf(o.pos), width);
       if (!place(x - width / 2 - 2, x + width / 2 + 2, 0, 1)) continue;
@@ -526,18 +565,88 @@
   // The route metre of the drawn plan point nearest to the pointer, if one is near.
   function planMetreAt(x, y) {
     if (!planShown) return null;
-    const { px, py, level, first, last } = planShown;
+    const { at, level, first, last } = planShown;
     let best = null, bestDistance = 20 * 20;
     forPlanPoints(level, first, last, (i) => {
-      const dx = px(plan.xs[i]) - x, dy = py(plan.ys[i]) - y;
-      const d = dx * dx + dy * dy;
+      const [X, Y] = at(plan.xs[i], plan.ys[i]);
+      const d = (X - x) * (X - x) + (Y - y) * (Y - y);
       if (d < bestDistance) { bestDistance = d; best = plan.ms[i]; }
     });
     return best;
   }
 
+  // The direction of the points' greatest spread, pointing from the first point to the last: the
+  // stretch is turned so that it runs left to right and uses the panel's width.
+  function turnFor(level, first, last) {
+    let n = 0, mx = 0, my = 0;
+    forPlanPoints(level, first, last, (i) => { n++; mx += plan.xs[i]; my += plan.ys[i]; });
+    mx /= n; my /= n;
+    let sxx = 0, syy = 0, sxy = 0;
+    forPlanPoints(level, first, last, (i) => {
+      const dx = plan.xs[i] - mx, dy = plan.ys[i] - my;
+      sxx += dx * dx; syy += dy * dy; sxy += dx * dy;
+    });
+    let angle = 0.5 * Math.atan2(2 * sxy, sxx - syy);
+    const along = (plan.xs[last] - plan.xs[first]) * Math.cos(angle) + (plan.ys[last] - plan.ys[first]) * Math.sin(angle);
+    if (along < 0) angle += Math.PI;
+    return angle;
+  }
+
+  // The turned extent of a stretch: [x0, x1, y0, y1].
+  function turnedExtent(level, first, last, cos, sin) {
+    let x0 = Infinity, x1 = -Infinity, y0 = Infinity, y1 = -Infinity;
+    forPlanPoints(level, first, last, (i) => {
+      const x = plan.xs[i] * cos + plan.ys[i] * sin, y = -plan.xs[i] * sin + plan.ys[i] * cos;
+      if (x < x0) x0 = x; if (x > x1) x1 = x; if (y < y0) y0 = y; if (y > y1) y1 = y;
+    });
+    return [x0, x1, y0, y1];
+  }
+
+  const PLAN_PAD = 26;
+  // The panel takes the height the whole route needs at its width, within bounds, once: a panel
+  // that changed with the zoom would move the views under the pointer.
+  let planHeight = null;
+  function planPanelHeight(width) {
+    const n = plan.xs.length;
+    if (n < 2) return 120;
+    const whole = planLevelFor(0, n - 1);
+    const angle = turnFor(whole, 0, n - 1);
+    const [x0, x1, y0, y1] = turnedExtent(whole, 0, n - 1, Math.cos(angle), Math.sin(angle));
+    const most = Math.max(260, Math.min(560, window.innerHeight * 0.5));
+    const wanted = (width - 2 * PLAN_PAD) * (y1 - y0) / Math.max(x1 - x0, 1) + 2 * PLAN_PAD;
+    return Math.round(Math.max(200, Math.min(most, wanted)));
+  }
+
+  // Which parts of the panel the track covers, in squares of a few pixels, so that no name is
+  // written over it.
+  function trackCover(w, h) {
+    const SIZE = 3;
+    const columns = Math.ceil(w / SIZE) + 1, cells = new Uint8Array(columns * (Math.ceil(h / SIZE) + 1));
+    let lastX = null, lastY = null;
+    const mark = (x, y) => {
+      if (x < 0 || y < 0 || x > w || y > h) return;
+      cells[Math.floor(y / SIZE) * columns + Math.floor(x / SIZE)] = 1;
+    };
+    return {
+      moveTo(x, y) { lastX = x; lastY = y; mark(x, y); },
+      lineTo(x, y) {
+        const steps = Math.ceil(Math.hypot(x - lastX, y - lastY) / 1.5);
+        if (steps < 400) for (let k = 1; k <= steps; k++) mark(lastX + (x - lastX) * k / steps, lastY + (y - lastY) * k / steps);
+        lastX = x; lastY = y;
+      },
+      covers(x0, x1, y0, y1) {
+        if (x0 < 0 || y0 < 0 || x1 > w || y1 > h) return true;
+        for (let y = Math.floor(y0 / SIZE); y <= Math.floor(y1 / SIZE); y++)
+          for (let x = Math.floor(x0 / SIZE); x <= Math.floor(x1 / SIZE); x++) if (cells[y * columns + x]) return true;
+        return false;
+      },
+    };
+  }
+
   function drawPlan() {
-    const { g, w, h } = prepare(planCanvas, 0);
+    const width = planCanvas.clientWidth;
+    if (planHeight === null || planHeight.width !== width) planHeight = { width, height: planPanelHeight(width) };
+    const { g, w, h } = prepare(planCanvas, planHeight.height);
     const n = plan.xs.length;
     if (n < 2) {
       g.fillStyle = "#777"; g.textAlign = "center";
@@ -545,61 +654,87 @@
       return;
     }
     const first = Math.max(0, Math.floor(view.from / plan.step));
-    const last = Math.min(n - 1, Math.ceil(view.to / plan.step));
+    const last = Math.max(first, Math.min(n - 1, Math.ceil(view.to / plan.step)));
     const level = planLevelFor(first, last);
-    let x0 = Infinity, x1 = -Infinity, y0 = Infinity, y1 = -Infinity;
-    forPlanPoints(level, first, last, (i) => {
-      const x = plan.xs[i], y = plan.ys[i];
-      if (x < x0) x0 = x; if (x > x1) x1 = x; if (y < y0) y0 = y; if (y > y1) y1 = y;
-    });
-    const pad = 24;
-    const size = Math.max(x1 - x0, y1 - y0, 50);
-    const scale = Math.min((w - 2 * pad) / Math.max(x1 - x0, size * 0.01), (h - 2 * pad) / Math.max(y1 - y0, size * 0.01));
+    const angle = turnFor(level, first, last);
+    const cos = Math.cos(angle), sin = Math.sin(angle);
+    const [x0, x1, y0, y1] = turnedExtent(level, first, last, cos, sin);
+    const scale = Math.min((w - 2 * PLAN_PAD) / Math.max(x1 - x0, 1), (h - 2 * PLAN_PAD) / Math.max(y1 - y0, 1));
     const cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
-    const px = (x) => w / 2 + (x - cx) * scale;
-    const py = (y) => h / 2 - (y - cy) * scale;
-    planShown = { px, py, level, first, last };
-    // The whole route faintly for context, the visible stretch on top.
-    const whole = planLevelFor(0, n - 1);
-    g.strokeStyle = "#d5d5d5"; g.lineWidth = 1.5;
-    g.beginPath();
-    let started = false;
-    forPlanPoints(whole, 0, n - 1, (i) => { const X = px(plan.xs[i]), Y = py(plan.ys[i]); if (started) g.lineTo(X, Y); else { g.moveTo(X, Y); started = true; } });
-    g.stroke();
-    g.strokeStyle = "#333"; g.lineWidth = 2.5;
-    g.beginPath();
-    started = false;
-    forPlanPoints(level, first, last, (i) => { const X = px(plan.xs[i]), Y = py(plan.ys[i]); if (started) g.lineTo(X, Y); else { g.moveTo(X, Y); started = true; } });
-    g.stroke();
+    const at = (x, y) => [w / 2 + (x * cos + y * sin - cx) * scale, h / 2 - (-x * sin + y * cos - cy) * scale];
+    planShown = { at, level, first, last };
+    const cover = trackCover(w, h);
+    const stroke = (lvl, a, b) => {
+      g.beginPath();
+      let started = false;
+      forPlanPoints(lvl, a, b, (i) => {
+        const [X, Y] = at(plan.xs[i], plan.ys[i]);
+        if (started) { g.lineTo(X, Y); cover.lineTo(X, Y); } else { g.moveTo(X, Y); cover.moveTo(X, Y); started = true; }
+      });
+      g.stroke();
+    };
+    // The whole route faintly for context, the visible stretch on top; a long stretch thinner, so
+    // that its loops stay apart.
+    if (first > 0 || last < n - 1) {
+      g.strokeStyle = "#d5d5d5"; g.lineWidth = 1.5;
+      stroke(planLevelFor(0, n - 1), 0, n - 1);
+    }
+    g.strokeStyle = "#333"; g.lineWidth = view.to - view.from > 50000 ? 1.2 : 2.5;
+    stroke(level, first, last);
     g.strokeStyle = "#a0522d"; g.lineWidth = 5; g.globalAlpha = 0.6;
     for (const t of tunnels) {
       if (t.to < view.from || t.pos > view.to) continue;
+      const from = Math.max(t.pos, view.from), to = Math.min(t.to, view.to);
       g.beginPath();
-      for (let m = t.pos; m <= t.to; m += Math.max(10, (t.to - t.pos) / 20)) {
-        const p = planAt(m);
-        if (m === t.pos) g.moveTo(px(p[0]), py(p[1])); else g.lineTo(px(p[0]), py(p[1]));
+      for (let m = from; m <= to; m += Math.max(10, (to - from) / 20)) {
+        const [X, Y] = at(...planAt(m));
+        if (m === from) g.moveTo(X, Y); else g.lineTo(X, Y);
       }
       g.stroke();
     }
     g.globalAlpha = 1;
-    const place = labelPlacer();
-    g.textAlign = "left";
-    const order = stations.filter((s) => visible(s.pos, 0)).sort((a, b) => categoryRank[a.category] - categoryRank[b.category] || a.pos - b.pos);
-    for (const s of order) {
-      const p = planAt(s.pos);
-      const X = px(p[0]), Y = py(p[1]);
-      marker(g, X, Y, s.category);
-      const width = g.measureText(s.name).width;
-      if (place(X + 7, X + 9 + width, Y - 7, Y + 7)) { g.fillStyle = "#111"; g.fillText(s.name, X + 8, Y); }
-    }
+    // The scale bar and the caption keep their corners free of names.
+    const caption = "turned by " + Math.round(angle * 180 / Math.PI) + "° so that the stretch runs left to right";
+    const bar = tickStep(100 / scale, 1) * scale;
+    drawPlanStations(g, at, cover, [[w - bar - 18, w, h - 32, h], [0, g.measureText(caption).width + 12, h - 20, h]]);
     if (view.hover !== null) {
-      const p = planAt(view.hover);
+      const [X, Y] = at(...planAt(view.hover));
       g.beginPath();
-      g.arc(px(p[0]), py(p[1]), 6, 0, 2 * Math.PI);
+      g.arc(X, Y, 6, 0, 2 * Math.PI);
       g.strokeStyle = "#e65100"; g.lineWidth = 2.5;
       g.stroke();
     }
     drawScaleBar(g, scale, w, h);
+    g.fillStyle = "#777"; g.textAlign = "left";
+    g.fillText(caption, 8, h - 12);
+  }
+
+  // The stations of the stretch, each named beside its mark where the name covers neither the
+  // track nor another name or mark; the others keep their tooltip.
+  function drawPlanStations(g, at, cover, reserved) {
+    const place = labelPlacer();
+    for (const box of reserved) place(...box);
+    const inside = stations.filter((s) => visible(s.pos, 0));
+    const marks = inside.map((s) => at(...planAt(s.pos)));
+    marks.forEach(([X, Y]) => place(X - 5, X + 5, Y - 5, Y + 5));
+    inside.forEach((s, k) => marker(g, marks[k][0], marks[k][1], s.category));
+    const order = inside.map((s, k) => k).sort((a, b) => categoryRank[inside[a].category] - categoryRank[inside[b].category] || inside[a].pos - inside[b].pos);
+    api.planLabels = [];
+    g.fillStyle = "#111";
+    g.textAlign = "left";
+    for (const k of order) {
+      const s = inside[k], [X, Y] = marks[k];
+      const width = g.measureText(s.name).width, gap = 8;
+      const tries = [[X + gap, Y], [X - gap - width, Y], [X - width / 2, Y - 14], [X - width / 2, Y + 14],
+        [X + gap, Y - 12], [X + gap, Y + 12], [X - gap - width, Y - 12], [X - gap - width, Y + 12]];
+      for (const [left, y] of tries) {
+        const box = [left - 2, left + width + 2, y - 7, y + 7];
+        if (cover.covers(...box) || !place(...box)) continue;
+        g.fillText(s.name, left, y);
+        api.planLabels.push({ name: s.name, box, mark: [X, Y] });
+        break;
+      }
+    }
   }
 
   function drawScaleBar(g, scale, w, h) {
@@ -638,9 +773,7 @@
 
   function objectTooltip(row, o) {
     if (row.id === "stations") {
-      let text = o.name + "\n" + o.category + " at " + km(o.pos) + ", kind " + o.stationKind;
-      if (o.dwellTime > 0) text += ", " + o.dwellTime + " s stop, departs " + clock(o.departureTime);
-      return text;
+      return o.name + "\n" + km(o.pos) + ", kind " + o.stationKind + "\n" + stationTimes(o);
     }
     if (row.id === "tunnel") return "tunnel " + km(o.pos) + " – " + km(o.to) + ", tunnelKind " + o.type;
     if (row.id === "diagnostics") return diagnosticText(o.diagnostic);
@@ -798,7 +931,7 @@
     const option = element("option");
     option.value = s.name;
     names.append(option);
-    const li = element("li", s.name + " — " + km(s.pos) + " (" + s.category + ")");
+    const li = element("li", s.name + " — " + km(s.pos) + " (" + stationTimes(s) + ")");
     li.addEventListener("click", () => goToStation(s));
     list.append(li);
   }
@@ -809,34 +942,39 @@
     showDetails(s.pos, Math.min(cellCount - 1, Math.floor(s.pos / CELL)), false);
   }
 
+  // Names compared without regard to case or accents: "citta" finds "CITTÀ".
+  function folded(text) {
+    return text.normalize("NFD").replace(/[\u0300-\u036f]/g, "").toUpperCase().trim();
+  }
+  const foldedNames = stations.map((s) => folded(s.name));
+
   function findStation(text) {
-    const wanted = text.trim().toUpperCase();
+    const wanted = folded(text);
     if (!wanted) return null;
-    return stations.find((s) => s.name.toUpperCase() === wanted) ||
-      stations.find((s) => s.name.toUpperCase().startsWith(wanted)) ||
-      stations.find((s) => s.name.toUpperCase().includes(wanted)) || null;
+    for (const test of [(n) => n === wanted, (n) => n.startsWith(wanted), (n) => n.includes(wanted)]) {
+      const i = foldedNames.findIndex(test);
+      if (i >= 0) return stations[i];
+    }
+    return null;
   }
 
   const search = document.getElementById("search");
+  const searchResult = document.getElementById("search-result");
   function searchNow() {
     const s = findStation(search.value);
-    search.setCustomValidity(s || !search.value ? "" : "no such station");
+    const missing = !s && search.value.trim() !== "";
+    search.setCustomValidity(missing ? "no such station" : "");
+    search.classList.toggle("missing", missing);
+    searchResult.textContent = missing ? "no station named “" + search.value.trim() + "”" : "";
     if (s) goToStation(s);
   }
   search.addEventListener("change", searchNow);
+  search.addEventListener("input", () => { if (!search.value.trim()) searchNow(); });
   search.addEventListener("keydown", (ev) => { if (ev.key === "Enter") searchNow(); });
 
-  // "file:line: error 8: ..." or "file:line: warning [name]: ...", as the terminal shows them.
-  function severityText(d) {
-    if (d.code !== null && d.code !== undefined) return d.severity + " " + d.code;
-    return d.name ? d.severity + " [" + d.name + "]" : d.severity;
-  }
-
+  // The text is the line `check` prints, made by the tool: the page adds only the related record.
   function diagnosticText(d) {
-    let text = d.file ? d.file + ":" + d.line + ": " : "";
-    text += severityText(d) + ": " + d.message;
-    if (d.position !== null) text += " (at " + d.position + " m)";
-    return text;
+    return d.related ? d.text + "\nrelated record: " + d.related.file + ":" + d.related.line : d.text;
   }
 
   if (diagnostics.length > 0 || data.origin === "sources") {
@@ -847,8 +985,8 @@
     if (diagnostics.length === 0) ul.append(element("li", "none: the sources compiled cleanly"));
     for (const d of diagnostics) {
       const li = element("li", undefined, d.severity);
-      const where = d.file ? d.file + ":" + d.line + ": " : "";
-      li.append(where, element("span", severityText(d), "severity"), ": " + d.message + (d.position !== null ? " (at " + d.position + " m)" : ""));
+      li.append(element("span", d.text, "text"));
+      if (d.related) li.append(element("span", "related record: " + d.related.file + ":" + d.related.line, "related"));
       if (d.position !== null) li.addEventListener("click", () => { centreOn(d.position, Math.min(routeLength, 4000)); view.hover = d.position; });
       ul.append(li);
     }
@@ -859,7 +997,7 @@
   api.setRange = setRange;
   api.hoverAt = hoverAt;
   api.xOf = xOf;
-  api.planPoint = (m) => { const p = planAt(m); return [planShown.px(p[0]), planShown.py(p[1])]; };
+  api.planPoint = (m) => planShown.at(...planAt(m));
   api.rows = rows;
   window.addEventListener("resize", schedule);
   setRange(0, routeLength);

@@ -2,6 +2,7 @@
 # Chromium from file:// URLs and checked through the DOM, as an author would use them.
 # Usage: view_browser_test.py SCENARIO_TOOL SCREENSHOT_DIR
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -24,6 +25,10 @@ TRAIN = "Alderi_Moncasta_30752-.txt"
 
 def tool(directory, *arguments):
     return subprocess.run([TOOL, *arguments], cwd=directory, capture_output=True)
+
+
+def next_frame(driver):
+    driver.execute_script("return new Promise(r => requestAnimationFrame(() => r()))")
 
 
 def replace_in(path, old, new):
@@ -110,7 +115,7 @@ class BuiltInRouteFromSources(unittest.TestCase):
         # The gradient there is the 18 per mille of "pendenza, 1250, 18" on line 55 of the line file.
         self.page.js("routeView.setRange(1000, 4000)")
         self.page.hover("signal", 2600)
-        self.assertIn("signal at 2.6 km (cell 53)", self.page.tooltip())
+        self.assertIn("signal at 2.600 km (cell 53)", self.page.tooltip())
         summary = self.driver.find_element(By.CSS_SELECTOR, "#details-body .summary").text
         self.assertIn("cell 53", summary)
         kind = self.page.detail("kind")
@@ -157,14 +162,58 @@ class BuiltInRouteFromSources(unittest.TestCase):
         self.assertGreater(panned[0], zoomed[0])
         self.assertAlmostEqual(panned[1] - panned[0], zoomed[1] - zoomed[0], delta=1)
 
-    def test_search_jumps_to_a_station(self):
+    def search(self, text):
         search = self.driver.find_element(By.ID, "search")
         search.clear()
-        search.send_keys("calder", Keys.ENTER)
-        start, end = self.page.visible_range()
-        self.assertTrue(start < 25150 < end, (start, end))
-        self.assertLessEqual(end - start, 4000)
-        self.assertIn("25.150 km", self.driver.find_element(By.ID, "details-body").text)
+        search.send_keys(text, Keys.ENTER)
+        return self.driver.find_element(By.ID, "search-result").text
+
+    def test_search_jumps_to_a_station_whatever_its_case_and_accents(self):
+        for text, position in [("calder", 25150), ("BÒRGO vàllina", 1750), ("pratolungo", 2850)]:
+            self.page.js("routeView.setRange(0, 1e9)")
+            self.assertEqual(self.search(text), "", text)
+            start, end = self.page.visible_range()
+            self.assertTrue(start < position < end, (text, start, end))
+            self.assertLessEqual(end - start, 4000)
+            self.assertIn("%.3f km" % (position / 1000), self.driver.find_element(By.ID, "details-body").text)
+
+    def test_search_says_when_no_station_matches(self):
+        self.assertEqual(self.search("nowhere"), "no station named “nowhere”")
+        self.assertEqual(self.page.visible_range(), [0, 34000])
+        self.assertEqual(self.search("moncasta"), "")
+
+    def test_kilometres_have_one_form(self):
+        self.page.js("routeView.setRange(43600 - 33150, 43650 - 33150 + 2000)")
+        self.page.hover("stations", 10250)
+        texts = [self.driver.find_element(By.ID, "range").text, self.page.tooltip(),
+                 self.driver.find_element(By.ID, "details-body").text,
+                 self.driver.find_element(By.ID, "station-list").text]
+        found = re.findall(r"(\d[\d.]*) km(?![/\w])", "\n".join(texts))
+        self.assertGreater(len(found), 15)
+        for number in found:
+            self.assertRegex(number, r"^\d+\.\d{3}$")
+
+    def test_first_station_terminus_and_stops_say_when_the_train_is_there(self):
+        listed = [li.text for li in self.driver.find_elements(By.CSS_SELECTOR, "#station-list li")]
+        for expected in ["ALDERI CENTRALE — 0.000 km (start, departs 14:23:00)",
+                         "BORGO VALLINA — 1.750 km (stop, arrives 14:25:30, departs 14:26:00)",
+                         "CASTELFIORE — 2.300 km (not open)",
+                         "MONCASTA — 33.150 km (terminus, arrives 15:13:00)"]:
+            self.assertIn(expected, listed)
+        self.page.js("routeView.setRange(30000, 34000)")
+        self.page.hover("stations", 33150)
+        self.assertIn("terminus, arrives 15:13:00", self.page.tooltip())
+
+    def test_names_stand_only_by_stations_inside_the_stretch(self):
+        # 9 to 11 km: ACQUAVIVOLA (10.25 km) is in, COLLEBRUNO (7.3 km) and TERRAMOZZA (12.95 km)
+        # lie beyond the ends and are pointed at, with how far they are.
+        self.page.js("routeView.setRange(9000, 11000)")
+        next_frame(self.driver)
+        self.assertEqual(self.page.js("return routeView.drawnLabels"), ["ACQUAVIVOLA"])
+        self.assertEqual(self.page.js("return routeView.offPlotArrows"),
+                         ["◀ COLLEBRUNO 1.700 km", "TERRAMOZZA 1.950 km ▶"])
+        self.assertEqual([label["name"] for label in self.page.js("return routeView.planLabels")],
+                         ["ACQUAVIVOLA"])
 
 
 class PageFromCompiledFiles(unittest.TestCase):
@@ -203,16 +252,40 @@ class SourcesWithFaults(unittest.TestCase):
         page = RoutePage(self.driver, os.path.join(self.work, "route.html"))
         return run, page
 
-    def test_diagnostics_panel_lists_the_error_with_file_and_line(self):
+    def listed(self, part="text"):
+        return [e.text for e in self.driver.find_elements(By.CSS_SELECTOR, "#diagnostic-list li ." + part)]
+
+    def test_diagnostics_panel_lists_what_check_prints(self):
         replace_in(os.path.join(self.work, TRAIN), b"stazione,    1750", b"stazione,    1760")
+        replace_in(os.path.join(self.work, TRAIN), b"velocita,    1850,    60", b"velocita,    1850,    62")
+        check = tool(self.work, "check", LINE, TRAIN)
         run, page = self.view()
         self.assertEqual(run.returncode, 1)
         self.assertEqual(console_errors(self.driver), [])
-        items = [li.text for li in self.driver.find_elements(By.CSS_SELECTOR, "#diagnostic-list li")]
-        self.assertTrue(any(item.startswith(TRAIN + ":26: error 8: ") and "(at 1760 m)" in item
-                            for item in items), items)
+        printed = check.stderr.decode().splitlines()
+        self.assertEqual(self.listed(), printed)
+        self.assertIn(TRAIN + ":26:1: error 8: station position not a multiple of 50 (at 1760 m)", printed)
+        self.assertTrue(any("[implausible-value]" in line for line in printed), printed)
+        self.assertEqual(self.driver.find_element(By.ID, "diagnostic-count").text, "(%d)" % len(printed))
         page.hover("diagnostics", 1760)
-        self.assertIn(TRAIN + ":26", page.tooltip())
+        self.assertIn(TRAIN + ":26:1: error 8", page.tooltip())
+
+    def test_a_diagnostic_shows_its_related_record(self):
+        # A gradient past the cell table stops the line file; the first signal carries the error.
+        replace_in(os.path.join(self.work, LINE), b"pendenza,  2800 , 0 ", b"pendenza,  40901 , 0 ")
+        run, page = self.view()
+        self.assertEqual(console_errors(self.driver), [])
+        self.assertEqual(self.listed("related"), ["related record: " + LINE + ":56"])
+
+    def test_search_ignores_the_accents_of_the_names(self):
+        replace_in(os.path.join(self.work, TRAIN), b"BORGO VALLINA", "BORGO VALLÌNA".encode("cp1252"))
+        run, page = self.view()
+        self.assertEqual(run.returncode, 0, run.stderr)
+        search = self.driver.find_element(By.ID, "search")
+        search.send_keys("borgo vallina", Keys.ENTER)
+        self.assertEqual(self.driver.find_element(By.ID, "search-result").text, "")
+        start, end = page.visible_range()
+        self.assertTrue(start < 1750 < end, (start, end))
 
     def test_markup_in_names_is_shown_as_text(self):
         hostile = b"</script><img src=x onerror=\"window.injected=1\"><b>&amp;"
@@ -227,6 +300,65 @@ class SourcesWithFaults(unittest.TestCase):
         self.assertIn(hostile.decode("cp1252"), names)
         listed = page.js("return [...document.querySelectorAll('#station-list li')].map(li => li.textContent)")
         self.assertTrue(any(item.startswith(hostile.decode("cp1252") + " — ") for item in listed))
+
+
+class LongGeneratedRoute(unittest.TestCase):
+    """A generated 300 km route that loops round: the plan fills its panel, names stand by their
+    stations, and the screenshots show it whole and at one station."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.work = tempfile.mkdtemp(prefix="route-view-")
+        generator = os.path.join(os.path.dirname(TOOL), "bench_sources")
+        if not os.path.exists(generator):
+            raise unittest.SkipTest("bench_sources is not built")
+        subprocess.run([generator, cls.work, "300"], check=True)
+        run = tool(cls.work, "view", "line.txt", "train.txt", "-o", "route.html")
+        assert run.returncode == 0, run.stderr
+        cls.driver = chromium(1400, 900)
+        cls.page = RoutePage(cls.driver, os.path.join(cls.work, "route.html"))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        shutil.rmtree(cls.work)
+
+    def plan_fill(self):
+        """How much of the panel's width and height the visible stretch takes."""
+        return self.page.js("""
+            const canvas = document.getElementById('plan');
+            const v = routeView.view;
+            let x0 = Infinity, x1 = -Infinity, y0 = Infinity, y1 = -Infinity;
+            for (let m = v.from; m <= v.to; m += (v.to - v.from) / 2000) {
+              const [x, y] = routeView.planPoint(m);
+              x0 = Math.min(x0, x); x1 = Math.max(x1, x); y0 = Math.min(y0, y); y1 = Math.max(y1, y);
+            }
+            return [(x1 - x0) / canvas.clientWidth, (y1 - y0) / canvas.clientHeight];""")
+
+    def labels_stand_by_their_stations(self):
+        labels = self.page.js("return routeView.planLabels")
+        self.assertGreater(len(labels), 0)
+        for label in labels:
+            left, right, top, bottom = label["box"]
+            x, y = label["mark"]
+            gap = max(left - x, x - right, top - y, y - bottom, 0)
+            self.assertLess(gap, 16, label["name"])
+
+    def test_whole_route_fills_the_panel(self):
+        self.page.js("routeView.setRange(0, 1e9)")
+        next_frame(self.driver)
+        self.assertEqual(console_errors(self.driver), [])
+        self.assertGreater(max(self.plan_fill()), 0.85)
+        self.labels_stand_by_their_stations()
+        self.driver.save_screenshot(os.path.join(SHOTS, "route-view-300km.png"))
+
+    def test_one_station_fills_the_panel_and_only_it_is_named(self):
+        self.page.js("routeView.setRange(146000, 150000)")
+        next_frame(self.driver)
+        self.assertGreater(self.plan_fill()[0], 0.85)
+        self.assertEqual(self.page.js("return routeView.drawnLabels"), ["STAZIONE 30"])
+        self.labels_stand_by_their_stations()
+        self.driver.save_screenshot(os.path.join(SHOTS, "route-view-station.png"))
 
 
 if __name__ == "__main__":
