@@ -5,8 +5,10 @@
 #include <fmt/format.h>
 
 #include <exception>
+#include <filesystem>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "report/exit_status.h"
 #include "tool/reference_docs.h"
 
@@ -41,12 +43,14 @@ CLI::App* addDocCommand(CLI::App& app, DocOptions& options) {
 }
 
 int runDocCommand(const DocOptions& options, std::ostream& out, std::ostream& err) {
+    const std::filesystem::path folder = pathFromText(options.outDirectory);
     try {
-        DirectoryStore docs(options.outDirectory);
+        createDirectories(folder);
+        DirectoryStore docs(folder);
         docs.write("format.md", formatDocument());
         docs.write("errors.md", errorsDocument());
-        out << (docs.pathOf("format.md").string()) << '\n'
-            << (docs.pathOf("errors.md").string()) << '\n';
+        out << textFromPath(docs.pathOf("format.md")) << '\n'
+            << textFromPath(docs.pathOf("errors.md")) << '\n';
     } catch (const std::exception& failure) {
         err << "scenario doc: " << failure.what() << '\n';
         return kExitFileFailure;
