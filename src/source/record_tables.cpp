@@ -261,6 +261,17 @@ std::span<const std::string_view> trainHeaders() {
     return kTrainHeaders;
 }
 
+std::string fieldLabel(const RecordSpec& record, const FieldSpec& field) {
+    const std::string_view name = record.name;
+    for (std::size_t at = name.find(field.name); at != std::string_view::npos;
+         at = name.find(field.name, at + 1)) {
+        const std::size_t end = at + field.name.size();
+        if ((at == 0 || name[at - 1] == ' ') && (end == name.size() || name[end] == ' '))
+            return std::string(name);
+    }
+    return std::string(name) + " " + std::string(field.name);
+}
+
 namespace {
 
 FirstField::FirstField(std::string_view text)

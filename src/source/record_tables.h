@@ -69,6 +69,10 @@ struct RecordSpec {
     std::string_view spelling;  // the keyword as the writer spells it, offered to authors
 };
 
+// A field as messages to authors name it: the record's name, then the field's unless the
+// record's name says it already ("route length", not "route length length").
+std::string fieldLabel(const RecordSpec& record, const FieldSpec& field);
+
 // The records of each file, in the order the passes test them.
 std::span<const RecordSpec> lineRecords();
 std::span<const RecordSpec> trainRecords();
