@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace scenario {
 
@@ -72,6 +73,25 @@ struct RecordSpec {
 // A field as messages to authors name it: the record's name, then the field's unless the
 // record's name says it already ("route length", not "route length length").
 std::string fieldLabel(const RecordSpec& record, const FieldSpec& field);
+
+// What a record's fields do beyond the table's cells, one paragraph each; empty for most records.
+std::span<const std::string_view> recordNotes(RecordId id);
+
+// How a signal record's digits are packed into its cell's four values: each value is the sum of
+// its digits times their weights, the heaviest first.
+struct PackedDigit {
+    std::string_view field;
+    std::int32_t weight;
+};
+struct PackedValue {
+    std::string_view value;  // the cell's field: "value1" to "value4"
+    std::span<const PackedDigit> digits;
+};
+std::span<const PackedValue> signalPacking();
+
+// The digits of a packed value, in the order of `packed.digits`; each digit within its field's
+// range (sx and dx 0 to 2, the others 0 to 9) comes back as it went in.
+std::vector<std::int32_t> unpackDigits(const PackedValue& packed, std::int32_t value);
 
 // The records of each file, in the order the passes test them.
 std::span<const RecordSpec> lineRecords();
