@@ -1,5 +1,5 @@
-// The two record tables, and the notes for a record's first field that stands where its file's
-// reader does not look for it.
+// The two record tables with the notes on their fields, and the notes for a record's first field
+// that stands where its file's reader does not look for it.
 #include "source/record_tables.h"
 
 #include <array>

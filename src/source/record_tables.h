@@ -1,7 +1,8 @@
 // The records of both source files, one table per file: each record's keywords as the passes test
 // them, in the order they test them, and its value fields with name, type, unit, plausible range
-// and what each becomes in the model. The passes dispatch on these tables and the warnings about
-// misplaced keywords come from them.
+// and what each becomes in the model, with notes where a field does more and the packing of a
+// signal's digits. The passes dispatch on these tables and the warnings about misplaced keywords
+// come from them.
 #pragma once
 
 #include <cstdint>
