@@ -46,7 +46,9 @@ CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options) {
                      "Train number, the second stem of the names (default: NUMBER of "
                      "NAME_NUMBER-.txt)")
         ->check(fileNamePart());
-    command->add_option("--out", options.outDirectory, "Directory for the output files")
+    command
+        ->add_option("--out", options.outDirectory,
+                     "Directory for the output files, made if missing")
         ->capture_default_str();
     command->add_flag("--no-plan", options.noPlan,
                       "Do not build the plan nor write NAME_linea.dat");

@@ -92,7 +92,8 @@ CLI::App* addNewCommand(CLI::App& app, NewOptions& options) {
     command->add_option("NUMBER", options.trainNumber, "Train number")
         ->required()
         ->check(fileNamePart());
-    command->add_option("--out", options.outDirectory, "Directory for the two files")
+    command
+        ->add_option("--out", options.outDirectory, "Directory for the two files, made if missing")
         ->capture_default_str();
     command->footer("Exit status: 0, or 2 when a file exists already or cannot be written.");
     return command;

@@ -36,7 +36,8 @@ int runExplainCommand(const ExplainOptions& options, std::ostream& out, std::ost
 CLI::App* addDocCommand(CLI::App& app, DocOptions& options) {
     CLI::App* command = app.add_subcommand(
         "doc", "Write format.md and errors.md, the reference of the source format");
-    command->add_option("--out", options.outDirectory, "Directory for the documents")
+    command
+        ->add_option("--out", options.outDirectory, "Directory for the documents, made if missing")
         ->capture_default_str();
     command->footer("Exit status: 0, or 2 when a document cannot be written.");
     return command;
