@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "base/failures.h"
 
@@ -32,16 +33,23 @@ inline std::int32_t lowBits32(std::int64_t v) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(v)));
 }
 
-inline std::int16_t checkedInteger(std::int64_t v) {
-    if (v < INT16_MIN || v > INT16_MAX) throw RunTimeFailure("value out of Integer range");
+// `what` names the value for the author: "the platform's start or end is 2147483800, beyond
+// -2147483648 to 2147483647".
+[[noreturn, gnu::noinline]] inline void doesNotFit(const char* what, std::int64_t v,
+                                                   std::int64_t lowest, std::int64_t highest) {
+    throw RunTimeFailure(std::string(what) + " is " + std::to_string(v) + ", beyond " +
+                         std::to_string(lowest) + " to " + std::to_string(highest));
+}
+inline std::int16_t checkedInteger(std::int64_t v, const char* what) {
+    if (v < INT16_MIN || v > INT16_MAX) doesNotFit(what, v, INT16_MIN, INT16_MAX);
     return static_cast<std::int16_t>(v);
 }
-inline std::int32_t checkedLong(std::int64_t v) {
-    if (v < INT32_MIN || v > INT32_MAX) throw RunTimeFailure("value out of Long range");
+inline std::int32_t checkedLong(std::int64_t v, const char* what) {
+    if (v < INT32_MIN || v > INT32_MAX) doesNotFit(what, v, INT32_MIN, INT32_MAX);
     return static_cast<std::int32_t>(v);
 }
-inline std::uint8_t checkedByte(std::int64_t v) {
-    if (v < 0 || v > UINT8_MAX) throw RunTimeFailure("value out of Byte range");
+inline std::uint8_t checkedByte(std::int64_t v, const char* what) {
+    if (v < 0 || v > UINT8_MAX) doesNotFit(what, v, 0, UINT8_MAX);
     return static_cast<std::uint8_t>(v);
 }
 

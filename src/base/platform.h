@@ -1,6 +1,7 @@
 // What the operating system does its own way: the program's directory, file names, the existence
-// test, deleting a file, replacing a whole file at once, and the console. One implementation for
-// POSIX systems and one for Windows; nothing else in the code depends on the platform.
+// test, deleting a file, making a directory, replacing a whole file at once, and the console. One
+// implementation for POSIX systems and one for Windows; nothing else in the code depends on the
+// platform.
 #pragma once
 
 #include <cstddef>
@@ -36,6 +37,10 @@ void preferLargePages(void* block, std::size_t bytes);
 
 // Deletes a file; a missing file is passed over. Throws FileFailure when the file stays.
 void removeFile(const std::filesystem::path& path);
+
+// Makes a directory and the parents it lacks; one that exists is kept. Throws FileFailure when
+// it cannot be made (a file of that name stands there, no permission).
+void createDirectories(const std::filesystem::path& directory);
 
 // A new file beside its target that takes the target's place at once when committed, so that
 // the target is never half-written and its previous content is never lost. Destroyed without a

@@ -87,6 +87,12 @@ void removeFile(const std::filesystem::path& path) {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail("delete", path, errno);
 }
 
+void createDirectories(const std::filesystem::path& directory) {
+    std::error_code ec;
+    if (directory.empty() || std::filesystem::create_directories(directory, ec) || !ec) return;
+    fail("create", directory, ec.value());
+}
+
 // The file is made without a name where the file system allows it, so that a run killed while
 // writing leaves nothing behind; it gets a name only to be renamed over the target. Elsewhere it
 // is a named temporary file beside the target.

@@ -109,6 +109,13 @@ void removeFile(const std::filesystem::path& path) {
     if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) fail("delete", path, error);
 }
 
+void createDirectories(const std::filesystem::path& directory) {
+    std::error_code ec;
+    if (directory.empty() || std::filesystem::create_directories(directory, ec) || !ec) return;
+    // The library's error may be the C library's number rather than the system's: its own text.
+    throw FileFailure("cannot create " + textFromPath(directory) + ": " + ec.message());
+}
+
 ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
     // A name no other writer uses: this process's number and a count of its own.
     static std::atomic<unsigned> count{0};

@@ -11,6 +11,8 @@
 namespace scenario {
 namespace {
 
+constexpr const char* kBoardValue = "a speed board's value (20 x first speed + second speed / 5)";
+
 struct KilometrePost {
     std::int32_t position = 0;
     std::int32_t reference = 0;
@@ -59,7 +61,8 @@ void progressive_ordina(ScenarioBuild& build) {
     for (int i = 81; i <= 83; ++i) {
         StationRecord& entry = build.stationTable[static_cast<std::size_t>(i)];
         if (entry.position == 1)
-            entry.platformEnd = checkedLong(std::int64_t{entry.platformEnd} + 100);
+            entry.platformEnd = checkedLong(std::int64_t{entry.platformEnd} + 100,
+                                            "the kilometre post's reference value plus 100");
     }
 }
 
@@ -107,9 +110,9 @@ void memo_indicatori_v_max(ScenarioBuild& build, std::int32_t posizione, std::in
         return;
     }
     board.kind = kSpeedBoard;
-    board.value1 = checkedInteger(roundToWhole(vad / 5.0 + 20.0 * vas));
-    board.value2 = checkedInteger(roundToWhole(vbd / 5.0 + 20.0 * vbs));
-    board.value3 = checkedInteger(roundToWhole(vcd / 5.0 + 20.0 * vcs));
+    board.value1 = checkedInteger(roundToWhole(vad / 5.0 + 20.0 * vas), kBoardValue);
+    board.value2 = checkedInteger(roundToWhole(vbd / 5.0 + 20.0 * vbs), kBoardValue);
+    board.value3 = checkedInteger(roundToWhole(vcd / 5.0 + 20.0 * vcs), kBoardValue);
     board.value4 = lowBits16(10 * std::int64_t{strisces} + strisced);
 }
 

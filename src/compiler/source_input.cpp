@@ -13,7 +13,8 @@ void SourceInput::open(const std::string& fileName) {
     fileName_ = fileName;
     record_ = Location{fileName, 0, 0, 0};
     std::optional<std::string> bytes = files_.read(fileName);
-    if (!bytes) throw RunTimeFailure("cannot open " + fileName);
+    if (!bytes)
+        throw RunTimeFailure("the source file " + fileName + " is missing or cannot be read");
     reader_.emplace(std::move(*bytes), fileName);
 }
 

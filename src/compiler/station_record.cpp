@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::int32_t kMinimumSpacing = 350;
 constexpr std::uint8_t kFirstStopWithoutCell = 25;
+constexpr const char* kPlatformEdge = "the platform's start or end";
 
 bool hasStationCell(const StationRecord& r) {
     return r.stationKind < kFirstStopWithoutCell;
@@ -31,23 +32,24 @@ void setPlatformExtent(StationRecord& r, std::int64_t length) {
     switch (r.stationKind) {
         case 5:
         case 6:
-            r.platformEnd = checkedLong(position + 150);
-            r.platformStart = checkedLong(position - length);
+            r.platformEnd = checkedLong(position + 150, kPlatformEdge);
+            r.platformStart = checkedLong(position - length, kPlatformEdge);
             r.flagC = 0;
             return;
         case 7:
         case 8:
-            r.platformStart = checkedLong(position - length);
-            r.platformEnd = checkedLong(position + length);
+            r.platformStart = checkedLong(position - length, kPlatformEdge);
+            r.platformEnd = checkedLong(position + length, kPlatformEdge);
             r.flagC = 0;
             return;
         default:
             break;
     }
     const double half = static_cast<double>(length) / 2.0;
-    r.platformStart = checkedLong(roundToWhole(static_cast<double>(position) - half));
+    r.platformStart =
+        checkedLong(roundToWhole(static_cast<double>(position) - half), kPlatformEdge);
     const std::int64_t end = roundToWhole(static_cast<double>(position) + half);
-    r.platformEnd = checkedLong(end + (r.flagC != 0 ? 50 : 0));
+    r.platformEnd = checkedLong(end + (r.flagC != 0 ? 50 : 0), kPlatformEdge);
 }
 
 // The values are stored as they are read, so a record cut short keeps what came before the cut.

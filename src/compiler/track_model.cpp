@@ -42,7 +42,10 @@ PlanValueType LinePlan::typeAt(std::int32_t m) const {
 }
 
 TrackCell& ScenarioBuild::cell(std::int64_t index) {
-    if (!cellExists(index)) throw RunTimeFailure("cell index outside the track cell table");
+    if (!cellExists(index))
+        throw RunTimeFailure(
+            "the record reaches a cell outside the track cell table, before the route's start or "
+            "past its end");
     if (cellWatcher) cellWatcher->cellTouched(index);
     return trackCells[static_cast<std::size_t>(index)];
 }

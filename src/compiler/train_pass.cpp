@@ -3,6 +3,7 @@
 #include "compiler/train_pass.h"
 
 #include <cstdint>
+#include <string>
 
 #include "base/code_page.h"
 #include "base/conversions.h"
@@ -15,7 +16,11 @@ namespace train {
 namespace {
 
 std::uint8_t speedLimitValue(std::int32_t speed) {
-    return checkedByte(roundToWhole(static_cast<double>(speed) / 5.0));
+    const std::int64_t fifths = roundToWhole(static_cast<double>(speed) / 5.0);
+    if (fifths >= 0 && fifths <= UINT8_MAX) return static_cast<std::uint8_t>(fifths);
+    throw RunTimeFailure("the speed limit " + std::to_string(speed) +
+                         " km/h does not fit: it is kept as speed / 5 in 0 to 255, so -2 to "
+                         "1277 km/h");
 }
 
 RecordFlow readBrakedMass(ScenarioBuild& build, SourceInput& in) {

@@ -34,7 +34,7 @@ constexpr ErrorEntry kErrors[] = {
     {21, true, "maximum-speed boards on a cell already taken"},
     {22, true, "station less than 350 m after the previous one"},
     {24, false, "station platform ends too near the route start"},
-    {25, false, "reading stopped by a run-time failure"},
+    {25, false, "reading stopped"},
     {101, false, "line source file missing"},
     {102, false, "line source file has no [generale] section"},
     {103, false, "curve without class digit, or plan beyond 1000000 m"},

@@ -162,10 +162,11 @@ constexpr Explanation kErrors[] = {
      "`stazione, 0, 12, 100, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, ALFA` (platform end 50 m).",
      "a longer platform or a later position; the first station of the built-in run stands at 0 "
      "with a 500 m platform (end 250 m)."},
-    {25, "the reading stopped on a run-time failure",
+    {25, "the reading stopped: a value that does not fit, a record cut off, a file missing",
      "a value could not be read or stored: the reading of both files stops, and the reason follows "
      "the message. Causes: a number too large for its field (a Byte above 255, an Integer above "
-     "32767: `orologio, 40000 0 0`); a record cut off by the end of the file; no route-length "
+     "32767: `orologio, 40000 0 0`); a record cut off by the end of the file; a train source file "
+     "that is missing; no route-length "
      "record in `[generale]` (\"the line has no route length record\"; nothing is written, exit "
      "status 4), which is also how swapped line and train files end; a speed limit whose speed / 5 "
      "does not fit a byte (above 1277 or below -2 km/h), found when the next speed-limit record is "

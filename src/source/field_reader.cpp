@@ -137,7 +137,7 @@ void FieldReader::consumeLineEnd() {
 
 namespace {
 [[noreturn]] void readPastTheEnd() {
-    throw RunTimeFailure("field read past the end of the file");
+    throw RunTimeFailure("the file ends in the middle of a record");
 }
 }  // namespace
 
@@ -213,7 +213,8 @@ std::string_view FieldReader::readTextView() {
 std::string_view FieldReader::readNameView() {
     const std::string_view name = readTextView();
     valueStart_ = fieldStart_;
-    if (name.size() > kMaxNameLength) throw RunTimeFailure("name longer than 65535 bytes");
+    if (name.size() > kMaxNameLength)
+        throw RunTimeFailure("the text is longer than 65535 bytes, the most a name holds");
     return name;
 }
 
@@ -265,19 +266,19 @@ inline bool FieldReader::readPlainNumber(std::int64_t min, std::int64_t max, std
     return true;
 }
 
-std::int64_t FieldReader::readNumber(std::int64_t min, std::int64_t max, const char* typeName) {
+std::int64_t FieldReader::readNumber(std::int64_t min, std::int64_t max) {
     std::int64_t value = 0;
-    return readPlainNumber(min, max, value) ? value : readAnyNumber(min, max, typeName);
+    return readPlainNumber(min, max, value) ? value : readAnyNumber(min, max);
 }
 
 std::int32_t FieldReader::readLong() {
-    return static_cast<std::int32_t>(readNumber(INT32_MIN, INT32_MAX, "Long"));
+    return static_cast<std::int32_t>(readNumber(INT32_MIN, INT32_MAX));
 }
 std::int16_t FieldReader::readInteger() {
-    return static_cast<std::int16_t>(readNumber(INT16_MIN, INT16_MAX, "Integer"));
+    return static_cast<std::int16_t>(readNumber(INT16_MIN, INT16_MAX));
 }
 std::uint8_t FieldReader::readByte() {
-    return static_cast<std::uint8_t>(readNumber(0, UINT8_MAX, "Byte"));
+    return static_cast<std::uint8_t>(readNumber(0, UINT8_MAX));
 }
 
 void FieldReader::warnNumberText(std::string_view text) {
@@ -286,7 +287,7 @@ void FieldReader::warnNumberText(std::string_view text) {
                             "number text \"" + std::string(text.substr(0, 40)) + "\" read as 0"));
 }
 
-std::int64_t FieldReader::readAnyNumber(std::int64_t min, std::int64_t max, const char* typeName) {
+std::int64_t FieldReader::readAnyNumber(std::int64_t min, std::int64_t max) {
     if (atEnd()) readPastTheEnd();
     // Most fields that the masks at hand could not read run past their block: the masks of the
     // bytes from the field on can.
@@ -311,12 +312,13 @@ std::int64_t FieldReader::readAnyNumber(std::int64_t min, std::int64_t max, cons
     bool isNumber = true;
     const std::int64_t value = numberTextValue(text, isNumber);
     if (!isNumber) warnNumberText(text);
-    if (value < min || value > max) outOfRange(text, typeName);
+    if (value < min || value > max) outOfRange(text, min, max);
     return value;
 }
 
-void FieldReader::outOfRange(std::string_view text, const char* typeName) {
-    throw RunTimeFailure(std::string(text.substr(0, 40)) + " is out of range for " + typeName);
+void FieldReader::outOfRange(std::string_view text, std::int64_t min, std::int64_t max) {
+    throw RunTimeFailure(std::string(text.substr(0, 40)) + " does not fit its field, which holds " +
+                         std::to_string(min) + " to " + std::to_string(max));
 }
 
 std::int64_t numberTextValue(std::string_view text, bool& isNumber) {

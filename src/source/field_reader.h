@@ -66,11 +66,12 @@ class FieldReader {
     const char* fieldLineStart() const;
     void endField(const char* start, const char* end);
     void consumeLineEnd();
-    std::int64_t readNumber(std::int64_t min, std::int64_t max, const char* typeName);
+    std::int64_t readNumber(std::int64_t min, std::int64_t max);
     bool readPlainNumber(std::int64_t min, std::int64_t max, std::int64_t& value);
-    std::int64_t readAnyNumber(std::int64_t min, std::int64_t max, const char* typeName);
+    std::int64_t readAnyNumber(std::int64_t min, std::int64_t max);
     [[gnu::noinline]] void warnNumberText(std::string_view text);
-    [[noreturn, gnu::noinline]] static void outOfRange(std::string_view text, const char* typeName);
+    [[noreturn, gnu::noinline]] static void outOfRange(std::string_view text, std::int64_t min,
+                                                       std::int64_t max);
 
     std::string owned_;
     std::string fileName_;

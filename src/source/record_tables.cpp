@@ -1,5 +1,5 @@
-// The two record tables, and the notes for a record's first field that stands where its file's
-// reader does not look for it.
+// The two record tables with the notes on their fields, and the notes for a record's first field
+// that stands where its file's reader does not look for it.
 #include "source/record_tables.h"
 
 #include <array>
@@ -93,15 +93,15 @@ constexpr FieldSpec kSand[] = {
     {"sand", F::Integer, "", 0, kIntegerMax, "stationTable(86).groupA1"}};
 constexpr FieldSpec kSignal[] = {
     {"posizione", F::Long, "m", 0, kLongestRoute, "cell round(posizione / 50 + 1), kind 1"},
-    {"sx", F::Long, "", 0, 2, "value4 = 10 rapp + 3 sx + dx"},
+    {"sx", F::Long, "", 0, 2, "value4 = 10 rapp + 3 sx + dx; the left side's signal"},
     {"s1", F::Long, "", 0, 9, "value1 = 10 s1 + d1"},
     {"s2", F::Long, "", 0, 9, "value2 = 10 s2 + d2"},
     {"s3", F::Long, "", 0, 9, "value3 = 10 s3 + d3"},
-    {"rapp", F::Long, "", 0, 9, "value4"},
-    {"dx", F::Long, "", 0, 2, "value4"},
-    {"d1", F::Long, "", 0, 9, "value1"},
-    {"d2", F::Long, "", 0, 9, "value2"},
-    {"d3", F::Long, "", 0, 9, "value3"},
+    {"rapp", F::Long, "", 0, 9, "value4, its tens"},
+    {"dx", F::Long, "", 0, 2, "value4; the right side's signal"},
+    {"d1", F::Long, "", 0, 9, "value1, its units"},
+    {"d2", F::Long, "", 0, 9, "value2, its units"},
+    {"d3", F::Long, "", 0, 9, "value3, its units"},
     {"tempo", F::Long, "", 0, 255, "signalTime when sx is 2; 1 to 100 become 101"}};
 constexpr FieldSpec kSlowOrder[] = {
     {"x", F::Long, "m", 0, kLongestRoute, "start cell round(x / 50 + 1), kind 3"},
@@ -116,18 +116,20 @@ constexpr FieldSpec kSpeedCut[] = {
     {"speed", F::Long, "km/h", 0, 300, "value1; below 1 gives kind 13"}};
 constexpr FieldSpec kStation[] = {
     {"position", F::Long, "m", 0, kLongestRoute, "position; a multiple of 50"},
-    {"stationKind", F::Byte, "", 0, 255, "stationKind; from 25 on no station cell"},
+    {"stationKind", F::Byte, "", 0, 255,
+     "stationKind; 5 to 8 place the platform their own way, from 25 on no station cell"},
     {"platform length", F::Long, "m", 0, kLongestRoute,
      "platformStart and platformEnd; a multiple of 100"},
-    {"flagA", F::Byte, "", 0, 255, "flagA"},
+    {"flagA", F::Byte, "", 0, 255, "flagA, as written; its meaning is the simulator's"},
     {"flagB", F::Byte, "", 0, 255, "flagB; 0 below 600 m of platform and on station 1"},
-    {"flagC", F::Byte, "", 0, 255, "flagC; not 0 moves platformEnd 50 m on"},
-    {"groupA1", F::Integer, "", kIntegerMin, kIntegerMax, "groupA1"},
-    {"groupA2", F::Integer, "", kIntegerMin, kIntegerMax, "groupA2"},
-    {"groupA3", F::Byte, "", 0, 255, "groupA3"},
-    {"groupB1", F::Integer, "", kIntegerMin, kIntegerMax, "groupB1"},
-    {"groupB2", F::Integer, "", kIntegerMin, kIntegerMax, "groupB2"},
-    {"groupB3", F::Integer, "", kIntegerMin, kIntegerMax, "groupB3"},
+    {"flagC", F::Byte, "", 0, 255,
+     "flagC; not 0 moves platformEnd 50 m on; 0 for kinds 5 to 8 and on station 1"},
+    {"groupA1", F::Integer, "", kIntegerMin, kIntegerMax, "groupA1, as written"},
+    {"groupA2", F::Integer, "", kIntegerMin, kIntegerMax, "groupA2, as written"},
+    {"groupA3", F::Byte, "", 0, 255, "groupA3, as written"},
+    {"groupB1", F::Integer, "", kIntegerMin, kIntegerMax, "groupB1, as written"},
+    {"groupB2", F::Integer, "", kIntegerMin, kIntegerMax, "groupB2, as written"},
+    {"groupB3", F::Integer, "", kIntegerMin, kIntegerMax, "groupB3, as written"},
     {"dwellTime", F::Byte, "s", 0, 255, "dwellTime; 0 where the train does not stop"},
     {"hours", F::Long, "h", 0, 23, "departureTime = (hours * 60 + minutes) * 60 + seconds"},
     {"minutes", F::Long, "min", 0, 59, "departureTime"},
@@ -184,6 +186,49 @@ constexpr RecordSpec kTrainRecords[] = {
      "abbattimento"},
     {R::Station, "station", S::Train, "stazione", "", false, kStation, "stazione"},
 };
+
+// What a record's fields do beyond their own cell in the table: the cases the compile tells
+// apart, the values it forces, and where the meaning is left to the simulator, the values of the
+// built-in run.
+constexpr std::string_view kStationNotes[] = {
+    "`stationKind`: the compile tells four classes apart. Kinds 5 and 6: the platform runs the "
+    "platform length back from the position and ends 150 m after it; a station cell, but no "
+    "approach codes. Kinds 7 and 8: the platform runs the platform length both ways from the "
+    "position. Other kinds below 25: the platform is centred on the position. Kinds 25 and up: "
+    "no station cell and no approach codes, yet the stop is spaced from the others and counted "
+    "like a station. What a kind means beyond that is the simulator's; the built-in run uses 4 "
+    "(first and last station), 12 and 22 (stations), 25 and 27 (stops without a station cell).",
+    "`flagA`: stored as written; its meaning is the simulator's. The built-in run has 1 at the "
+    "last station, 0 elsewhere.",
+    "`flagB`: stored, but forced to 0 when the platform is shorter than 600 m, and at station 1; "
+    "its meaning is the simulator's. The built-in run has 0 everywhere.",
+    "`flagC`: not 0 moves `platformEnd` 50 m on, and the station cell and its approach codes "
+    "with it; forced to 0 for kinds 5 to 8 (where it moves nothing), and at station 1 after it "
+    "has moved that station's platform end. The built-in run has 0 everywhere.",
+    "`groupA1` to `groupA3` and `groupB1` to `groupB3`: stored as written; their meaning is the "
+    "simulator's. The built-in run has groupA 1, 1, 0 at the first and last stations and at the "
+    "kind-12 station, 0, 0, 0 elsewhere; groupB 4, 1, 1 at the first station and the kind-12 and "
+    "kind-22 stations, 2, 1, 1 at the last, and 0, 0, 0 at the stops of kinds 25 and 27.",
+};
+constexpr std::string_view kSignalNotes[] = {
+    "`sx` and `dx`: the signal on the left and on the right side, 0 to 2. The approach codes "
+    "100, 200, 300 and 400 m before the signal are 10 (3 sx + dx) + 1 to 4, whatever stands "
+    "there. What 1 and 2 show is the simulator's; in the built-in run `sx` 1 is a distant signal, "
+    "1000 to 1250 m before a signal with `sx` 2, and `dx` is 0 or 2.",
+    "`s1` to `s3`, `d1` to `d3` and `rapp`: single digits, packed as above in 16 bits, so a value "
+    "beyond 9 runs into the next digit. Their meaning is the simulator's; the built-in run uses "
+    "`s1` 2 to 5, `s2` 0, 1, 3, 4 or 6, `d1` 0 or 2, `d2` 0 or 1, `s3` and `d3` 0, and `rapp` 0 "
+    "or 1.",
+    "`tempo`: kept as `signalTime` only when `sx` is 2, else 0; 1 to 100 become 101. The built-in "
+    "run has 0.",
+};
+
+constexpr PackedDigit kValue1[] = {{"s1", 10}, {"d1", 1}};
+constexpr PackedDigit kValue2[] = {{"s2", 10}, {"d2", 1}};
+constexpr PackedDigit kValue3[] = {{"s3", 10}, {"d3", 1}};
+constexpr PackedDigit kValue4[] = {{"rapp", 10}, {"sx", 3}, {"dx", 1}};
+constexpr PackedValue kSignalPacking[] = {
+    {"value1", kValue1}, {"value2", kValue2}, {"value3", kValue3}, {"value4", kValue4}};
 
 constexpr std::string_view kLineHeaders[] = {
     "[generale]", "[curve]", "[pendenze]", "[montagne]", "[cartelli]", "[indicazioni]", "[fine]"};
@@ -266,6 +311,36 @@ std::span<const std::string_view> lineHeaders() {
 }
 std::span<const std::string_view> trainHeaders() {
     return kTrainHeaders;
+}
+
+std::span<const std::string_view> recordNotes(RecordId id) {
+    if (id == RecordId::Station) return kStationNotes;
+    if (id == RecordId::Signal) return kSignalNotes;
+    return {};
+}
+
+std::span<const PackedValue> signalPacking() {
+    return kSignalPacking;
+}
+
+std::vector<std::int32_t> unpackDigits(const PackedValue& packed, std::int32_t value) {
+    std::vector<std::int32_t> digits;
+    for (const PackedDigit& d : packed.digits) {
+        digits.push_back(value / d.weight);
+        value %= d.weight;
+    }
+    return digits;
+}
+
+std::string fieldLabel(const RecordSpec& record, const FieldSpec& field) {
+    const std::string_view name = record.name;
+    for (std::size_t at = name.find(field.name); at != std::string_view::npos;
+         at = name.find(field.name, at + 1)) {
+        const std::size_t end = at + field.name.size();
+        if ((at == 0 || name[at - 1] == ' ') && (end == name.size() || name[end] == ' '))
+            return std::string(name);
+    }
+    return std::string(name) + " " + std::string(field.name);
 }
 
 namespace {

@@ -1,7 +1,8 @@
 // The records of both source files, one table per file: each record's keywords as the passes test
 // them, in the order they test them, and its value fields with name, type, unit, plausible range
-// and what each becomes in the model. The passes dispatch on these tables and the warnings about
-// misplaced keywords come from them.
+// and what each becomes in the model, with notes where a field does more and the packing of a
+// signal's digits. The passes dispatch on these tables and the warnings about misplaced keywords
+// come from them.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace scenario {
 
@@ -71,6 +73,29 @@ struct RecordSpec {
     std::string_view spelling;   // the keyword as the writer spells it, offered to authors
     std::string_view note = {};  // how the first field says more than the record, for authors
 };
+
+// A field as messages to authors name it: the record's name, then the field's unless the
+// record's name says it already ("route length", not "route length length").
+std::string fieldLabel(const RecordSpec& record, const FieldSpec& field);
+
+// What a record's fields do beyond the table's cells, one paragraph each; empty for most records.
+std::span<const std::string_view> recordNotes(RecordId id);
+
+// How a signal record's digits are packed into its cell's four values: each value is the sum of
+// its digits times their weights, the heaviest first.
+struct PackedDigit {
+    std::string_view field;
+    std::int32_t weight;
+};
+struct PackedValue {
+    std::string_view value;  // the cell's field: "value1" to "value4"
+    std::span<const PackedDigit> digits;
+};
+std::span<const PackedValue> signalPacking();
+
+// The digits of a packed value, in the order of `packed.digits`; each digit within its field's
+// range (sx and dx 0 to 2, the others 0 to 9) comes back as it went in.
+std::vector<std::int32_t> unpackDigits(const PackedValue& packed, std::int32_t value);
 
 // The records of each file, in the order the passes test them.
 std::span<const RecordSpec> lineRecords();

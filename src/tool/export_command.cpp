@@ -69,7 +69,7 @@ int runExportCommand(const ExportOptions& options, std::ostream& out, std::ostre
         return kExitFileFailure;
     }
     try {
-        fs::create_directories(directory);
+        createDirectories(directory);
         writeAll(store, names);
     } catch (const std::exception& failure) {
         err << fmt::format("scenario export: {}\n", failure.what());

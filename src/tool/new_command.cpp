@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "report/exit_status.h"
 #include "source/file_names.h"
 #include "tool/file_name_part.h"
@@ -91,7 +92,8 @@ CLI::App* addNewCommand(CLI::App& app, NewOptions& options) {
     command->add_option("NUMBER", options.trainNumber, "Train number")
         ->required()
         ->check(fileNamePart());
-    command->add_option("--out", options.outDirectory, "Directory for the two files")
+    command
+        ->add_option("--out", options.outDirectory, "Directory for the two files, made if missing")
         ->capture_default_str();
     command->footer("Exit status: 0, or 2 when a file exists already or cannot be written.");
     return command;
@@ -99,18 +101,20 @@ CLI::App* addNewCommand(CLI::App& app, NewOptions& options) {
 
 int runNewCommand(const NewOptions& options, std::ostream& out, std::ostream& err) {
     const ScenarioIdentity names{options.scenarioName, options.trainNumber};
+    const std::filesystem::path folder = pathFromText(options.outDirectory);
     try {
-        DirectoryStore directory(options.outDirectory);
+        DirectoryStore directory(folder);
         for (const std::string& name : {names.lineSourceFile(), names.trainSourceFile()}) {
             if (!std::filesystem::exists(directory.pathOf(name))) continue;
             err << fmt::format("scenario new: {} exists already\n",
-                               directory.pathOf(name).string());
+                               textFromPath(directory.pathOf(name)));
             return kExitFileFailure;
         }
+        createDirectories(folder);
         directory.write(names.lineSourceFile(), starterLineSource());
         directory.write(names.trainSourceFile(), starterTrainSource());
-        out << directory.pathOf(names.lineSourceFile()).string() << '\n'
-            << directory.pathOf(names.trainSourceFile()).string() << '\n';
+        out << textFromPath(directory.pathOf(names.lineSourceFile())) << '\n'
+            << textFromPath(directory.pathOf(names.trainSourceFile())) << '\n';
     } catch (const std::exception& failure) {
         err << "scenario new: " << failure.what() << '\n';
         return kExitFileFailure;

@@ -5,8 +5,10 @@
 #include <fmt/format.h>
 
 #include <exception>
+#include <filesystem>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "report/exit_status.h"
 #include "tool/reference_docs.h"
 
@@ -34,19 +36,22 @@ int runExplainCommand(const ExplainOptions& options, std::ostream& out, std::ost
 CLI::App* addDocCommand(CLI::App& app, DocOptions& options) {
     CLI::App* command = app.add_subcommand(
         "doc", "Write format.md and errors.md, the reference of the source format");
-    command->add_option("--out", options.outDirectory, "Directory for the documents")
+    command
+        ->add_option("--out", options.outDirectory, "Directory for the documents, made if missing")
         ->capture_default_str();
     command->footer("Exit status: 0, or 2 when a document cannot be written.");
     return command;
 }
 
 int runDocCommand(const DocOptions& options, std::ostream& out, std::ostream& err) {
+    const std::filesystem::path folder = pathFromText(options.outDirectory);
     try {
-        DirectoryStore docs(options.outDirectory);
+        createDirectories(folder);
+        DirectoryStore docs(folder);
         docs.write("format.md", formatDocument());
         docs.write("errors.md", errorsDocument());
-        out << (docs.pathOf("format.md").string()) << '\n'
-            << (docs.pathOf("errors.md").string()) << '\n';
+        out << textFromPath(docs.pathOf("format.md")) << '\n'
+            << textFromPath(docs.pathOf("errors.md")) << '\n';
     } catch (const std::exception& failure) {
         err << "scenario doc: " << failure.what() << '\n';
         return kExitFileFailure;

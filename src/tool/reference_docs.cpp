@@ -42,6 +42,21 @@ std::string keywordRule(const RecordSpec& r) {
     return rule;
 }
 
+// "The cell's values: `value1` = 10 s1 + d1, ...", from the packing table.
+std::string packingLine() {
+    std::string line = "The cell's values:";
+    for (const PackedValue& v : signalPacking()) {
+        line += (v.value == signalPacking().front().value ? " `" : "; `") + std::string(v.value) +
+                "` =";
+        for (const PackedDigit& d : v.digits) {
+            line += d.field == v.digits.front().field ? " " : " + ";
+            if (d.weight != 1) line += std::to_string(d.weight) + " ";
+            line += std::string(d.field);
+        }
+    }
+    return line + ".\n";
+}
+
 std::string recordSection(const RecordSpec& r) {
     std::string text = "### " + std::string(r.name) + ": `" + std::string(r.spelling) + "`\n\n";
     text +=
@@ -56,6 +71,9 @@ std::string recordSection(const RecordSpec& r) {
         text += "| " + std::string(f.name) + " | " + std::string(typeName(f.type)) + " | " +
                 std::string(f.unit) + " | " + range + " | " + std::string(f.becomes) + " |\n";
     }
+    if (r.id == RecordId::Signal) text += "\n" + packingLine();
+    if (!recordNotes(r.id).empty()) text += "\n";
+    for (std::string_view note : recordNotes(r.id)) text += "- " + std::string(note) + "\n";
     return text + "\n";
 }
 

@@ -3,7 +3,9 @@
 #include "tool/scenario_tool.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <exception>
+#include <string_view>
 
 #include "report/exit_status.h"
 #include "tool/check_command.h"
@@ -14,11 +16,29 @@
 #include "tool/new_command.h"
 #include "tool/plot_command.h"
 #include "tool/reference_commands.h"
+#include "tool/source_check.h"
 #include "tool/syntax_command.h"
 #include "tool/view_command.h"
 
 namespace scenario {
 namespace {
+
+// A first word that names no subcommand: said so, with the nearest subcommand's name where one
+// is near enough to be a slip. False when the first word is an option or a subcommand.
+bool reportUnknownSubcommand(CLI::App& app, const std::vector<std::string>& arguments,
+                             std::ostream& err) {
+    if (arguments.empty() || arguments[0].empty() || arguments[0][0] == '-') return false;
+    std::vector<std::string> names;
+    for (const CLI::App* command : app.get_subcommands({})) names.push_back(command->get_name());
+    const std::string& word = arguments[0];
+    if (std::find(names.begin(), names.end(), word) != names.end()) return false;
+    const std::string_view near =
+        nearestKeyword(word, std::vector<std::string_view>(names.begin(), names.end()));
+    err << "scenario: no subcommand is named \"" << word << '"';
+    if (!near.empty()) err << "; did you mean \"" << near << "\"?";
+    err << "\nRun with --help for more information.\n";
+    return true;
+}
 
 int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     CLI::App app{
@@ -58,6 +78,8 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     try {
         app.parse(reversed);
     } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() != 0 && reportUnknownSubcommand(app, arguments, err))
+            return kExitFileFailure;
         return app.exit(e, out, err) == 0 ? kExitClean : kExitFileFailure;
     }
     if (compileCommand->parsed()) return runCompileCommand(compile, out, err);

@@ -388,8 +388,7 @@ class FileScan {
         // Made only for a warning: most values get none.
         const auto unit = [&f] { return f.unit.empty() ? "" : " " + std::string(f.unit); };
         const auto what = [&] {
-            return std::string(record.name) + " " + std::string(f.name) + " " +
-                   std::to_string(v.number) + unit();
+            return fieldLabel(record, f) + " " + std::to_string(v.number) + unit();
         };
         if (v.number < f.lowest || v.number > f.highest)
             return warn(kImplausibleValueWarning, v.at,

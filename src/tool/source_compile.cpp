@@ -36,7 +36,15 @@ namespace scenario {
 namespace fs = std::filesystem;
 
 CompileStore::CompileStore(const std::optional<std::string>& directory) {
-    if (directory) directory_.emplace(pathFromText(*directory));
+    if (!directory) return;
+    directoryPath_ = pathFromText(*directory);
+    directory_.emplace(directoryPath_);
+}
+
+void CompileStore::makeDirectory() {
+    if (directoryMade_) return;
+    createDirectories(directoryPath_);
+    directoryMade_ = true;
 }
 
 void CompileStore::write(const std::string& name, std::string_view bytes) {
@@ -45,6 +53,7 @@ void CompileStore::write(const std::string& name, std::string_view bytes) {
 
 void CompileStore::writeInPieces(const std::string& name, const FileContent& content) {
     if (!directory_ || !mayWrite()) return;
+    makeDirectory();
     const fs::path path = directory_->pathOf(fileNameOf(name));
     bool replaced = true;
     if (alwaysWrite)
@@ -114,11 +123,14 @@ void report(const ScenarioBuild& build, const std::vector<Diagnostic>& warnings,
     if (!note.empty()) err << note << '\n';
 }
 
-nlohmann::json summary(const ScenarioBuild& build, std::size_t compiledErrors,
-                       const std::vector<Diagnostic>& warnings, const CompileOutcome& outcome,
-                       const CompileStore& store, const FileShown& shown) {
+nlohmann::json summary(const SourceCompile& request, const ScenarioBuild& build,
+                       std::size_t compiledErrors, const std::vector<Diagnostic>& warnings,
+                       const CompileOutcome& outcome, const CompileStore& store,
+                       const FileShown& shown) {
     nlohmann::json j;
     j["exitStatus"] = outcome.status;
+    j["scenarioName"] = request.scenarioName;
+    j["trainNumber"] = request.trainNumber;
     j["errorCode"] = build.errorCode;
     j["errorPosition"] = build.errorPosition;
     j["errorMeaning"] = build.errorCode == 0 ? "" : errorMeaning(build.errorCode);
@@ -267,9 +279,12 @@ std::string utf8InputProblem(std::string_view bytes, const std::string& refused)
 }  // namespace
 
 int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostream& err) {
+    // A missing directory is made when the first file is written; a file in its place can be
+    // refused before any work.
     std::error_code ec;
-    if (request.outDirectory && !fs::is_directory(pathFromText(*request.outDirectory), ec)) {
-        err << fmt::format("scenario {}: no such directory: {}\n", request.command,
+    if (request.outDirectory && fs::exists(pathFromText(*request.outDirectory), ec) &&
+        !fs::is_directory(pathFromText(*request.outDirectory), ec)) {
+        err << fmt::format("scenario {}: {} is not a directory\n", request.command,
                            *request.outDirectory);
         return kExitFileFailure;
     }
@@ -361,7 +376,7 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
         outcome.status = kExitDataError;
     report(build, warnings, request, outcome, shown, err);
     if (request.json)
-        out << summary(build, compiledErrors, warnings, outcome, store, shown)
+        out << summary(request, build, compiledErrors, warnings, outcome, store, shown)
                    .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
             << '\n';
     return outcome.status;

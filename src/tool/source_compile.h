@@ -2,6 +2,7 @@
 // memory, and reports what the build recorded: shared by compile and check.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -37,8 +38,10 @@ inline SourceCompile commandNamed(std::string command) {
     return request;
 }
 
-// Sources in memory, outputs in a directory or nowhere. Nothing the compile step reads, tests or
-// deletes ever reaches the directory, so a file there with a source's name is never touched.
+// Sources in memory, outputs in a directory or nowhere; the directory and its parents are made
+// at the first write, so a build that writes nothing leaves no empty directory behind. Nothing the
+// compile step reads, tests or deletes ever reaches the directory, so a file there with a source's
+// name is never touched.
 class CompileStore : public FileStore {
   public:
     explicit CompileStore(const std::optional<std::string>& directory);
@@ -67,7 +70,11 @@ class CompileStore : public FileStore {
     std::vector<std::string> unchanged;  // those left as they were
 
   private:
+    void makeDirectory();
+
     std::optional<DirectoryStore> directory_;
+    std::filesystem::path directoryPath_;
+    bool directoryMade_ = false;
 };
 
 struct CompileOutcome {

@@ -21,22 +21,26 @@ bool endsWith(std::string_view text, std::string_view ending) {
     return text.size() >= ending.size() && text.substr(text.size() - ending.size()) == ending;
 }
 
-// "NAME_linea.txt" gives NAME.
-std::string nameFromLineFile(const std::string& path) {
-    const std::string file = fileNameOf(path);
-    if (!endsWith(file, kLineEnding) || file.size() == kLineEnding.size()) return "scenario";
-    return file.substr(0, file.size() - kLineEnding.size());
-}
-
-// "NAME_NUMBER-.txt" gives NUMBER when NAME is the scenario name.
-std::string numberFromTrainFile(const std::string& path, const std::string& name) {
-    const std::string file = fileNameOf(path);
-    const std::string stem = name + "_";
-    if (!endsWith(file, kTrainEnding) || file.rfind(stem, 0) != 0) return "0";
-    return file.substr(stem.size(), file.size() - stem.size() - kTrainEnding.size());
+std::string namePart(std::string part) {
+    return namePartProblem(part).empty() ? part : std::string();
 }
 
 }  // namespace
+
+std::string nameFromLineFile(const std::string& lineFile) {
+    const std::string file = fileNameOf(lineFile);
+    if (!endsWith(file, kLineEnding)) return {};
+    return namePart(file.substr(0, file.size() - kLineEnding.size()));
+}
+
+std::string numberFromTrainFile(const std::string& trainFile, const std::string& scenarioName) {
+    const std::string file = fileNameOf(trainFile);
+    const std::string stem = scenarioName + "_";
+    if (!endsWith(file, kTrainEnding) || file.size() < stem.size() + kTrainEnding.size() ||
+        file.rfind(stem, 0) != 0)
+        return {};
+    return namePart(file.substr(stem.size(), file.size() - stem.size() - kTrainEnding.size()));
+}
 
 void nameFromSourceFiles(const std::string& lineFile, const std::string& trainFile,
                          std::string& scenarioName, std::string& trainNumber) {

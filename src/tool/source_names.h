@@ -6,6 +6,12 @@
 
 namespace scenario {
 
+// NAME from "NAME_linea.txt"; empty when the file is not so named or NAME cannot be a file-name
+// part.
+std::string nameFromLineFile(const std::string& lineFile);
+// NUMBER from "NAME_NUMBER-.txt", with NAME the scenario name; empty in the same cases.
+std::string numberFromTrainFile(const std::string& trainFile, const std::string& scenarioName);
+
 // Fills an empty name from the files' names; a name that cannot be a file-name part becomes
 // "scenario" or "0".
 void nameFromSourceFiles(const std::string& lineFile, const std::string& trainFile,

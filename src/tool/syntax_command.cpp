@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "report/exit_status.h"
 #include "tool/editor_syntax.h"
 
@@ -26,7 +27,7 @@ int runSyntaxCommand(const SyntaxOptions& options, std::ostream& out, std::ostre
     try {
         for (const GeneratedFile& file : editorSyntaxFiles()) {
             const fs::path path = fs::path(options.outDirectory) / file.path;
-            fs::create_directories(path.parent_path());
+            createDirectories(path.parent_path());
             writeWholeFile(path, file.text);
             out << path.string() << '\n';
         }

@@ -335,7 +335,7 @@ TEST(HostileSources, EveryNumberFieldAtItsLimitsAndOnePast) {
                 const SourcePair s = sourcesWith(&record, text);
                 DriverRun r;
                 r.compile(s.line, s.train);
-                EXPECT_EQ(failureDetail(r.b).find("out of range for"), std::string::npos)
+                EXPECT_EQ(failureDetail(r.b).find("does not fit its field"), std::string::npos)
                     << failureDetail(r.b);
                 if (r.stoppedWith != 0 || !r.b.hasTrackCellTable()) continue;
                 EXPECT_EQ(r.sizeOf("S_1.dat"), r.b.trackCells.size() * kTrackCellRecordSize);
@@ -347,7 +347,7 @@ TEST(HostileSources, EveryNumberFieldAtItsLimitsAndOnePast) {
                 DriverRun r;
                 r.compile(s.line, s.train);
                 EXPECT_EQ(r.b.errorCode, 25);
-                EXPECT_NE(failureDetail(r.b).find(std::string(value) + " is out of range for"),
+                EXPECT_NE(failureDetail(r.b).find(std::string(value) + " does not fit its field"),
                           std::string::npos)
                     << failureDetail(r.b);
                 EXPECT_FALSE(r.f.hasLineSource());

@@ -1,8 +1,13 @@
 // Signals, slow orders and speed-cut points placed by the train pass.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "source/record_tables.h"
 #include "train_pass_fixture.h"
 
 namespace scenario {
@@ -64,6 +69,29 @@ TEST(Signal, PacksItsValuesAndTime) {
         EXPECT_EQ(cell.signalTime, c.signalTime);
         EXPECT_EQ(f.build.trackCells[51].approachCode, c.firstCode);
     }
+}
+
+// The packing the record tables give to the authors' tools is the one the pass applies: every
+// digit comes back from its cell value.
+TEST(Signal, PackingTableUnpacksTheCellsValues) {
+    const std::map<std::string_view, std::int32_t> digits = {{"sx", 1}, {"s1", 2},   {"s2", 3},
+                                                             {"s3", 4}, {"rapp", 5}, {"dx", 2},
+                                                             {"d1", 6}, {"d2", 7},   {"d3", 8}};
+    TrainPassFixture f;
+    f.run(trainFile({"segnale, 2600, 1, 2, 3, 4, 5, 2, 6, 7, 8, 0"}));
+    ASSERT_EQ(f.build.errorCode, 0);
+    const TrackCell& c = f.build.trackCells[53];
+    const std::map<std::string_view, std::int32_t> values = {
+        {"value1", c.value1}, {"value2", c.value2}, {"value3", c.value3}, {"value4", c.value4}};
+    ASSERT_EQ(signalPacking().size(), values.size());
+    std::size_t unpacked = 0;
+    for (const PackedValue& packed : signalPacking()) {
+        const std::vector<std::int32_t> got = unpackDigits(packed, values.at(packed.value));
+        ASSERT_EQ(got.size(), packed.digits.size()) << packed.value;
+        for (std::size_t i = 0; i < got.size(); ++i, ++unpacked)
+            EXPECT_EQ(got[i], digits.at(packed.digits[i].field)) << packed.value;
+    }
+    EXPECT_EQ(unpacked, digits.size());
 }
 
 TEST(Signal, GoesOnlyIntoAFreeCell) {

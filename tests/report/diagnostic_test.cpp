@@ -8,7 +8,7 @@ namespace {
 
 TEST(Diagnostic, TextFormShowsTheFileOnlyWithALineAndThePositionOnlyWhereTheErrorRecordsOne) {
     Diagnostic trapped = makeError(25, 4000, {"t.txt", 3, 9, 13});
-    trapped.detail = "99999999999 is out of range for Long";
+    trapped.detail = "99999999999 does not fit its field, which holds -2147483648 to 2147483647";
     struct Case {
         const char* what;
         Diagnostic d;
@@ -24,8 +24,8 @@ TEST(Diagnostic, TextFormShowsTheFileOnlyWithALineAndThePositionOnlyWhereTheErro
         {"file without a line", makeError(101, 0, {"l.txt", 0, 0, 0}), "l.txt",
          "error 101: line source file missing"},
         {"error 25 with what stopped the reading", trapped, "t.txt",
-         "t.txt:3: error 25: reading stopped by a run-time failure: 99999999999 is out of range "
-         "for Long"},
+         "t.txt:3: error 25: reading stopped: 99999999999 does not fit its field, which holds "
+         "-2147483648 to 2147483647"},
         {"warning",
          makeWarning(kNumberTextWarning, {"l.txt", 7, 12, 14}, "number text \"abc\" read as 0"),
          "l.txt", "l.txt:7: warning: number text \"abc\" read as 0"},

@@ -77,6 +77,64 @@ TEST(CommandLine, NamesAreStoredAsWindows1252AndFileNamesKeepTheTextGiven) {
     EXPECT_TRUE(fs::exists(dir.path / "Citt\xC3\xA0_1.dat"));
 }
 
+TEST(CommandLine, OutputFoldersAreMadeWithTheirParents) {
+    TempDir dir;
+    ASSERT_EQ(runTool(dir.path, {"new", "S", "1"}).status, 0);
+    const struct {
+        std::vector<std::string> arguments;  // --out follows
+        const char* written;
+    } cases[] = {
+        {{"new", "T", "2"}, "T_linea.txt"},
+        {{"doc"}, "format.md"},
+        {{"compile", "S_linea.txt", "S_1-.txt", "--name", "S", "--train", "1"}, "S_1.sim"},
+        {{"export"}, "Alderi_Moncasta_linea.txt"},
+    };
+    for (const auto& [arguments, written] : cases) {
+        const std::string shown = ::testing::PrintToString(arguments);
+        std::vector<std::string> into = arguments;
+        into.insert(into.end(), {"--out", "made/" + arguments[0] + "/folder"});
+        const ToolRun run = runTool(dir.path, into);
+        EXPECT_EQ(run.status, 0) << shown << run.err;
+        EXPECT_TRUE(fs::is_regular_file(dir.path / "made" / arguments[0] / "folder" / written))
+            << shown;
+
+        // Under a file no folder can be made.
+        std::vector<std::string> underFile = arguments;
+        underFile.insert(underFile.end(), {"--out", "S_linea.txt/folder"});
+        const ToolRun refused = runTool(dir.path, underFile);
+        EXPECT_EQ(refused.status, 2) << shown;
+        EXPECT_NE(refused.err.find("cannot create S_linea.txt/folder"), std::string::npos)
+            << shown << refused.err;
+    }
+    // A compile that writes nothing makes no folder.
+    writeFile(dir.path / "bad-.txt", "[generale]\r\nvelocita, 99999, 50\r\n[fine]\r\n");
+    const ToolRun failed = runTool(dir.path, {"compile", "S_linea.txt", "bad-.txt", "--name", "S",
+                                              "--train", "1", "--out", "unmade/folder"});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_FALSE(fs::exists(dir.path / "unmade"));
+}
+
+TEST(CommandLine, AMistypedSubcommandGetsTheNearestNameOffered) {
+    TempDir dir;
+    const struct {
+        std::vector<std::string> arguments;
+        const char* err;
+    } cases[] = {
+        {{"chek", "line.txt", "train.txt"},
+         "scenario: no subcommand is named \"chek\"; did you mean \"check\"?\n"},
+        {{"Compile"}, "scenario: no subcommand is named \"Compile\"; did you mean \"compile\"?\n"},
+        {{"exprot", "--out", "x"},
+         "scenario: no subcommand is named \"exprot\"; did you mean \"export\"?\n"},
+        {{"frobnicate"}, "scenario: no subcommand is named \"frobnicate\"\n"},
+    };
+    for (const auto& [arguments, err] : cases) {
+        const ToolRun run = runTool(dir.path, arguments);
+        EXPECT_EQ(run.status, 2) << arguments[0];
+        EXPECT_EQ(run.err, std::string(err) + "Run with --help for more information.\n");
+    }
+    EXPECT_EQ(fileCount(dir.path), 0u);
+}
+
 TEST(CommandLine, EverySubcommandHasHelpAndTheToolAVersion) {
     TempDir dir;
     const ToolRun top = runTool(dir.path, {"--help"});

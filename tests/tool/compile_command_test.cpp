@@ -37,7 +37,7 @@ TEST(CompileCommand, UsageErrorsAndUnreadableInputsEndWithStatus2) {
         {"compile", "line.txt", "--name", "S", "--train", "1"},
         {"compile", "missing.txt", "train.txt", "--name", "S", "--train", "1"},
         {"compile", "line.txt", "missing.txt", "--name", "S", "--train", "1"},
-        {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1", "--out", "missing"},
+        {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1", "--out", "line.txt"},
         {"compile", "line.txt", "train.txt", "--name", "a/b", "--train", "1"},
         {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1", "--bogus"},
     };
@@ -72,6 +72,66 @@ TEST(CompileCommand, WithoutRouteLengthNoFileIsWrittenAndTheInputsStay) {
 // A route of 6000 m (cells 0 to 260) with these route records after its general section.
 std::string lineFile(const std::string& routeRecords) {
     return "[generale]\r\nlunghezza percorso, 6000\r\n[cartelli]\r\n" + routeRecords + "[fine]\r\n";
+}
+
+TEST(CompileCommand, NamesNotGivenComeFromTheSourceFilesNamesAndAreSaid) {
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        const char* err;
+        const char* written;  // a file the compile must write, or nothing
+    } cases[] = {
+        {{"S_linea.txt", "S_1-.txt"},
+         0,
+         "scenario compile: names from the source files: --name S --train 1\n",
+         "S_1.sim"},
+        {{"S_linea.txt", "S_1-.txt", "--train", "7"},
+         0,
+         "scenario compile: names from the source files: --name S --train 7\n",
+         "S_7.sim"},
+        {{"S_linea.txt", "S_1-.txt", "--name", "T", "--train", "2"}, 0, "", "T_2.sim"},
+        {{"line.txt", "S_1-.txt"},
+         2,
+         "scenario compile: --name is required: line.txt is not named NAME_linea.txt\n",
+         nullptr},
+        {{"S_linea.txt", "train.txt"},
+         2,
+         "scenario compile: --train is required: train.txt is not named S_NUMBER-.txt\n",
+         nullptr},
+        {{"S_linea.txt", "S_1-.txt", "--name", "T"},
+         2,
+         "scenario compile: --train is required: S_1-.txt is not named T_NUMBER-.txt\n",
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        for (const char* name : {"S_linea.txt", "line.txt"})
+            writeFile(dir.path / name, lineFile(""));
+        for (const char* name : {"S_1-.txt", "train.txt"}) writeFile(dir.path / name, kEmptyTrain);
+        std::vector<std::string> arguments = {"compile", "-Wno-no-records"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const ToolRun run = runTool(dir.path, arguments);
+        const std::string shown = ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(run.status, c.status) << shown;
+        EXPECT_EQ(run.err, c.err) << shown;
+        if (c.written == nullptr) {
+            EXPECT_EQ(fileCount(dir.path), 4u) << shown;
+        } else {
+            EXPECT_TRUE(fs::exists(dir.path / c.written)) << shown;
+        }
+    }
+
+    // With --json the summary says the names instead.
+    TempDir dir;
+    writeFile(dir.path / "S_linea.txt", lineFile(""));
+    writeFile(dir.path / "S_1-.txt", kEmptyTrain);
+    const ToolRun run =
+        runTool(dir.path, {"compile", "S_linea.txt", "S_1-.txt", "--json", "-Wno-no-records"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    const nlohmann::json summary = nlohmann::json::parse(run.out);
+    EXPECT_EQ(summary["scenarioName"], "S");
+    EXPECT_EQ(summary["trainNumber"], "1");
 }
 
 TEST(CompileCommand, RecordedErrorWritesNothingUnlessAskedToWriteOnError) {

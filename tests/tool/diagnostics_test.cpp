@@ -76,8 +76,8 @@ TEST(Diagnostics, EachPassNamesTheLineOfTheRecordThatRaisedTheError) {
          "curvas1), and the plan ends at 1000000 m\n"},
         {"error trap", route({}),
          lines({"[generale]", "numero vetture, 3", "sabbia, 40000", "[fine]"}),
-         "train.txt:3:9: error 25: reading stopped by a run-time failure: 40000 is out of range "
-         "for Integer\n"},
+         "train.txt:3:9: error 25: reading stopped: 40000 does not fit its field, which holds "
+         "-32768 to 32767\n"},
     };
     for (const Case& c : cases) {
         const Compiled result = compile(c.line, c.train);
