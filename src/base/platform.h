@@ -70,6 +70,10 @@ class ReplacementFile {
 // without a disk, a crash). Nothing to do on POSIX systems.
 void startConsoleProgram();
 
+// Standard input and output as bytes: a protocol that frames its messages with CR LF must not
+// have Windows add a CR before each LF. Nothing to do on POSIX systems.
+void useBinaryStandardStreams();
+
 #ifdef _WIN32
 // The arguments after the program's name as UTF-8 text, from the UTF-16 ones wmain receives.
 std::vector<std::string> argumentsAsText(int argc, wchar_t** argv);

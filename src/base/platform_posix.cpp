@@ -193,4 +193,6 @@ void ReplacementFile::giveName() {
 
 void startConsoleProgram() {}
 
+void useBinaryStandardStreams() {}
+
 }  // namespace scenario

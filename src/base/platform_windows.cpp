@@ -1,8 +1,11 @@
 // The platform interface on Windows: paths are UTF-16 and go through the wide API, text on the
 // command line and the console is UTF-8, and a replacement file is moved over its target.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -185,6 +188,11 @@ void startConsoleProgram() {
     if (consoleCodePageAtStart == 0 || consoleCodePageAtStart == CP_UTF8) return;
     // The console keeps its code page after the program: give it back as it was.
     if (::SetConsoleOutputCP(CP_UTF8)) std::atexit(restoreConsoleCodePage);
+}
+
+void useBinaryStandardStreams() {
+    ::_setmode(::_fileno(stdin), _O_BINARY);
+    ::_setmode(::_fileno(stdout), _O_BINARY);
 }
 
 std::vector<std::string> argumentsAsText(int argc, wchar_t** argv) {

@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "base/platform.h"
 #include "tool/lsp_server.h"
 
 namespace scenario {
@@ -23,6 +24,7 @@ CLI::App* addLspCommand(CLI::App& app, LspOptions& options) {
 }
 
 int runLspCommand(const LspOptions& options, std::ostream& out, std::ostream& /*err*/) {
+    useBinaryStandardStreams();
     const RealDisk disk;
     return runLanguageServer(std::cin, out, disk,
                              std::chrono::milliseconds(options.pauseMilliseconds));
