@@ -68,6 +68,7 @@ struct CompileOutcome {
     int status;
     std::string failure;  // the message of a stamping error or a file failure
     std::int32_t stampingError = 0;
+    Location stampingPlace = {};  // the record whose object stands where the stamp goes
 };
 
 // Runs the compile driver over the sources in `files` and says how it ended.

@@ -83,7 +83,7 @@ TEST(CompileCommand, RecordedErrorWritesNothingUnlessAskedToWriteOnError) {
     const ToolRun run = runTool(dir.path, arguments);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
-              "train.txt:2:1: error 15: position beyond the track cell table (at 99999 m)\n");
+              "train.txt:2:11: error 15: position beyond the track cell table (at 99999 m)\n");
     const nlohmann::json summary = nlohmann::json::parse(run.out);
     EXPECT_EQ(summary["errorCode"], 15);
     EXPECT_EQ(summary["errorPosition"], 99999);
@@ -103,8 +103,10 @@ TEST(CompileCommand, TakenStampSlotStopsTheBuildBeforeAnyFileIsWritten) {
         const char* board;  // a speed board at 0 lands in cell 1
         const char* message;
     } cases[] = {
-        {"indicatori_vmax, 0, 65, 70, 75, 0, 0, 0, 0, 0\r\n", " Errore n. 1250\n"},
-        {"indicatori_vmax, 0, 0, 1, 0, 0, 0, 0, 0, 0\r\n", " Errore n. 1251\n"},
+        {"indicatori_vmax, 0, 65, 70, 75, 0, 0, 0, 0, 0\r\n",
+         "line.txt:4:18: error 1250: marker slot already taken\n Errore n. 1250\n"},
+        {"indicatori_vmax, 0, 0, 1, 0, 0, 0, 0, 0, 0\r\n",
+         "line.txt:4:18: error 1251: check-code slot already taken\n Errore n. 1251\n"},
     };
     for (const Case& c : cases) {
         TempDir dir;
