@@ -277,8 +277,8 @@ constexpr Explanation kWarnings[] = {
      "23, minutes and seconds 0 to 59, a route at least 1000 m long, signal sides 0 to 2 and "
      "digits 0 to 9; every field's range is in the record tables); a route position lies past "
      "the route's end, in the 7000 m tail; a position that the model turns into a cell is off "
-     "the 50 m grid (the warning names the cell and where it acts); a speed limit is not a "
-     "multiple of 5 (it is stored divided by 5).",
+     "the 50 m grid (the warning names the cell and where it acts); an object lands in cell 1, "
+     "where the stamps go; a speed limit is not a multiple of 5 (it is stored divided by 5).",
      "the checker, for each value of each record read.",
      "`velocita, 0, 1000`; `orologio, 25 70 0`; `pendenza, 1000, 260` (stored as +4); "
      "`segnale, 2655, ...` (cell 54, as if at 2650 m).",

@@ -147,10 +147,19 @@ TEST(Diagnostics, ErrorsPointAtTheirFieldAndAtTheRecordsInvolved) {
          "train.txt:4:10: error 11: no free cell before a signal ahead of a slow-order warning "
          "board (at 1500 m)\n"
          "train.txt:5:16: note: the slow order whose warning board the signal stands before\n"},
-        // A signal at 0 m stands in cell 1, where the stamps go.
+        // A signal at 0 m stands in cell 1, where the stamps go; the check says so first.
         {"signal where the stamps go", route({}),
          lines({"[generale]", "segnale, 0, 2, 4, 0, 0, 0, 2, 2,1,0, 0", "[fine]"}), 3,
+         "train.txt:2:10: warning: signal posizione 0 m puts its object in cell 1, where the "
+         "build stamps its check codes: the build stops (error 1250 or 1251) or the stamp "
+         "overwrites it [implausible-value]\n"
          "train.txt:2:10: error 1250: marker slot already taken\n Errore n. 1250\n"},
+        // A mark leaves both stamp fields 0: the stamps go over it without an error.
+        {"speed-cut mark where the stamps go", route({}),
+         lines({"[generale]", "abbattimento, 50, 0", "[fine]"}), 0,
+         "train.txt:2:15: warning: speed-cut point position 50 m puts its object in cell 1, "
+         "where the build stamps its check codes: the build stops (error 1250 or 1251) or the "
+         "stamp overwrites it [implausible-value]\n"},
     };
     for (const Case& c : cases) {
         const Compiled result = compile(c.line, c.train);

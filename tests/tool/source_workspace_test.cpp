@@ -84,8 +84,8 @@ TEST(SourceWorkspace, AFileAloneShowsOnlyItsOwnProblems) {
     // signal read at 1 m stands in cell 1, where the stamps go.
     std::vector<FileDiagnostics> files = ws.check("/s/A_1-.txt");
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(linesOf(files[0]), (std::vector<std::int32_t>{41, 41}));
-    EXPECT_EQ(files[0].diagnostics[1].code, 1250);
+    EXPECT_EQ(linesOf(files[0]), (std::vector<std::int32_t>{41, 41, 41}));
+    EXPECT_EQ(files[0].diagnostics[2].code, 1250);
 
     files = ws.check("/t/B_linea.txt");
     ASSERT_EQ(files.size(), 1u);
