@@ -90,7 +90,7 @@ TEST(CheckCommand, CompilesWithoutWritingAndEndsCleanOnlyWithoutErrors) {
     EXPECT_EQ(failing.err, "edited-.txt:" + std::to_string(line) +
                                ":13: error 16: signal on a cell already taken (at 2600 m)\n"
                                "edited-.txt:" +
-                               std::to_string(line + 1) +
+                               std::to_string(line - 1) +
                                ":13: note: this signal record already holds cell 53\n");
     EXPECT_EQ(fileCount(dir.path), 6u);
 }
