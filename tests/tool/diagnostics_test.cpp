@@ -147,6 +147,15 @@ TEST(Diagnostics, ErrorsPointAtTheirFieldAndAtTheRecordsInvolved) {
          "train.txt:4:10: error 11: no free cell before a signal ahead of a slow-order warning "
          "board (at 1500 m)\n"
          "train.txt:5:16: note: the slow order whose warning board the signal stands before\n"},
+        // The first point inside the slow order is due in cell 69, between signals in 68 and 70.
+        {"point due inside a slow order", route({}),
+         lines({"[generale]", "segnale, 3350, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                "segnale, 3400, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                "segnale, 3450, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                "rallentamento, 3000, 60, 1000, 0, 0, 0", "[fine]"}),
+         1,
+         "train.txt:5:16: error 13: no free cell for a speed-cut point in or after a slow order "
+         "(at 3450 m)\n"},
         // A signal at 0 m stands in cell 1, where the stamps go; the check says so first.
         {"signal where the stamps go", route({}),
          lines({"[generale]", "segnale, 0, 2, 4, 0, 0, 0, 2, 2,1,0, 0", "[fine]"}), 3,
