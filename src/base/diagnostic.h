@@ -39,6 +39,8 @@ struct Diagnostic {
     Location related;         // the record, in the other file, that the error comes from
     bool afterFirst = false;  // an error found after the build's first one
     std::string suggestion;   // the keyword or header a "did you mean" offers, as a fix
+    // What the related record is to the error; empty for the record an error was carried from.
+    std::string relatedMessage;
 };
 
 // Names of the warnings the reader and the passes give.

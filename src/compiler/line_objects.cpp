@@ -106,6 +106,7 @@ void memo_indicatori_v_max(ScenarioBuild& build, std::int32_t posizione, std::in
     const std::int64_t c = cellAfter(posizione);
     TrackCell& board = build.cell(c);  // the line pass keeps c inside the table
     if (!build.isFree(c)) {
+        noteErrorCells(build, c);
         build.errorCode = 21;
         return;
     }

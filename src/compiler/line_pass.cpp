@@ -242,7 +242,10 @@ RecordFlow readSign(ScenarioBuild& b, SourceInput& in) {
     if (beyondTable(b, p, kRecordMargin)) return endOutsideTable(in, p);
     const std::int64_t c = cellAfter(p);
     if (!b.cellExists(c)) return endOutsideTable(in, p);
-    if (!b.isFree(c)) return stopPass(in, 6, p);
+    if (!b.isFree(c)) {
+        noteErrorCells(b, c);
+        return stopPass(in, 6, p);
+    }
     // Sign texts fill the station table downwards from 80; entry 0 is never written.
     if (b.signSlot < 1) return stopPass(in, 14, p);
     TrackCell& sign = b.cell(c);

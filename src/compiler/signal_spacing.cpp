@@ -39,8 +39,11 @@ bool placeAtFirstFree(ScenarioBuild& build, std::initializer_list<std::int64_t> 
     return false;
 }
 
-// These errors belong to no source record, so no file or line goes with them.
-void recordSpacingError(ScenarioBuild& build, std::int32_t code, std::int64_t cellIndex) {
+// These errors belong to no source record, so no file or line goes with them; the watcher is
+// told of the object each is about (`culprit`) and of another one involved, or -1.
+void recordSpacingError(ScenarioBuild& build, std::int32_t code, std::int64_t cellIndex,
+                        std::int64_t culprit, std::int64_t other) {
+    noteErrorCells(build, culprit, other);
     recordModelError(build, code, positionOfCell(cellIndex));
 }
 
@@ -58,7 +61,7 @@ void guardSignalsBeforeWarning(ScenarioBuild& build, std::int32_t i) {
             TrackCell& c = build.cell(t - 2);
             c.value1 = minimo(kCutPointSpeed, c.value1);
         } else {
-            recordSpacingError(build, 11, t);
+            recordSpacingError(build, 11, t, t, i);
         }
     }
 }
@@ -69,7 +72,7 @@ void fillWindowsBeforeStart(ScenarioBuild& build, std::int32_t i) {
     for (const std::int32_t near : {5, 11, 18}) {
         if (i <= near + 2) continue;
         if (!placeAtFirstFree(build, {i - near, i - near - 1, i - near - 2}))
-            recordSpacingError(build, 12, i);
+            recordSpacingError(build, 12, i, i, -1);
     }
 }
 
@@ -93,7 +96,7 @@ void walkSlowOrder(ScenarioBuild& build, std::int32_t i, std::int32_t u) {
                 build.walkCount = -1;
             } else {
                 // The count stays at 8, so this walk places no further point.
-                recordSpacingError(build, 13, k);
+                recordSpacingError(build, 13, k, i, -1);
             }
         }
         if (build.hasKind(k, kSlowOrderEnd) || k >= u) return;
@@ -112,7 +115,7 @@ bool findEndBoard(ScenarioBuild& build, std::int32_t i, std::int32_t u) {
 }
 
 // A point before the first signal within 12 cells of the walk's end.
-void guardSignalAfterEnd(ScenarioBuild& build, std::int32_t u) {
+void guardSignalAfterEnd(ScenarioBuild& build, std::int32_t i, std::int32_t u) {
     build.walkCount = 0;
     const std::int32_t from = build.innerCursor;
     const std::int32_t to = from + kForwardSearch < u ? from + kForwardSearch : u;
@@ -123,7 +126,7 @@ void guardSignalAfterEnd(ScenarioBuild& build, std::int32_t u) {
     }
     if (build.walkCount <= 0) return;
     const std::int32_t w = build.walkCount;
-    if (!placeAtFirstFree(build, {w, w - 1})) recordSpacingError(build, 13, from);
+    if (!placeAtFirstFree(build, {w, w - 1})) recordSpacingError(build, 13, from, i, w + 1);
 }
 
 void completeSlowOrder(ScenarioBuild& build, std::int32_t i, std::int32_t u) {
@@ -133,7 +136,7 @@ void completeSlowOrder(ScenarioBuild& build, std::int32_t i, std::int32_t u) {
     } else if (!findEndBoard(build, i, u)) {
         return;
     }
-    guardSignalAfterEnd(build, u);
+    guardSignalAfterEnd(build, i, u);
 }
 
 }  // namespace

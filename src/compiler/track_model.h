@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -120,6 +121,9 @@ class CellWatcher {
   public:
     virtual void cellTouched(std::int64_t index) = 0;
     virtual void recordEnds(const Location& record) = 0;
+    // The cell the next error (number `error` in the list) is about, an object's cell already
+    // taken or the object a check over the model failed for, and another cell involved or -1.
+    virtual void errorAtCells(std::size_t error, std::int64_t cell, std::int64_t other) = 0;
 
   protected:
     ~CellWatcher() = default;
@@ -209,6 +213,11 @@ struct ScenarioBuild {
     // go. Without it the driver writes no file.
     bool hasTrackCellTable() const { return cellExists(1); }
 };
+
+// Tells the watcher, if any, which cells the error about to be recorded is about.
+inline void noteErrorCells(ScenarioBuild& build, std::int64_t cell, std::int64_t other = -1) {
+    if (build.cellWatcher) build.cellWatcher->errorAtCells(build.errors.size(), cell, other);
+}
 
 // Records a data error in errorCode and errorPosition and in the list of errors. A procedure
 // records its record's error, then the record's reader records it again with the position: that

@@ -14,6 +14,7 @@ void memo_segnale(ScenarioBuild& build, std::int32_t posizione, std::int32_t sx,
                   std::int32_t d1, std::int32_t d2, std::int32_t d3, std::int32_t& tempo) {
     const std::int64_t index = cellAfter(posizione);
     if (!build.isFree(index)) {
+        noteErrorCells(build, index);
         build.errorCode = 16;
         return;
     }
@@ -45,14 +46,17 @@ void memo_rallentamento(ScenarioBuild& build, std::int32_t x, std::int32_t v, st
 
     // Every board is tested before any is written.
     if (hasWarning && !build.isFree(warning)) {
+        noteErrorCells(build, warning);
         build.errorCode = 17;
         return;
     }
     if (!build.isFree(start)) {
+        noteErrorCells(build, start);
         build.errorCode = 18;
         return;
     }
     if (!build.isFree(end)) {
+        noteErrorCells(build, end);
         build.errorCode = 19;
         return;
     }
@@ -77,9 +81,14 @@ void memo_rallentamento(ScenarioBuild& build, std::int32_t x, std::int32_t v, st
     build.scanIndex = lowBits32(markers);
     if (f_ta == 0) return;
     build.blockedFlag = 0;
-    for (std::int64_t j = 0; j < 4; ++j)
-        if (!build.isFree(markers - j)) build.blockedFlag = 1;
+    std::int64_t firstTaken = -1;
+    for (std::int64_t j = 0; j < 4; ++j) {
+        if (build.isFree(markers - j)) continue;
+        build.blockedFlag = 1;
+        if (firstTaken < 0) firstTaken = markers - j;
+    }
     if (build.blockedFlag != 0) {
+        noteErrorCells(build, firstTaken);
         build.errorCode = 20;
         return;
     }
@@ -154,7 +163,10 @@ RecordFlow readSpeedCutRecord(ScenarioBuild& build, SourceInput& in) {
     if (beyondTable(build, position, kRecordMargin)) return endOutsideTable(in, position);
     const std::int64_t index = cellAt(position);
     if (!build.cellExists(index)) return endOutsideTable(in, position);
-    if (!build.isFree(index)) return stopPass(in, 7, position);
+    if (!build.isFree(index)) {
+        noteErrorCells(build, index);
+        return stopPass(in, 7, position);
+    }
     TrackCell& point = build.cell(index);
     if (speed < 1) {
         point.kind = kSpeedCutMark;

@@ -33,6 +33,10 @@ std::string diagnosticMessage(const Diagnostic& shown) {
     return text;
 }
 
+std::string relatedMessage(const Diagnostic& d) {
+    return d.relatedMessage.empty() ? "the record it comes from" : d.relatedMessage;
+}
+
 std::string stampingErrorText(std::string_view number) {
     return " Errore n. " + std::string(number);
 }

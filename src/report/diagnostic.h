@@ -23,6 +23,10 @@ std::string diagnosticText(const Diagnostic& d, std::string_view fileShown);
 // does: "MESSAGE", or "MEANING[: DETAIL][ (at P m)]".
 std::string diagnosticMessage(const Diagnostic& d);
 
+// What the related record is to the diagnostic: the record an error was carried from unless it
+// says otherwise.
+std::string relatedMessage(const Diagnostic& d);
+
 // The message of a stamping error: " Errore n. 1250" for the number text "1250".
 std::string stampingErrorText(std::string_view number);
 

@@ -17,7 +17,8 @@ constexpr Explanation kErrors[] = {
      "a kilometre-post record's position, or its reference value (after the 100 added for flag 1), "
      "is not a multiple of 50.",
      "the final check of the kilometre posts (entries 81 to 83), made after the train file has "
-     "been read to its end. It names no line. It is not made when either file stopped on an error "
+     "been read to its end. It names no line; `check` points at the post's value. It is not made "
+     "when either file stopped on an error "
      "other than 15, and it replaces an error 15 of the train file as the error recorded last.",
      "line file `progressiva chilometrica uno, 1000, 1025, 0`.",
      "round the position and the reference value to 50 m (1025 -> 1000 or 1050)."},
@@ -69,7 +70,8 @@ constexpr Explanation kErrors[] = {
      "a signal stands within 1000 m (20 cells) before a slow order's warning board, and neither of "
      "the two cells right before the signal is free or already a speed-cut point.",
      "the signal-spacing pass, after both files were read; it names only the signal's position "
-     "(cell x 50), no line. The pass goes on, and a later 11, 12 or 13 replaces it as the error "
+     "(cell x 50), no line (`check` points at the signal, with a note at the slow order). The "
+     "pass goes on, and a later 11, 12 or 13 replaces it as the error "
      "recorded last.",
      "train file ``` segnale, 1350, 2,1,0,0,0, 0,0,0,0, 0 segnale, 1400, 2,1,0,0,0, 0,0,0,0, 0 "
      "segnale, 1450, 2,1,0,0,0, 0,0,0,0, 0 rallentamento, 3000, 120, 500, 0, 0, 0 ``` The slow "
@@ -80,7 +82,8 @@ constexpr Explanation kErrors[] = {
     {12, "no room for a speed-cut point before a slow order",
      "one of the three windows before a slow order's start (5-7, 11-13 and 18-20 cells before it) "
      "has no free cell.",
-     "the signal-spacing pass; it names the start cell's position (cell x 50).",
+     "the signal-spacing pass; it names the start cell's position (cell x 50); `check` points at "
+     "the slow order.",
      "train file: signals at 2650, 2700, 2750 m (cells 54-56) and `rallentamento, 3000, 120, 500, "
      "0, 0, 0` (start cell 61).",
      "leave at least one cell free in each window: 250-350 m, 550-650 m and 900-1000 m before the "
@@ -89,7 +92,8 @@ constexpr Explanation kErrors[] = {
      "inside a slow order below 110 km/h a point is due every 400 m, and the due cell and its two "
      "neighbours are taken; or the first signal within 12 cells after the slow order's end board "
      "has neither of the two cells before it free.",
-     "the signal-spacing pass; it names the due cell (or the end board's cell) x 50.",
+     "the signal-spacing pass; it names the due cell (or the end board's cell) x 50; `check` "
+     "points at the slow order (with a note at the signal after its end).",
      "train file: signals at 3350, 3400, 3450 m (cells 68-70) and `rallentamento, 3000, 60, 1000, "
      "0, 0, 0` (start cell 61: the first point is due at cell 69).",
      "inside a slow order below 110 km/h keep every 8th cell from the start (or one of its "
@@ -280,8 +284,8 @@ constexpr Explanation kWarnings[] = {
      "simulator's, such as the backgrounds, are held only to what their field stores); a route "
      "position lies past "
      "the route's end, in the 7000 m tail; a position that the model turns into a cell is off "
-     "the 50 m grid (the warning names the cell and where it acts); a speed limit is not a "
-     "multiple of 5 (it is stored divided by 5).",
+     "the 50 m grid (the warning names the cell and where it acts); an object lands in cell 1, "
+     "where the stamps go; a speed limit is not a multiple of 5 (it is stored divided by 5).",
      "the checker, for each value of each record read.",
      "`velocita, 0, 1000`; `orologio, 25 70 0`; `pendenza, 1000, 260` (stored as +4); "
      "`segnale, 2655, ...` (cell 54, as if at 2650 m).",

@@ -45,6 +45,16 @@ void CellOrigins::recordEnds(const Location& record) {
     settle(placeOfRecord(record));
 }
 
+void CellOrigins::errorAtCells(std::size_t error, std::int64_t cell, std::int64_t other) {
+    errorCells.push_back({error, cell, other});
+}
+
+const RecordPlace* CellOrigins::objectRecord(std::int64_t cell, std::size_t field) const {
+    if (cell < 0 || static_cast<std::size_t>(cell) >= fieldRecord.size()) return nullptr;
+    const std::int32_t record = fieldRecord[static_cast<std::size_t>(cell)][field];
+    return record == kNone ? nullptr : &records[static_cast<std::size_t>(record)];
+}
+
 void CellOrigins::finish() {
     settle(kNone);
 }

@@ -27,6 +27,7 @@ class CellOrigins : public CellWatcher {
 
     void cellTouched(std::int64_t index) override;
     void recordEnds(const Location& record) override;
+    void errorAtCells(std::size_t error, std::int64_t cell, std::int64_t other) override;
     // Settles what was written after the last record: values of no source line.
     void finish();
 
@@ -34,6 +35,16 @@ class CellOrigins : public CellWatcher {
     std::vector<RecordPlace> records;
     // For each cell and field, an index into `records`, or kNone.
     std::vector<std::array<std::int32_t, kCellFieldCount>> fieldRecord;
+
+    struct ErrorCells {
+        std::size_t error;  // index into the build's errors
+        std::int64_t cell;
+        std::int64_t other;  // -1 for none
+    };
+    std::vector<ErrorCells> errorCells;
+
+    // The record that put the object into a cell, or the one that wrote one field of it.
+    const RecordPlace* objectRecord(std::int64_t cell, std::size_t field = 0) const;
 
   private:
     std::int32_t placeOfRecord(const Location& record);

@@ -25,24 +25,33 @@ Diagnostic printable(Diagnostic d) {
     return d;
 }
 
+// "FILE:LINE[:COL]: ", or nothing without a file.
+std::string placeText(const std::string& fileShown, const Location& at) {
+    if (fileShown.empty()) return {};
+    std::string place = fileShown + ":" + std::to_string(at.line) + ":";
+    if (at.firstColumn > 0) place += std::to_string(at.firstColumn) + ":";
+    return place + " ";
+}
+
 }  // namespace
 
 std::string toolDiagnosticText(const Diagnostic& d, const std::string& fileShown,
                                const std::string& relatedShown) {
     Diagnostic bare = printable(d);
     bare.location.line = 0;
-    std::string place;
-    if (!fileShown.empty() && d.location.line > 0) {
-        place = fileShown + ":" + std::to_string(d.location.line) + ":";
-        if (d.location.firstColumn > 0) place += std::to_string(d.location.firstColumn) + ":";
-        place += " ";
-    }
+    const std::string place = d.location.line > 0 ? placeText(fileShown, d.location) : "";
     std::string text = place + diagnosticText(bare, {});
     if (d.severity == Severity::Warning) text += " [" + d.name + "]";
-    if (!relatedShown.empty() && d.related.hasLine())
+    const bool carried = d.relatedMessage.empty();
+    if (carried && !relatedShown.empty() && d.related.hasLine())
         text += "; raised by " + relatedShown + ":" + std::to_string(d.related.line) +
                 " and carried into this file, which stops here";
     if (d.afterFirst) text += " (found after the first error)";
+    if (!carried && !relatedShown.empty() && d.related.hasLine())
+        text.append("\n")
+            .append(placeText(relatedShown, d.related))
+            .append("note: ")
+            .append(printableFromWindows1252(d.relatedMessage));
     return text;
 }
 
@@ -92,6 +101,11 @@ nlohmann::json errorsJson(const ScenarioBuild& build, const FileShown& shown) {
         j["column"] = hasLine ? e.location.firstColumn : 0;
         j["afterFirst"] = e.afterFirst;
         j["detail"] = utf8FromWindows1252(e.detail);
+        if (e.related.hasLine())
+            j["related"] = {{"file", shown(e.related.file)},
+                            {"line", e.related.line},
+                            {"column", e.related.firstColumn},
+                            {"message", utf8FromWindows1252(relatedMessage(e))}};
         errors.push_back(std::move(j));
     }
     return errors;

@@ -15,7 +15,8 @@ namespace scenario {
 using FileShown = std::function<std::string(const std::string& buildFileName)>;
 
 // "FILE:LINE[:COL]: warning: MESSAGE [name]" or "FILE:LINE[:COL]: error N: ...", in UTF-8.
-// An error carried from the other file names the record that raised it.
+// An error carried from the other file names the record that raised it; any other related
+// record follows on a line of its own, "FILE:LINE[:COL]: note: ...".
 std::string toolDiagnosticText(const Diagnostic& d, const std::string& fileShown,
                                const std::string& relatedShown = {});
 

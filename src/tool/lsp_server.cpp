@@ -160,7 +160,7 @@ json LanguageServer::diagnosticJson(const Diagnostic& d) const {
             json::array({{{"location",
                            {{"uri", uriOf(d.related.file)},
                             {"range", rangeJson(spotOf(d.related, text ? &*text : nullptr))}}},
-                          {"message", "the record it comes from"}}});
+                          {"message", utf8FromWindows1252(relatedMessage(d))}}});
     }
     return item;
 }

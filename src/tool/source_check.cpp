@@ -17,6 +17,7 @@ namespace scenario {
 namespace {
 
 constexpr std::int32_t kCell = 50;
+constexpr std::int64_t kStampCell = 1;
 constexpr std::int32_t kTail = 7000;
 
 std::string_view trimmed(std::string_view s) {
@@ -81,6 +82,7 @@ struct FieldFacts {
     bool onCells = false;         // a route position that the model turns into a cell
     bool gridded = false;         // ... by rounding, so that one off the grid moves
     int offset = 0;               // the cells the rounding adds
+    bool object = false;          // ... where the record puts an object
 };
 
 // A value read for a record's field, where it stands. A text is a view of the scanned bytes.
@@ -400,14 +402,25 @@ class FileScan {
                             std::to_string(roundToWhole(static_cast<double>(v.number) / 5) * 5) +
                             " km/h");
         if (!v.facts->onCells) return;
+        const auto cellOfValue = [&] {
+            return roundToWhole(static_cast<double>(v.number) / kCell +
+                                static_cast<double>(v.facts->offset));
+        };
+        // The compile gives no sign of it: the stamping stops the build (1250, 1251) or writes
+        // over the object.
+        if (v.facts->object && cellOfValue() == kStampCell)
+            return warn(kImplausibleValueWarning, v.at,
+                        what() +
+                            " puts its object in cell 1, where the build stamps its check "
+                            "codes: the build stops (error 1250 or 1251) or the stamp "
+                            "overwrites it");
         if (routeLength_ > 0 && v.number > routeLength_)
             return warn(kImplausibleValueWarning, v.at,
                         what() + " lies past the route's end (" + std::to_string(routeLength_) +
                             " m), in the " + std::to_string(kTail) + " m tail");
         if (v.number % kCell == 0 || !v.facts->gridded) return;
         const int offset = v.facts->offset;
-        const std::int64_t cell =
-            roundToWhole(static_cast<double>(v.number) / kCell + static_cast<double>(offset));
+        const std::int64_t cell = cellOfValue();
         warn(kImplausibleValueWarning, v.at,
              what() + " is off the 50 m grid: it lands in cell " + std::to_string(cell) +
                  ", as if at " + std::to_string((cell - offset) * kCell) + " m");
@@ -421,6 +434,7 @@ class FileScan {
         facts.offset = contains(f.becomes, "/ 50 + 1")   ? 1
                        : contains(f.becomes, "/ 50 - 1") ? -1
                                                          : 0;
+        facts.object = facts.gridded && contains(f.becomes, ", kind ");
         return facts;
     }
 

@@ -28,7 +28,9 @@
 #include "report/diagnostic.h"
 #include "report/error_meanings.h"
 #include "report/exit_status.h"
+#include "tool/cell_origins.h"
 #include "tool/diagnostics.h"
+#include "tool/error_places.h"
 #include "tool/source_check.h"
 #include "tool/text_encoding.h"
 
@@ -77,6 +79,34 @@ CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPl
 }
 
 namespace {
+
+// A compile whose cells are watched, so that its errors can be placed; `place` places the first
+// `count` of them, those of this compile.
+class WatchedCompile {
+  public:
+    // Watches through `given` when the caller keeps the origins for more than placing errors.
+    WatchedCompile(ScenarioBuild& build, FileStore& files, bool buildPlan, const SourceTexts& texts,
+                   CellOrigins* given = nullptr)
+        : texts_(texts) {
+        if (given == nullptr) own_.emplace(build);
+        origins_ = given != nullptr ? given : &*own_;
+        outcome = compileBuild(build, files, buildPlan);
+        origins_->finish();
+        if (outcome.status == kExitStamping)
+            outcome.stampingPlace =
+                placedStampingError(outcome.stampingError, *origins_, texts).location;
+    }
+    void place(std::vector<Diagnostic>& errors, std::size_t count) const {
+        placeErrors(std::span(errors.data(), std::min(count, errors.size())), *origins_, texts_);
+    }
+
+    CompileOutcome outcome{};
+
+  private:
+    std::optional<CellOrigins> own_;
+    CellOrigins* origins_ = nullptr;
+    const SourceTexts& texts_;
+};
 
 // Why a file cannot be read, as the system says it.
 std::string readFailureReason(const std::string& path) {
@@ -197,9 +227,13 @@ void blankLine(std::string& text, std::int32_t line) {
 
 // The compile stops at a file's first error. To list the errors after it, compile again in
 // memory with each record that raised one passed over, until no new error comes or the bound.
-void findLaterErrors(ScenarioBuild& build, const ScenarioIdentity& names, std::string line,
-                     std::string train, bool buildPlan) {
+// The errors are compared as the compile records them, and kept placed.
+void findLaterErrors(ScenarioBuild& build, const SourceTexts& texts, bool buildPlan) {
+    const ScenarioIdentity& names = texts.names;
+    std::string line(texts.line);
+    std::string train(texts.train);
     std::vector<Diagnostic> blanked = build.errors;
+    std::vector<Diagnostic> found = build.errors;
     while (build.errors.size() < kMostErrors) {
         for (const Diagnostic& e : blanked) {
             if (!e.location.hasLine()) continue;
@@ -211,19 +245,21 @@ void findLaterErrors(ScenarioBuild& build, const ScenarioIdentity& names, std::s
         ScenarioBuild again;
         again.scenarioName = names.scenarioName;
         again.trainNumber = names.trainNumber;
-        try {
-            if (memorizza_percorso(again, store, buildPlan ? 1 : 0)) return;
-        } catch (const std::exception&) {
+        const WatchedCompile compiled(again, store, buildPlan, texts);
+        if (compiled.outcome.status == kExitStamping || compiled.outcome.status == kExitFileFailure)
             return;
-        }
+        std::vector<Diagnostic> placed = again.errors;
+        compiled.place(placed, placed.size());
         blanked.clear();
-        for (Diagnostic& e : again.errors) {
-            const bool known = std::any_of(build.errors.begin(), build.errors.end(),
+        for (std::size_t n = 0; n < again.errors.size(); ++n) {
+            Diagnostic& e = again.errors[n];
+            const bool known = std::any_of(found.begin(), found.end(),
                                            [&](const Diagnostic& k) { return sameError(k, e); });
             if (known || !e.location.hasLine() || build.errors.size() >= kMostErrors) continue;
-            e.afterFirst = true;
+            e.afterFirst = placed[n].afterFirst = true;
             blanked.push_back(e);
-            build.errors.push_back(e);
+            found.push_back(e);
+            build.errors.push_back(std::move(placed[n]));
         }
         if (blanked.empty()) return;
     }
@@ -359,7 +395,9 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
         return build.errorCode == 0 && !warns(checking.result().warnings) && !warns(build.warnings);
     };
 
-    CompileOutcome outcome = compileBuild(build, store, request.buildPlan);
+    const SourceTexts texts{names, *line, *train};
+    WatchedCompile compiled(build, store, request.buildPlan, texts);
+    CompileOutcome& outcome = compiled.outcome;
     const CheckResult& check = checking.result();
     std::vector<Diagnostic> warnings;
     const auto keepWanted = [&](const std::vector<Diagnostic>& list) {
@@ -369,8 +407,11 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
     keepWanted(check.warnings);
     keepWanted(build.warnings);
     const std::size_t compiledErrors = build.errors.size();
-    if (outcome.status == kExitDataError)
-        findLaterErrors(build, names, *line, *train, request.buildPlan);
+    compiled.place(build.errors, compiledErrors);
+    if (outcome.status == kExitDataError) findLaterErrors(build, texts, request.buildPlan);
+    // The program's own message follows; this line says which record is the cause.
+    if (outcome.stampingPlace.hasLine())
+        build.errors.push_back(makeError(outcome.stampingError, 0, outcome.stampingPlace));
     sayWhatToDo(build, check);
     if (outcome.status == kExitClean && choice->asErrors && !warnings.empty())
         outcome.status = kExitDataError;
@@ -391,17 +432,23 @@ std::string outcomeNote(const CompileOutcome& outcome, const std::string& comman
 }
 
 CheckedBuild compileChecked(ScenarioBuild& build, const std::string& lineBytes,
-                            const std::string& trainBytes) {
+                            const std::string& trainBytes, CellOrigins* origins) {
     const ScenarioIdentity names = build.identity();
     BackgroundCheck checking({names.lineSourceFile(), lineBytes},
                              {names.trainSourceFile(), trainBytes});
     CompileStore store(std::nullopt);
     store.sources.files[names.lineSourceFile()] = lineBytes;
     store.sources.files[names.trainSourceFile()] = trainBytes;
-    CheckedBuild checked{compileBuild(build, store, true), {}};
+    const SourceTexts texts{names, lineBytes, trainBytes};
+    const WatchedCompile compiled(build, store, true, texts, origins);
+    CheckedBuild checked{compiled.outcome, {}};
     const CheckResult& found = checking.result();
-    if (checked.outcome.status == kExitDataError)
-        findLaterErrors(build, names, lineBytes, trainBytes, true);
+    compiled.place(build.errors, build.errors.size());
+    if (checked.outcome.status == kExitDataError) findLaterErrors(build, texts, true);
+    // As compile and check say it: the record that is the cause, before the program's message.
+    if (checked.outcome.stampingPlace.hasLine())
+        build.errors.push_back(
+            makeError(checked.outcome.stampingError, 0, checked.outcome.stampingPlace));
     sayWhatToDo(build, found);
     checked.warnings = found.warnings;
     checked.warnings.insert(checked.warnings.end(), build.warnings.begin(), build.warnings.end());
@@ -416,7 +463,7 @@ SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
     CheckedBuild checked = compileChecked(build, lineBytes, trainBytes);
     SourceCheck check{names, std::move(checked.warnings)};
     for (Diagnostic& e : build.errors) check.diagnostics.push_back(std::move(e));
-    if (checked.outcome.status == kExitStamping)
+    if (checked.outcome.status == kExitStamping && !checked.outcome.stampingPlace.hasLine())
         check.diagnostics.push_back(makeError(checked.outcome.stampingError, 0, {}));
     return check;
 }

@@ -81,6 +81,7 @@ struct CompileOutcome {
     int status;
     std::string failure;  // the message of a stamping error or a file failure
     std::int32_t stampingError = 0;
+    Location stampingPlace = {};  // the record whose object stands where the stamp goes
 };
 
 // Runs the compile driver over the sources in `files` and says how it ended.
@@ -97,8 +98,11 @@ struct CheckedBuild {
     CompileOutcome outcome;
     std::vector<Diagnostic> warnings;
 };
+class CellOrigins;
+// `origins`, when given, is the watcher the compile goes through (made on `build` beforehand); it
+// comes back finished, with every cell's record.
 CheckedBuild compileChecked(ScenarioBuild& build, const std::string& lineBytes,
-                            const std::string& trainBytes);
+                            const std::string& trainBytes, CellOrigins* origins = nullptr);
 
 // Runs the compile and returns its exit status. Diagnostics go to `err`, the JSON summary (when
 // asked for) to `out`.

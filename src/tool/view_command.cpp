@@ -80,8 +80,7 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     };
 
     CellOrigins origins(build);
-    const CheckedBuild checked = compileChecked(build, *line, *train);
-    origins.finish();
+    const CheckedBuild checked = compileChecked(build, *line, *train, &origins);
 
     ViewInput input;
     input.routeLength = routeLengthOf(build.stationTable);

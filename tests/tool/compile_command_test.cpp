@@ -144,7 +144,7 @@ TEST(CompileCommand, RecordedErrorWritesNothingUnlessAskedToWriteOnError) {
     const ToolRun run = runTool(dir.path, arguments);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
-              "train.txt:2:1: error 15: position beyond the track cell table (at 99999 m)\n");
+              "train.txt:2:11: error 15: position beyond the track cell table (at 99999 m)\n");
     const nlohmann::json summary = nlohmann::json::parse(run.out);
     EXPECT_EQ(summary["errorCode"], 15);
     EXPECT_EQ(summary["errorPosition"], 99999);
@@ -164,16 +164,19 @@ TEST(CompileCommand, TakenStampSlotStopsTheBuildBeforeAnyFileIsWritten) {
         const char* board;  // a speed board at 0 lands in cell 1
         const char* message;
     } cases[] = {
-        {"indicatori_vmax, 0, 65, 70, 75, 0, 0, 0, 0, 0\r\n", " Errore n. 1250\n"},
-        {"indicatori_vmax, 0, 0, 1, 0, 0, 0, 0, 0, 0\r\n", " Errore n. 1251\n"},
+        {"indicatori_vmax, 0, 65, 70, 75, 0, 0, 0, 0, 0\r\n",
+         "line.txt:4:18: error 1250: marker slot already taken\n Errore n. 1250\n"},
+        {"indicatori_vmax, 0, 0, 1, 0, 0, 0, 0, 0, 0\r\n",
+         "line.txt:4:18: error 1251: check-code slot already taken\n Errore n. 1251\n"},
     };
     for (const Case& c : cases) {
         TempDir dir;
         writeFile(dir.path / "line.txt", lineFile(c.board));
         writeFile(dir.path / "train.txt", "[generale]\r\n[fine]\r\n");
         writeFile(dir.path / "S_1.dat", "older build");
-        const ToolRun run = runTool(dir.path, {"compile", "line.txt", "train.txt", "--name", "S",
-                                               "--train", "1", "-Wno-no-records"});
+        const ToolRun run =
+            runTool(dir.path, {"compile", "line.txt", "train.txt", "--name", "S", "--train", "1",
+                               "-Wno-no-records", "-Wno-implausible-value"});
         EXPECT_EQ(run.status, 3) << c.board;
         EXPECT_EQ(run.err, c.message);
         EXPECT_EQ(readFile(dir.path / "S_1.dat"), "older build");

@@ -55,21 +55,26 @@ TEST(Diagnostics, EachPassNamesTheLineOfTheRecordThatRaisedTheError) {
          lines({"[generale]", "lunghezza percorso, 6000", "ripetizione segnali 4 codici, 25, 0",
                 "[fine]"}),
          kEmptyTrain,
-         "line.txt:3:1: error 3: first signal-repetition position not a multiple of 50\n"},
+         "line.txt:3:31: error 3: first signal-repetition position not a multiple of 50\n"},
         // The board takes cell round(450 / 50 + 1) = 10, where the sign then goes.
         {"line pass, route records",
          route({"indicatori_vmax, 450, 65, 70, 75, 0, , , , 0",
                 "cartello_indicatore, 450, (MONTE)( 10 m. )"}),
-         kEmptyTrain, "line.txt:5:1: error 6: indicator sign on a cell already taken (at 450 m)\n"},
-        // Checked once the train source file is read: no record raised it.
+         kEmptyTrain,
+         "line.txt:5:22: error 6: indicator sign on a cell already taken (at 450 m)\n"
+         "line.txt:4:18: note: this maximum-speed boards record already holds cell 10\n"},
+        // Checked once the train source file is read, at the post whose value is off the cells.
         {"end of the train pass",
          lines({"[generale]", "lunghezza percorso, 6000", "progressiva chilometrica due, 25, 0, 0",
                 "[fine]"}),
-         kEmptyTrain, "error 2: kilometre post position or reference value not a multiple of 50\n"},
+         kEmptyTrain,
+         "line.txt:3:31: error 2: kilometre post position or reference value not a multiple of "
+         "50\n"},
         {"train pass", route({}),
          lines({"[generale]", "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
                 "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0", "[fine]"}),
-         "train.txt:3:1: error 16: signal on a cell already taken (at 2600 m)\n"},
+         "train.txt:3:10: error 16: signal on a cell already taken (at 2600 m)\n"
+         "train.txt:2:10: note: this signal record already holds cell 53\n"},
         {"curve class", route({"curvad9, 1000, 100"}), kEmptyTrain,
          "line.txt:4:1: error 103: curve without class digit, or plan beyond 1000000 m: a "
          "curve's first field needs a class digit 1 to 6 after its side letter (curvad5, "
@@ -88,6 +93,90 @@ TEST(Diagnostics, EachPassNamesTheLineOfTheRecordThatRaisedTheError) {
     }
 }
 
+// Each error stands at the value that caused it; one about a taken cell names the record of the
+// object already there, and a signal-spacing error the records it is about.
+TEST(Diagnostics, ErrorsPointAtTheirFieldAndAtTheRecordsInvolved) {
+    const std::string signalAt2600 = "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0";
+    struct Case {
+        const char* what;
+        std::string line;
+        std::string train;
+        int status;
+        const char* expected;
+    } cases[] = {
+        {"reference of a kilometre post",
+         lines({"[generale]", "lunghezza percorso, 6000",
+                "progressiva chilometrica due, 100, 9949, 0", "[fine]"}),
+         kEmptyTrain, 1,
+         "line.txt:3:36: error 2: kilometre post position or reference value not a multiple of "
+         "50\n"},
+        // Cell round(450 / 50 + 1) = 10 holds the sign.
+        {"boards on a sign",
+         route({"cartello_indicatore, 450, (MONTE)( 10 m. )",
+                "indicatori_vmax, 450, 65, 70, 75, 0, , , , 0"}),
+         kEmptyTrain, 1,
+         "line.txt:5:18: error 21: maximum-speed boards on a cell already taken (at 450 m)\n"
+         "line.txt:4:22: note: this indicator sign record already holds cell 10\n"},
+        // round(2650 / 50) = 53 = round(2600 / 50 + 1).
+        {"speed cut on a signal", route({}),
+         lines({"[generale]", signalAt2600.c_str(), "abbattimento, 2650, 30", "[fine]"}), 1,
+         "train.txt:3:15: error 7: speed-cut point on a cell already taken (at 2650 m)\n"
+         "train.txt:2:10: note: this signal record already holds cell 53\n"},
+        // The warning board goes 1200 m before the start: round(1500 / 50 + 1) = 31, where the
+        // line file's boards stand.
+        {"warning board on the line file's boards",
+         route({"indicatori_vmax, 1500, 65, 70, 75, 0, , , , 0"}),
+         lines({"[generale]", "rallentamento, 2700, 60, 500, 0, 0, 0", "[fine]"}), 1,
+         "train.txt:2:16: error 17: slow-order warning board on a cell already taken (at 2700 "
+         "m)\n"
+         "line.txt:4:18: note: this maximum-speed boards record already holds cell 31\n"},
+        // The end board goes to round((3000 + 450) / 50 + 1) = 70: the length puts it there.
+        {"end board on a signal", route({}),
+         lines({"[generale]", "segnale, 3450, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                "rallentamento, 3000, 60, 450, 0, 0, 0", "[fine]"}),
+         1,
+         "train.txt:3:26: error 19: slow-order end board on a cell already taken (at 3000 m)\n"
+         "train.txt:2:10: note: this signal record already holds cell 70\n"},
+        // The board stands in cell 37; the signal in cell 30 has signals in 29 and 28 before it.
+        {"signal ahead of a warning board", route({}),
+         lines({"[generale]", "segnale, 1350, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                "segnale, 1400, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                "segnale, 1450, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                "rallentamento, 3000, 60, 500, 0, 0, 0", "[fine]"}),
+         1,
+         "train.txt:4:10: error 11: no free cell before a signal ahead of a slow-order warning "
+         "board (at 1500 m)\n"
+         "train.txt:5:16: note: the slow order whose warning board the signal stands before\n"},
+        // The first point inside the slow order is due in cell 69, between signals in 68 and 70.
+        {"point due inside a slow order", route({}),
+         lines({"[generale]", "segnale, 3350, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                "segnale, 3400, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                "segnale, 3450, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
+                "rallentamento, 3000, 60, 1000, 0, 0, 0", "[fine]"}),
+         1,
+         "train.txt:5:16: error 13: no free cell for a speed-cut point in or after a slow order "
+         "(at 3450 m)\n"},
+        // A signal at 0 m stands in cell 1, where the stamps go; the check says so first.
+        {"signal where the stamps go", route({}),
+         lines({"[generale]", "segnale, 0, 2, 4, 0, 0, 0, 2, 2,1,0, 0", "[fine]"}), 3,
+         "train.txt:2:10: warning: signal posizione 0 m puts its object in cell 1, where the "
+         "build stamps its check codes: the build stops (error 1250 or 1251) or the stamp "
+         "overwrites it [implausible-value]\n"
+         "train.txt:2:10: error 1250: marker slot already taken\n Errore n. 1250\n"},
+        // A mark leaves both stamp fields 0: the stamps go over it without an error.
+        {"speed-cut mark where the stamps go", route({}),
+         lines({"[generale]", "abbattimento, 50, 0", "[fine]"}), 0,
+         "train.txt:2:15: warning: speed-cut point position 50 m puts its object in cell 1, "
+         "where the build stamps its check codes: the build stops (error 1250 or 1251) or the "
+         "stamp overwrites it [implausible-value]\n"},
+    };
+    for (const Case& c : cases) {
+        const Compiled result = compile(c.line, c.train);
+        EXPECT_EQ(result.run.status, c.status) << c.what;
+        EXPECT_EQ(result.run.err, c.expected) << c.what;
+    }
+}
+
 TEST(Diagnostics, ErrorsAfterTheFirstAreListedAndMarked) {
     const Compiled result =
         compile(route({}),
@@ -99,10 +188,11 @@ TEST(Diagnostics, ErrorsAfterTheFirstAreListedAndMarked) {
                        "velocita, 0, 100", "[fine]"}));
     EXPECT_EQ(result.run.status, 1);
     EXPECT_EQ(result.run.err,
-              "train.txt:2:1: error 8: station position not a multiple of 50 (at 1010 m)\n"
-              "train.txt:4:1: error 16: signal on a cell already taken (at 2600 m) (found after "
+              "train.txt:2:11: error 8: station position not a multiple of 50 (at 1010 m)\n"
+              "train.txt:4:10: error 16: signal on a cell already taken (at 2600 m) (found after "
               "the first error)\n"
-              "train.txt:6:1: error 22: station less than 350 m after the previous one (at 3100 "
+              "train.txt:3:10: note: this signal record already holds cell 53\n"
+              "train.txt:6:11: error 22: station less than 350 m after the previous one (at 3100 "
               "m) (found after the first error)\n");
     const nlohmann::json& s = result.summary;
     EXPECT_EQ(s["errorCode"], 8);
@@ -212,7 +302,7 @@ TEST(Diagnostics, SwappedFilesAndUnreadableFilesSayWhy) {
     EXPECT_NE(directory.err.find("Is a directory"), std::string::npos) << directory.err;
 }
 
-TEST(Diagnostics, EverySpacingErrorIsReportedWithItsPositionOnly) {
+TEST(Diagnostics, EverySpacingErrorIsReportedAtItsSlowOrder) {
     // Speed-cut points fill the near window (cells 16 to 14, and 56 to 54) before each of two
     // slow orders starting in cells round(1000 / 50 + 1) = 21 and 61.
     const std::string train = lines({
@@ -230,21 +320,22 @@ TEST(Diagnostics, EverySpacingErrorIsReportedWithItsPositionOnly) {
     const Compiled result = compile(route({}), train);
     EXPECT_EQ(result.run.status, 1);
     EXPECT_EQ(result.run.err,
-              "error 12: no free cell in a window before a slow-order start (at 1050 m)\n"
-              "error 12: no free cell in a window before a slow-order start (at 3050 m) (found "
-              "after the first error)\n");
+              "train.txt:8:16: error 12: no free cell in a window before a slow-order start (at "
+              "1050 m)\n"
+              "train.txt:9:16: error 12: no free cell in a window before a slow-order start (at "
+              "3050 m) (found after the first error)\n");
     const nlohmann::json& s = result.summary;
     EXPECT_EQ(s["errorCode"], 12);
     EXPECT_EQ(s["errorPosition"], 3050);
-    EXPECT_EQ(s["errorFile"], "");
-    EXPECT_EQ(s["errorLine"], 0);
+    EXPECT_EQ(s["errorFile"], "train.txt");
+    EXPECT_EQ(s["errorLine"], 9);
     ASSERT_EQ(s["errors"].size(), 2u);
     EXPECT_EQ(s["errors"][0]["position"], 1050);
-    EXPECT_EQ(s["errors"][0]["line"], 0);
+    EXPECT_EQ(s["errors"][0]["line"], 8);
     EXPECT_EQ(s["errors"][1]["position"], 3050);
 }
 
-TEST(Diagnostics, JsonNamesTheFileAndLineOfTheError) {
+TEST(Diagnostics, JsonNamesTheFieldOfTheErrorAndTheRecordInTheTakenCell) {
     const Compiled result =
         compile(route({}), lines({"[generale]", "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
                                   "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0", "[fine]"}));
@@ -252,11 +343,19 @@ TEST(Diagnostics, JsonNamesTheFileAndLineOfTheError) {
     EXPECT_EQ(s["errorCode"], 16);
     EXPECT_EQ(s["errorFile"], "train.txt");
     EXPECT_EQ(s["errorLine"], 3);
-    const nlohmann::json expected = {
-        {"code", 16},          {"meaning", "signal on a cell already taken"},
-        {"position", 2600},    {"file", "train.txt"},
-        {"line", 3},           {"column", 1},
-        {"afterFirst", false}, {"detail", ""}};
+    const nlohmann::json expected = {{"code", 16},
+                                     {"meaning", "signal on a cell already taken"},
+                                     {"position", 2600},
+                                     {"file", "train.txt"},
+                                     {"line", 3},
+                                     {"column", 10},
+                                     {"afterFirst", false},
+                                     {"detail", ""},
+                                     {"related",
+                                      {{"file", "train.txt"},
+                                       {"line", 2},
+                                       {"column", 10},
+                                       {"message", "this signal record already holds cell 53"}}}};
     EXPECT_EQ(s["errors"], nlohmann::json::array({expected}));
 }
 

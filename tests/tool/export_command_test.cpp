@@ -88,7 +88,10 @@ TEST(CheckCommand, CompilesWithoutWritingAndEndsCleanOnlyWithoutErrors) {
         runTool(dir.path, {"check", kLineSource, "edited-.txt", "--name", "N", "--train", "1"});
     EXPECT_EQ(failing.status, 1);
     EXPECT_EQ(failing.err, "edited-.txt:" + std::to_string(line) +
-                               ":1: error 16: signal on a cell already taken (at 2600 m)\n");
+                               ":13: error 16: signal on a cell already taken (at 2600 m)\n"
+                               "edited-.txt:" +
+                               std::to_string(line - 1) +
+                               ":13: note: this signal record already holds cell 53\n");
     EXPECT_EQ(fileCount(dir.path), 6u);
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "source_fixture.h"
@@ -153,6 +154,36 @@ TEST(LspServer, PublishesDiagnosticsOfBothFilesWithUtf16Columns) {
     const std::vector<json> lineLists = served.published("file:///s/A_linea.txt");
     ASSERT_EQ(lineLists.size(), 1u);
     EXPECT_TRUE(lineLists[0].empty());
+}
+
+TEST(LspServer, AnErrorStandsAtItsFieldAndNamesTheRecordInTheTakenCell) {
+    const testing::BuiltinTexts builtin = builtinTexts();
+    MemoryDisk disk;
+    disk.put("/s/A_linea.txt", builtin.line);
+    const std::string signal = "segnale,    2600,   2, 4, 0,  0, 0,    2,  2,1,0, 0\r\n";
+    const std::size_t at = builtin.train.find(signal);
+    ASSERT_NE(at, std::string::npos);
+    const int first = static_cast<int>(
+        std::count(builtin.train.begin(), builtin.train.begin() + static_cast<long>(at), '\n'));
+    std::string train = builtin.train;
+    train.insert(at + signal.size(), signal);
+    const std::string uri = "file:///s/A_1-.txt";
+    const Served served =
+        serve(kInitialize + notification("textDocument/didOpen", opened(uri, train)), disk);
+    const std::vector<json> lists = served.published(uri);
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(lists[0].size(), 1u);
+    const json& d = lists[0][0];
+    EXPECT_EQ(d["code"], 16);
+    const json position = {{"line", first + 1}, {"character", 12}};
+    EXPECT_EQ(d["range"]["start"], position);
+    const json related = {{"location",
+                           {{"uri", uri},
+                            {"range",
+                             {{"start", {{"line", first}, {"character", 12}}},
+                              {"end", {{"line", first}, {"character", 16}}}}}}},
+                          {"message", "this signal record already holds cell 53"}};
+    EXPECT_EQ(d["relatedInformation"], json::array({related}));
 }
 
 TEST(LspServer, ChangesArePausedAndCoalescedAndTheBufferWinsOverTheDisk) {

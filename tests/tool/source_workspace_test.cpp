@@ -80,10 +80,12 @@ TEST(SourceWorkspace, AFileAloneShowsOnlyItsOwnProblems) {
     disk.put("/t/B_linea.txt", replaced(builtin.line, "sfondo uno,    0", "sfondo uno,    x"));
     SourceWorkspace ws(disk);
 
-    // The train pass runs only after a route length: alone, a train file is still read.
+    // The train pass runs only after a route length: alone, a train file is still read. The
+    // signal read at 1 m stands in cell 1, where the stamps go.
     std::vector<FileDiagnostics> files = ws.check("/s/A_1-.txt");
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(linesOf(files[0]), std::vector<std::int32_t>{41});
+    EXPECT_EQ(linesOf(files[0]), (std::vector<std::int32_t>{41, 41, 41}));
+    EXPECT_EQ(files[0].diagnostics[2].code, 1250);
 
     files = ws.check("/t/B_linea.txt");
     ASSERT_EQ(files.size(), 1u);

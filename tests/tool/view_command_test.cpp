@@ -165,7 +165,7 @@ TEST(ViewCommand, ThePageListsExactlyTheLinesCheckPrints) {
          {{"velocita,    1850,    60", "velocita,    1850,    62"},
           {"stazione,    1750", "stazione,    1760"}},
          {},
-         kTrain + ":26:1: error 8: station position not a multiple of 50 (at 1760 m)"},
+         kTrain + ":26:14: error 8: station position not a multiple of 50 (at 1760 m)"},
         // A gradient past the cell table stops the line file; the first signal carries it.
         {"an error carried from the other file",
          {},
