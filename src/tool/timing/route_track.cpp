@@ -1,0 +1,148 @@
+// The track for the running-time model: limits per cell (line limit, slow orders, the train's top
+// speed) and the grade per metre with the curves' equivalent, summed so that any span averages at
+// once.
+#include "tool/timing/route_track.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace scenario::timing {
+namespace {
+
+constexpr double kCurveClasses[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+// A curve of radius R counts as a gradient of 800 / R per mille.
+constexpr double kCurveGrade = 800.0;
+
+// The turn from the step (a0, a1) to the step (b0, b1): a curve metre turns its step by k as
+// (d0 + k d1, d1 - k d0), so the cross product of the two steps is -k |d|^2.
+double turnBetween(double a0, double a1, double b0, double b1) {
+    const double squared = a0 * a0 + a1 * a1;
+    if (squared == 0) return 0;
+    return -(a0 * b1 - a1 * b0) / squared;
+}
+
+template <typename Value>
+std::vector<double> curvatureFrom(std::size_t metres, std::size_t firstMissing, Value value) {
+    std::vector<double> k(metres, 0.0);
+    for (std::size_t m = 2; m < firstMissing; ++m) {
+        const double a0 = value(0, m - 1) - value(0, m - 2);
+        const double a1 = value(1, m - 1) - value(1, m - 2);
+        const double b0 = value(0, m) - value(0, m - 1);
+        const double b1 = value(1, m) - value(1, m - 1);
+        k[m] = snappedCurvature(turnBetween(a0, a1, b0, b1));
+    }
+    return k;
+}
+
+// For each cell, the first slow-order end board after it, or the cell count.
+std::vector<std::size_t> nextEndBoards(std::span<const TrackCell> cells) {
+    std::vector<std::size_t> next(cells.size());
+    std::size_t end = cells.size();
+    for (std::size_t c = cells.size(); c-- > 0;) {
+        next[c] = end;
+        if (cells[c].kind == kSlowOrderEnd) end = c;
+    }
+    return next;
+}
+
+// A slow order from start cell s holds over cells s - 1 .. e - 2, e its first end board after
+// it. The orders that share an end board are nested, so one running minimum per end board does.
+void applySlowOrders(std::span<const TrackCell> cells, std::vector<double>& limit) {
+    const std::vector<std::size_t> next = nextEndBoards(cells);
+    std::vector<double> startsAt(cells.size(), kNoLimit);
+    for (std::size_t s = 0; s < cells.size(); ++s) {
+        if (cells[s].kind != kSlowOrderStart || next[s] == cells.size()) continue;
+        const std::size_t first = s == 0 ? 0 : s - 1;
+        if (next[s] < 2 || first > next[s] - 2) continue;
+        startsAt[first] = std::min<double>(startsAt[first], std::max<int>(cells[s].value1, 0));
+    }
+    double order = kNoLimit;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        if (c + 1 < cells.size() && cells[c + 1].kind == kSlowOrderEnd) order = kNoLimit;
+        order = std::min(order, startsAt[c]);
+        limit[c] = std::min(limit[c], order);
+    }
+}
+
+}  // namespace
+
+double snappedCurvature(double turn) {
+    const double size = std::abs(turn);
+    double nearest = 0;
+    for (const double k : kCurveClasses)
+        if (std::abs(size - k) < std::abs(size - nearest)) nearest = k;
+    return turn < 0 ? -nearest : nearest;
+}
+
+std::vector<double> curvatureOfPlan(const LinePlan& plan) {
+    if (!plan.exists()) return {};
+    return curvatureFrom(static_cast<std::size_t>(plan.upperBound() + 1),
+                         static_cast<std::size_t>(plan.doubleEnd()),
+                         [&plan](int half, std::size_t m) {
+                             const auto metre = static_cast<std::int32_t>(m);
+                             return half == 0 ? plan.first(metre) : plan.second(metre);
+                         });
+}
+
+std::vector<double> curvatureOfPlan(const PlanFile& plan) {
+    std::size_t firstMissing = 0;
+    while (firstMissing < plan.first.size() && firstMissing < plan.second.size() &&
+           plan.first[firstMissing].type != PlanValueType::Empty &&
+           plan.second[firstMissing].type != PlanValueType::Empty)
+        ++firstMissing;
+    return curvatureFrom(plan.first.size(), firstMissing, [&plan](int half, std::size_t m) {
+        return half == 0 ? plan.first[m].value : plan.second[m].value;
+    });
+}
+
+RouteTrack::RouteTrack(std::span<const TrackCell> cells, std::span<const double> curvature,
+                       double maxSpeedKmh)
+    : cells_(cells), cellLimit_(cells.size()) {
+    for (std::size_t c = 0; c < cells.size(); ++c)
+        cellLimit_[c] =
+            std::min(cells[c].speedLimit == 0 ? kNoLimit : 5.0 * cells[c].speedLimit, maxSpeedKmh);
+    applySlowOrders(cells, cellLimit_);
+
+    const std::size_t metres = cells.size() * kCellLength;
+    metreGrade_.resize(metres);
+    gradeSum_.resize(metres + 1);
+    for (std::size_t m = 0; m < metres; ++m) {
+        const double curve = m < curvature.size() ? kCurveGrade * std::abs(curvature[m]) : 0.0;
+        metreGrade_[m] = cells[m / kCellLength].gradient - 100.0 + curve;
+        gradeSum_[m + 1] = gradeSum_[m] + metreGrade_[m];
+    }
+}
+
+double RouteTrack::adhesion(double x) const {
+    const auto c = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(x, 0.0) / kCellLength),
+                                           0, cells_.size() - 1);
+    return cells_[c].adhesion == 0 ? 100.0 : cells_[c].adhesion;
+}
+
+double RouteTrack::gradeIntegral(double x) const {
+    if (x <= 0) return 0;
+    const std::size_t metres = metreGrade_.size();
+    if (x >= static_cast<double>(metres)) return gradeSum_[metres];
+    const auto m = static_cast<std::size_t>(x);
+    return gradeSum_[m] + (x - static_cast<double>(m)) * metreGrade_[m];
+}
+
+double RouteTrack::averageGrade(double x, double span) const {
+    if (span <= 0) {
+        const auto m = static_cast<std::size_t>(std::max(x, 0.0));
+        return m < metreGrade_.size() ? metreGrade_[m] : 0.0;
+    }
+    return (gradeIntegral(x) - gradeIntegral(x - span)) / span;
+}
+
+double RouteTrack::lowestLimit(double from, double to) const {
+    const double last = static_cast<double>(cellLimit_.size() - 1);
+    const auto first =
+        static_cast<std::size_t>(std::clamp(std::floor(from / kCellLength), 0.0, last));
+    const auto end = static_cast<std::size_t>(std::clamp(std::floor(to / kCellLength), 0.0, last));
+    double lowest = kNoLimit;
+    for (std::size_t c = first; c <= end; ++c) lowest = std::min(lowest, cellLimit_[c]);
+    return lowest;
+}
+
+}  // namespace scenario::timing
