@@ -311,6 +311,17 @@ constexpr Explanation kWarnings[] = {
      "ends with error 25 \"the line has no route length record\", which then says so.",
      "the checker, counting the records each file names.", "scenario check TRAIN_FILE LINE_FILE.",
      "give the line file first, then the train file."},
+    {0, "timetable",
+     "a section between two stops is scheduled shorter than the train's fastest run over it "
+     "(or, with --margin P, leaves less slack than P % of that run). The warning gives the "
+     "fastest run and the earliest time the arriving station's record can hold. It is off by "
+     "default, because the train it assumes (the stock: mass, power, braking) is an assumption "
+     "of the authors' tool, not part of the scenario.",
+     "check --timing (and scenario timing), timing each section with the stock file "
+     "NAME_NUMBER.stock.json beside the sources, or --stock, or the defaults (docs/timing.md).",
+     "a stop 5.5 km after the previous one, departing 30 s after it.",
+     "give the section more time, at least the earliest feasible time the warning gives; or "
+     "describe the train in a stock file (scenario stock --out NAME_NUMBER.stock.json)."},
 };
 
 }  // namespace

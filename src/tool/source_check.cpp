@@ -466,7 +466,7 @@ std::vector<std::string_view> warningNames() {
     return {kNumberTextWarning,       kExtraFieldsWarning,    kMisplacedKeywordWarning,
             kUnknownRecordWarning,    kUnknownSectionWarning, kCommentStyleWarning,
             kImplausibleValueWarning, kOrderWarning,          kNoRecordsWarning,
-            kEncodingWarning,         kSwappedFilesWarning};
+            kEncodingWarning,         kSwappedFilesWarning,   kTimetableWarning};
 }
 
 std::string_view nearestKeyword(std::string_view text,

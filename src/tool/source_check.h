@@ -25,6 +25,7 @@ inline constexpr std::string_view kOrderWarning = "order";
 inline constexpr std::string_view kNoRecordsWarning = "no-records";
 inline constexpr std::string_view kEncodingWarning = "encoding";
 inline constexpr std::string_view kSwappedFilesWarning = "swapped-files";
+inline constexpr std::string_view kTimetableWarning = "timetable";  // check --timing's
 
 // Every warning name, the compile's and the checker's.
 std::vector<std::string_view> warningNames();

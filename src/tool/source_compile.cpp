@@ -30,7 +30,9 @@
 #include "report/exit_status.h"
 #include "tool/diagnostics.h"
 #include "tool/source_check.h"
+#include "tool/stock_file.h"
 #include "tool/text_encoding.h"
+#include "tool/timetable_warnings.h"
 
 namespace scenario {
 namespace fs = std::filesystem;
@@ -314,6 +316,19 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
         return build.errorCode == 0 && !warns(checking.result().warnings) && !warns(build.warnings);
     };
 
+    std::optional<StockChoice> stock;
+    std::optional<StationPlaces> places;
+    if (request.timing) {
+        stock = chooseStock(request.stockFile,
+                            textFromPath(pathFromText(request.lineFile).parent_path()),
+                            request.scenarioName, request.trainNumber);
+        if (!stock->error.empty()) {
+            err << fmt::format("scenario {}: {}\n", request.command, stock->error);
+            return kExitFileFailure;
+        }
+        places.emplace(build);
+    }
+
     CompileOutcome outcome = compileBuild(build, store, request.buildPlan);
     const CheckResult& check = checking.result();
     std::vector<Diagnostic> warnings;
@@ -323,6 +338,9 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
     };
     keepWanted(check.warnings);
     keepWanted(build.warnings);
+    if (places && outcome.status == kExitClean)
+        keepWanted(
+            timetableWarnings(timing::timeBuild(build, stock->stock), &*places, request.margin));
     const std::size_t compiledErrors = build.errors.size();
     if (outcome.status == kExitDataError)
         findLaterErrors(build, names, *line, *train, request.buildPlan);

@@ -28,6 +28,10 @@ struct SourceCompile {
     std::vector<std::string> warningOptions;  // the values of -W: "error" or "no-NAME"
     bool writeOnError = false;                // write the files even after a data error
     std::string inputEncoding = "windows-1252";
+    // The timetable against the fastest runs (check --timing).
+    bool timing = false;
+    std::optional<std::string> stockFile;
+    double margin = 0;  // per cent of the minimum
 };
 
 inline SourceCompile commandNamed(std::string command) {

@@ -7,11 +7,10 @@
 #include <vector>
 
 #include "compiler/track_model.h"
+#include "tool/source_check.h"
 #include "tool/timing/running_times.h"
 
 namespace scenario {
-
-inline constexpr std::string_view kTimetableWarning = "timetable";
 
 // Where each station record stands in the train source: watches a compile and notes, for each
 // station-table entry the compile fills, the record that filled it.
