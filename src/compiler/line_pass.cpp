@@ -18,8 +18,6 @@ namespace {
 constexpr std::int32_t kLongestRoute = 1000000;
 constexpr std::int32_t kPlanCursorLimit = 1000000;
 constexpr double kLowStep = 0.015;
-// Turn per metre of curve classes 1 to 6, the widest first.
-constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
 // --- Finding the start ----------------------------------------------------------------------
 
@@ -209,7 +207,7 @@ RecordFlow readCurve(ScenarioBuild& b, SourceInput& in) {
     while (curveClass < 6 && !contains(b.currentLine, digits[curveClass])) ++curveClass;
     if (curveClass == 6) return stopPass(in, 103);
     // A left curve ("s" anywhere, either case) turns the other way.
-    double curvature = kCurvatures[curveClass];
+    double curvature = kCurveTurns[curveClass];
     if (containsNoCase(b.currentLine, "s")) curvature = -curvature;
 
     if (!stepPlanTo(b, in, p, false, 0.0)) return RecordFlow::Exit;

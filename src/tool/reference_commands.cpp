@@ -9,6 +9,7 @@
 #include "base/file_store.h"
 #include "report/exit_status.h"
 #include "tool/reference_docs.h"
+#include "tool/timing/timing_document.h"
 
 namespace scenario {
 
@@ -33,7 +34,7 @@ int runExplainCommand(const ExplainOptions& options, std::ostream& out, std::ost
 
 CLI::App* addDocCommand(CLI::App& app, DocOptions& options) {
     CLI::App* command = app.add_subcommand(
-        "doc", "Write format.md and errors.md, the reference of the source format");
+        "doc", "Write format.md, errors.md and timing.md, the reference of the source format");
     command->add_option("--out", options.outDirectory, "Directory for the documents")
         ->capture_default_str();
     command->footer("Exit status: 0, or 2 when a document cannot be written.");
@@ -45,8 +46,10 @@ int runDocCommand(const DocOptions& options, std::ostream& out, std::ostream& er
         DirectoryStore docs(options.outDirectory);
         docs.write("format.md", formatDocument());
         docs.write("errors.md", errorsDocument());
+        docs.write("timing.md", timing::timingDocument());
         out << (docs.pathOf("format.md").string()) << '\n'
-            << (docs.pathOf("errors.md").string()) << '\n';
+            << (docs.pathOf("errors.md").string()) << '\n'
+            << (docs.pathOf("timing.md").string()) << '\n';
     } catch (const std::exception& failure) {
         err << "scenario doc: " << failure.what() << '\n';
         return kExitFileFailure;

@@ -6,12 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "compiler/line_plan_steps.h"
+
 namespace scenario::timing {
 namespace {
-
-constexpr double kCurveClasses[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
-// A curve of radius R counts as a gradient of 800 / R per mille.
-constexpr double kCurveGrade = 800.0;
 
 // The turn from the step (a0, a1) to the step (b0, b1): a curve metre turns its step by k as
 // (d0 + k d1, d1 - k d0), so the cross product of the two steps is -k |d|^2.
@@ -69,7 +67,7 @@ void applySlowOrders(std::span<const TrackCell> cells, std::vector<double>& limi
 double snappedCurvature(double turn) {
     const double size = std::abs(turn);
     double nearest = 0;
-    for (const double k : kCurveClasses)
+    for (const double k : kCurveTurns)
         if (std::abs(size - k) < std::abs(size - nearest)) nearest = k;
     return turn < 0 ? -nearest : nearest;
 }

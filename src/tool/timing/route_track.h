@@ -15,6 +15,8 @@
 namespace scenario::timing {
 
 inline constexpr double kNoLimit = std::numeric_limits<double>::infinity();
+// A curve of radius R counts as a gradient of 800 / R per mille.
+inline constexpr double kCurveGrade = 800.0;
 
 // The turn per metre of each plan metre, recovered from its coordinates and snapped to the curve
 // classes; 0 on straight track and where the plan has no metre.

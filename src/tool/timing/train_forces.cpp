@@ -9,11 +9,6 @@
 namespace scenario::timing {
 namespace {
 
-// Above the constant part, the deceleration is a cubic in lambda for each band of speed.
-struct SpeedBand {
-    double upTo;  // km/h
-    double a0, a1, a2, a3;
-};
 constexpr SpeedBand kBands[] = {
     {100, 0.0663, 4.72e-3, 6.1e-5, -6.3e-7},
     {120, 0.13, 5.14e-3, -4.54e-6, 2.73e-7},
@@ -22,9 +17,9 @@ constexpr SpeedBand kBands[] = {
     {std::numeric_limits<double>::infinity(), 0.0559, 5.06e-3, 1.66e-6, 3.23e-9},
 };
 
-constexpr double kLowestConvertedLambda = 30;
-constexpr double kHighestConvertedLambda = 250;
-constexpr double kHighestEffectiveLambda = 135;
+constexpr double kLowestConvertedLambda = kConvertedLambdas.lowest;
+constexpr double kHighestConvertedLambda = kConvertedLambdas.highest;
+constexpr double kHighestEffectiveLambda = kConvertedLambdas.effective;
 
 double convertedDeceleration(double lambda, double kmh, double constantUpTo) {
     if (kmh <= constantUpTo) return 0.0075 * lambda + 0.076;
@@ -35,6 +30,10 @@ double convertedDeceleration(double lambda, double kmh, double constantUpTo) {
 }
 
 }  // namespace
+
+std::span<const SpeedBand> brakingBands() {
+    return kBands;
+}
 
 double brakedMassSpeedLimit(double lambda) {
     return 16.85 * std::pow(lambda, 0.428);

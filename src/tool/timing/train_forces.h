@@ -3,12 +3,27 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "tool/timing/stock.h"
 
 namespace scenario::timing {
 
 inline constexpr double kGravity = 9.81;
+
+// Above the speed up to which the braked-mass deceleration is constant, it is a cubic in lambda
+// for each band of speed: a0 + a1 lambda + a2 lambda^2 + a3 lambda^3.
+struct SpeedBand {
+    double upTo;  // km/h
+    double a0, a1, a2, a3;
+};
+std::span<const SpeedBand> brakingBands();
+// Lambda outside [lowest, highest] brakes at the planning deceleration alone; above `effective`
+// it counts as `effective`.
+struct ConvertedLambdas {
+    double lowest, highest, effective;
+};
+inline constexpr ConvertedLambdas kConvertedLambdas{30, 250, 135};
 
 // The deceleration a train of braked-mass percentage `lambda` reaches at `kmh` on level track,
 // m/s^2, before the planning limit.

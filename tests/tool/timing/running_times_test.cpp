@@ -5,8 +5,10 @@
 #include <cmath>
 #include <functional>
 
+#include "compiler/line_plan_steps.h"
 #include "tool/source_compile.h"
 #include "tool/source_fixture.h"
+#include "tool/timing/route_track.h"
 #include "tool/timing/train_forces.h"
 
 namespace scenario::timing {
@@ -225,6 +227,27 @@ TEST(RunningTimes, StopsTakeTheirArrivalFromTheDwell) {
     const Timing alone =
         TestRoute(10000).cars(0).station(0, 1, 10, 0).station(9000, 0, 10, 15).time(Stock{});
     EXPECT_TRUE(alone.sections.at(0).minimum.has_value());
+}
+
+TEST(RunningTimes, CurvesAreReadBackFromThePlan) {
+    LinePlan plan;
+    plan.create(400);
+    plan.seed();
+    for (std::int32_t m = 2; m <= 400; ++m) {
+        if (m > 100 && m <= 150)
+            curvePlanStep(plan, m, kCurveTurns[5]);
+        else if (m > 200 && m <= 260)
+            curvePlanStep(plan, m, -kCurveTurns[0]);
+        else
+            straightPlanStep(plan, m);
+    }
+    const std::vector<double> k = curvatureOfPlan(plan);
+    for (std::int32_t m = 0; m <= 400; ++m) {
+        const double expected = m > 100 && m <= 150   ? kCurveTurns[5]
+                                : m > 200 && m <= 260 ? -kCurveTurns[0]
+                                                      : 0.0;
+        EXPECT_EQ(k[static_cast<std::size_t>(m)], expected) << m;
+    }
 }
 
 }  // namespace
