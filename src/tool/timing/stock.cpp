@@ -50,6 +50,10 @@ std::string readValue(const StockKey& key, const ordered_json& given, Stock& sto
     if (!std::isfinite(number) || number < 0)
         return "stock key " + std::string(key.name) + " is negative";
     if (key.positive && number == 0) return "stock key " + std::string(key.name) + " is 0";
+    // Far beyond any train, and low enough that no force or mass overflows.
+    if (number > kLargestStockValue)
+        return "stock key " + std::string(key.name) + " is above " +
+               std::to_string(static_cast<long>(kLargestStockValue));
     stock.*key.member = number;
     return {};
 }

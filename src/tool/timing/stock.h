@@ -32,6 +32,7 @@ struct StockKey {
 };
 
 std::span<const StockKey> stockKeys();
+inline constexpr double kLargestStockValue = 1e6;
 double defaultOf(const StockKey& key);
 
 // A stock file: one JSON object whose members are the keys. A key's value is a number or an

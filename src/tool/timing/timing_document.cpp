@@ -39,7 +39,8 @@ comments, so each key is an object that carries its own: `{{"value": 80, "unit":
 keeps its default. `scenario stock --out FILE` writes the defaults. Without `--stock`, the tools use
 `NAME_NUMBER{}` beside the sources (or the compiled files) when there is one.
 
-A key that is unknown, not a number, or negative is refused, naming the key; so is a mass of 0.
+A key that is unknown, not a number, negative or above {:g} is refused, naming the key; so is a
+mass of 0.
 
 | key | default | unit | meaning |
 |---|---|---|---|
@@ -151,7 +152,9 @@ std::string curveTurns() {
 }  // namespace
 
 std::string timingDocument() {
-    return fmt::format(fmt::runtime(kIntroduction), kGravity, kStockFileEnding) + stockTable() +
+    return fmt::format(fmt::runtime(kIntroduction), kGravity, kStockFileEnding,
+                       kLargestStockValue) +
+           stockTable() +
            fmt::format(fmt::runtime(kTrack), curveTurns(), kCurveGrade, kCurveGrade,
                        kConvertedLambdas.effective, kConvertedLambdas.lowest,
                        kConvertedLambdas.highest, brakedMassSpeedLimit(120),

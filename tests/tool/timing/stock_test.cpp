@@ -33,6 +33,7 @@ TEST(Stock, RefusesBadInputNamingTheKey) {
         {R"({"power_kw": {"value": 1, "note": 2}})", "stock key power_kw: unknown member \"note\""},
         {R"({"locomotive_mass_t": 0})", "stock key locomotive_mass_t is 0"},
         {R"({"car_mass_t": 0})", "stock key car_mass_t is 0"},
+        {R"({"car_mass_t": 1e7})", "stock key car_mass_t is above 1000000"},
         {R"([1])", "the stock file is not a JSON object"},
         {R"({"power_kw": )", "the stock file is not JSON"},
     };
