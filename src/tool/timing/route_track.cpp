@@ -20,16 +20,22 @@ double turnBetween(double a0, double a1, double b0, double b1) {
 }
 
 template <typename Value>
-std::vector<double> curvatureFrom(std::size_t metres, std::size_t firstMissing, Value value) {
-    std::vector<double> k(metres, 0.0);
-    for (std::size_t m = 2; m < firstMissing; ++m) {
+std::vector<CurveRun> curvesFrom(std::size_t end, Value value) {
+    std::vector<CurveRun> runs;
+    for (std::size_t m = 2; m < end; ++m) {
         const double a0 = value(0, m - 1) - value(0, m - 2);
         const double a1 = value(1, m - 1) - value(1, m - 2);
         const double b0 = value(0, m) - value(0, m - 1);
         const double b1 = value(1, m) - value(1, m - 1);
-        k[m] = snappedCurvature(turnBetween(a0, a1, b0, b1));
+        const double k = snappedCurvature(turnBetween(a0, a1, b0, b1));
+        if (k == 0) continue;
+        const auto metre = static_cast<std::int32_t>(m);
+        if (!runs.empty() && runs.back().to == metre && runs.back().turn == k)
+            ++runs.back().to;
+        else
+            runs.push_back({metre, metre + 1, k});
     }
-    return k;
+    return runs;
 }
 
 // For each cell, the first slow-order end board after it, or the cell count.
@@ -72,43 +78,42 @@ double snappedCurvature(double turn) {
     return turn < 0 ? -nearest : nearest;
 }
 
-std::vector<double> curvatureOfPlan(const LinePlan& plan) {
+std::vector<CurveRun> curvesOfPlan(const LinePlan& plan, std::size_t metres) {
     if (!plan.exists()) return {};
-    return curvatureFrom(static_cast<std::size_t>(plan.upperBound() + 1),
-                         static_cast<std::size_t>(plan.doubleEnd()),
-                         [&plan](int half, std::size_t m) {
-                             const auto metre = static_cast<std::int32_t>(m);
-                             return half == 0 ? plan.first(metre) : plan.second(metre);
-                         });
+    const std::size_t end = std::min(static_cast<std::size_t>(plan.doubleEnd()), metres);
+    return curvesFrom(end, [&plan](int half, std::size_t m) {
+        const auto metre = static_cast<std::int32_t>(m);
+        return half == 0 ? plan.first(metre) : plan.second(metre);
+    });
 }
 
-std::vector<double> curvatureOfPlan(const PlanFile& plan) {
-    std::size_t firstMissing = 0;
-    while (firstMissing < plan.first.size() && firstMissing < plan.second.size() &&
-           plan.first[firstMissing].type != PlanValueType::Empty &&
-           plan.second[firstMissing].type != PlanValueType::Empty)
-        ++firstMissing;
-    return curvatureFrom(plan.first.size(), firstMissing, [&plan](int half, std::size_t m) {
+std::vector<CurveRun> curvesOfPlan(const PlanFile& plan, std::size_t metres) {
+    std::size_t end = 0;
+    while (end < metres && end < plan.first.size() && end < plan.second.size() &&
+           plan.first[end].type != PlanValueType::Empty &&
+           plan.second[end].type != PlanValueType::Empty)
+        ++end;
+    return curvesFrom(end, [&plan](int half, std::size_t m) {
         return half == 0 ? plan.first[m].value : plan.second[m].value;
     });
 }
 
-RouteTrack::RouteTrack(std::span<const TrackCell> cells, std::span<const double> curvature,
+RouteTrack::RouteTrack(std::span<const TrackCell> cells, std::span<const CurveRun> curves,
                        double maxSpeedKmh)
-    : cells_(cells), cellLimit_(cells.size()) {
-    for (std::size_t c = 0; c < cells.size(); ++c)
+    : cells_(cells),
+      curves_(curves),
+      cellLimit_(cells.size()),
+      gradientSum_(cells.size() + 1),
+      curveSum_(curves.size() + 1) {
+    for (std::size_t c = 0; c < cells.size(); ++c) {
         cellLimit_[c] =
             std::min(cells[c].speedLimit == 0 ? kNoLimit : 5.0 * cells[c].speedLimit, maxSpeedKmh);
-    applySlowOrders(cells, cellLimit_);
-
-    const std::size_t metres = cells.size() * kCellLength;
-    metreGrade_.resize(metres);
-    gradeSum_.resize(metres + 1);
-    for (std::size_t m = 0; m < metres; ++m) {
-        const double curve = m < curvature.size() ? kCurveGrade * std::abs(curvature[m]) : 0.0;
-        metreGrade_[m] = cells[m / kCellLength].gradient - 100.0 + curve;
-        gradeSum_[m + 1] = gradeSum_[m] + metreGrade_[m];
+        gradientSum_[c + 1] = gradientSum_[c] + kCellLength * (cells[c].gradient - 100.0);
     }
+    applySlowOrders(cells, cellLimit_);
+    for (std::size_t r = 0; r < curves.size(); ++r)
+        curveSum_[r + 1] =
+            curveSum_[r] + (curves[r].to - curves[r].from) * kCurveGrade * std::abs(curves[r].turn);
 }
 
 double RouteTrack::adhesion(double x) const {
@@ -117,20 +122,39 @@ double RouteTrack::adhesion(double x) const {
     return cells_[c].adhesion == 0 ? 100.0 : cells_[c].adhesion;
 }
 
-double RouteTrack::gradeIntegral(double x) const {
+double RouteTrack::gradientIntegral(double x) const {
     if (x <= 0) return 0;
-    const std::size_t metres = metreGrade_.size();
-    if (x >= static_cast<double>(metres)) return gradeSum_[metres];
-    const auto m = static_cast<std::size_t>(x);
-    return gradeSum_[m] + (x - static_cast<double>(m)) * metreGrade_[m];
+    const std::size_t c = static_cast<std::size_t>(x / kCellLength);
+    if (c >= cells_.size()) return gradientSum_.back();
+    return gradientSum_[c] +
+           (x - static_cast<double>(c * kCellLength)) * (cells_[c].gradient - 100.0);
 }
 
-double RouteTrack::averageGrade(double x, double span) const {
-    if (span <= 0) {
-        const auto m = static_cast<std::size_t>(std::max(x, 0.0));
-        return m < metreGrade_.size() ? metreGrade_[m] : 0.0;
-    }
-    return (gradeIntegral(x) - gradeIntegral(x - span)) / span;
+// `hint` ends as the number of curves that start at or before x.
+double RouteTrack::curveIntegral(double x, std::size_t& hint) const {
+    while (hint > 0 && curves_[hint - 1].from > x) --hint;
+    while (hint < curves_.size() && curves_[hint].from <= x) ++hint;
+    if (hint == 0) return 0;
+    const CurveRun& run = curves_[hint - 1];
+    return curveSum_[hint - 1] +
+           (std::min<double>(x, run.to) - run.from) * kCurveGrade * std::abs(run.turn);
+}
+
+double RouteTrack::gradeAt(double x, std::size_t& hint) const {
+    if (x < 0 || x >= length()) return 0;
+    const double m = std::floor(x);
+    curveIntegral(m, hint);
+    const double curve =
+        hint > 0 && m < curves_[hint - 1].to ? kCurveGrade * std::abs(curves_[hint - 1].turn) : 0.0;
+    return cells_[static_cast<std::size_t>(x / kCellLength)].gradient - 100.0 + curve;
+}
+
+double RouteTrack::averageGrade(double x, double span, GradeHint& hint) const {
+    if (span <= 0) return gradeAt(x, hint.front);
+    const double tail = x - span;
+    const double front = gradientIntegral(x) + curveIntegral(x, hint.front);
+    const double back = tail <= 0 ? 0.0 : gradientIntegral(tail) + curveIntegral(tail, hint.tail);
+    return (front - back) / span;
 }
 
 double RouteTrack::lowestLimit(double from, double to) const {

@@ -18,15 +18,29 @@ inline constexpr double kNoLimit = std::numeric_limits<double>::infinity();
 // A curve of radius R counts as a gradient of 800 / R per mille.
 inline constexpr double kCurveGrade = 800.0;
 
-// The turn per metre of each plan metre, recovered from its coordinates and snapped to the curve
-// classes; 0 on straight track and where the plan has no metre.
-std::vector<double> curvatureOfPlan(const LinePlan& plan);
-std::vector<double> curvatureOfPlan(const PlanFile& plan);
+// Metres [from, to) of the plan that turn by `turn` each, recovered from the plan's coordinates
+// and snapped to the curve classes; the metres of no run are straight.
+struct CurveRun {
+    std::int32_t from;
+    std::int32_t to;
+    double turn;
+    bool operator==(const CurveRun&) const = default;
+};
+// The runs among the plan's first `metres` metres.
+std::vector<CurveRun> curvesOfPlan(const LinePlan& plan, std::size_t metres);
+std::vector<CurveRun> curvesOfPlan(const PlanFile& plan, std::size_t metres);
 double snappedCurvature(double turn);
+
+// Where the last look-ups of the curves stood: a run asks for neighbouring places in turn, so the
+// next look-up starts there.
+struct GradeHint {
+    std::size_t front = 0;
+    std::size_t tail = 0;
+};
 
 class RouteTrack {
   public:
-    RouteTrack(std::span<const TrackCell> cells, std::span<const double> curvature,
+    RouteTrack(std::span<const TrackCell> cells, std::span<const CurveRun> curves,
                double maxSpeedKmh);
 
     double length() const { return static_cast<double>(cellLimit_.size()) * kCellLength; }
@@ -35,17 +49,21 @@ class RouteTrack {
     double cellLimit(std::size_t cell) const { return cellLimit_[cell]; }
     double adhesion(double x) const;
     // The gradient and curve equivalent averaged over [x - span, x], per mille.
-    double averageGrade(double x, double span) const;
+    double averageGrade(double x, double span, GradeHint& hint) const;
     // The lowest limit over [from, to], km/h.
     double lowestLimit(double from, double to) const;
 
   private:
-    double gradeIntegral(double x) const;  // per mille times metres from the route's start
+    // Per mille times metres from the route's start: the gradients' and the curves' parts.
+    double gradientIntegral(double x) const;
+    double curveIntegral(double x, std::size_t& hint) const;
+    double gradeAt(double x, std::size_t& hint) const;
 
     std::span<const TrackCell> cells_;
+    std::span<const CurveRun> curves_;
     std::vector<double> cellLimit_;
-    std::vector<double> metreGrade_;  // per mille, metre by metre
-    std::vector<double> gradeSum_;    // the integral up to each metre
+    std::vector<double> gradientSum_;  // up to each cell's start
+    std::vector<double> curveSum_;     // up to each curve's start
 };
 
 }  // namespace scenario::timing

@@ -37,6 +37,16 @@ std::vector<int> stationsInTable(const StationTable& table) {
     return stations;
 }
 
+// The furthest any run goes: the last station within the cell table, m.
+std::size_t timedReach(std::span<const TrackCell> cells, const StationTable& table) {
+    const std::int64_t end = static_cast<std::int64_t>(cells.size()) * kCellLength;
+    std::int64_t reach = 0;
+    for (const int i : stationsInTable(table))
+        reach = std::max<std::int64_t>(
+            reach, std::min<std::int64_t>(table[static_cast<std::size_t>(i)].position, end));
+    return static_cast<std::size_t>(reach);
+}
+
 Stop stopAt(const StationTable& table, int station, bool last) {
     const StationRecord& r = table[static_cast<std::size_t>(station)];
     Stop stop{station, r.name, r.position, std::nullopt, std::nullopt};
@@ -71,16 +81,19 @@ class SectionRun {
     }
 
   private:
-    double grade(double x) const { return track_.averageGrade(x, train_.length); }
-
     void placeNodes(double from, double to) {
         const auto steps = static_cast<std::size_t>(std::ceil((to - from) / step_ - 1e-9));
         nodes_.resize(steps + 1);
         limit_.resize(steps + 1);
+        grade_.resize(steps + 1);
         for (std::size_t i = 0; i < steps; ++i) nodes_[i] = from + static_cast<double>(i) * step_;
         nodes_[steps] = to;
-        for (std::size_t i = 0; i <= steps; ++i)
+        // Both passes read each node's limit and grade: found once, in route order.
+        GradeHint hint;
+        for (std::size_t i = 0; i <= steps; ++i) {
             limit_[i] = track_.lowestLimit(nodes_[i] - train_.length, nodes_[i]) / 3.6;
+            grade_[i] = track_.averageGrade(nodes_[i], train_.length, hint);
+        }
     }
 
     // The highest speed at each node from which the train can still brake to every lower limit
@@ -91,7 +104,7 @@ class SectionRun {
         curve_[last] = 0;
         for (std::size_t i = last; i-- > 0;) {
             const double v = std::sqrt(curve_[i + 1]);
-            const double b = train_.brakingDeceleration(v, grade(nodes_[i + 1]));
+            const double b = train_.brakingDeceleration(v, grade_[i + 1]);
             const double reach = curve_[i + 1] + 2 * b * (nodes_[i + 1] - nodes_[i]);
             const double cap = std::max(limit_[i], 0.0);
             curve_[i] = std::max(0.0, std::min(reach, cap * cap));
@@ -115,10 +128,11 @@ class SectionRun {
                 *passing->second = t;
             if (points) points->push_back({x, v, t});
             const double dx = nodes_[i + 1] - x;
-            const double a = train_.acceleration(v, track_.adhesion(x), grade(x));
+            const double w = grade_[i];
+            const double a = train_.acceleration(v, track_.adhesion(x), w);
             const double free = v * v + 2 * a * dx;
             if (free <= 0) return stalled(v > 0 ? x + v * v / (-2 * a) : x, StallCause::Grade);
-            if (curve_[i + 1] < free && train_.brakingDeceleration(v, grade(x)) <= 0)
+            if (curve_[i + 1] < free && train_.brakingDeceleration(v, w) <= 0)
                 return stalled(x, StallCause::Brakes);
             const double next = std::sqrt(std::min(free, curve_[i + 1]));
             if (next <= 0 && i + 1 < last)
@@ -137,6 +151,7 @@ class SectionRun {
     double step_;
     std::vector<double> nodes_;
     std::vector<double> limit_;  // m/s
+    std::vector<double> grade_;  // per mille
     std::vector<double> curve_;  // m^2/s^2
 };
 
@@ -196,8 +211,8 @@ Timing timeRoute(const RouteModel& route, const Stock& stock, const TimingOption
     const std::vector<int> stations = stationsInTable(table);
     if (stations.empty() || route.cells.empty()) return timing;
 
-    const RouteTrack track(route.cells, route.curvature, stock.maxSpeedKmh);
-    SectionRun runner(track, physics, options.step);
+    const RouteTrack track(route.cells, route.curves, stock.maxSpeedKmh);
+    std::vector<std::vector<Passing>> runPast;  // by section
     std::vector<Passing> between;
     for (std::size_t k = 0; k < stations.size(); ++k) {
         const StationRecord& r = table[static_cast<std::size_t>(stations[k])];
@@ -226,24 +241,32 @@ Timing timeRoute(const RouteModel& route, const Stock& stock, const TimingOption
             else
                 timing.passings.push_back(p);
         }
-        timeSection(section, timing, track, runner, inside, options);
-        for (Passing& p : inside) timing.passings.push_back(p);
+        runPast.push_back(std::move(inside));
         between.clear();
     }
+    for (Passing& p : between) timing.passings.push_back(p);
+
+    SectionRun runner(track, physics, options.step);
+    for (std::size_t s = 0; s < timing.sections.size(); ++s)
+        timeSection(timing.sections[s], timing, track, runner, runPast[s], options);
+    for (std::vector<Passing>& passings : runPast)
+        for (Passing& p : passings) timing.passings.push_back(std::move(p));
     std::sort(timing.passings.begin(), timing.passings.end(),
               [](const Passing& x, const Passing& y) { return x.station < y.station; });
     return timing;
 }
 
 Timing timeBuild(const ScenarioBuild& build, const Stock& stock, const TimingOptions& options) {
-    const std::vector<double> curvature = curvatureOfPlan(build.linePlan);
-    return timeRoute({build.trackCells, &build.stationTable, curvature}, stock, options);
+    const std::vector<CurveRun> curves =
+        curvesOfPlan(build.linePlan, timedReach(build.trackCells, build.stationTable) + 1);
+    return timeRoute({build.trackCells, &build.stationTable, curves}, stock, options);
 }
 
 Timing timeFiles(const std::vector<TrackCell>& cells, const StationTable& stations,
                  const PlanFile* plan, const Stock& stock, const TimingOptions& options) {
-    const std::vector<double> curvature = plan ? curvatureOfPlan(*plan) : std::vector<double>{};
-    return timeRoute({cells, &stations, curvature}, stock, options);
+    const std::vector<CurveRun> curves =
+        plan ? curvesOfPlan(*plan, timedReach(cells, stations) + 1) : std::vector<CurveRun>{};
+    return timeRoute({cells, &stations, curves}, stock, options);
 }
 
 std::optional<std::int32_t> earliestRecordTime(const Timing& timing, const Section& section) {

@@ -10,17 +10,18 @@
 
 #include "compiler/track_model.h"
 #include "output/scenario_file_reader.h"
+#include "tool/timing/route_track.h"
 #include "tool/timing/stock.h"
 
 namespace scenario::timing {
 
 inline constexpr std::int32_t kDay = 24 * 3600;
 
-// What the model reads: the cells, the station table and the plan's curvature per metre.
+// What the model reads: the cells, the station table and the plan's curves.
 struct RouteModel {
     std::span<const TrackCell> cells;
     const StationTable* stations = nullptr;
-    std::span<const double> curvature;
+    std::span<const CurveRun> curves;
 };
 
 struct RunPoint {
@@ -72,7 +73,7 @@ struct Timing {
 };
 
 struct TimingOptions {
-    double step = 1.0;  // m; the nodes of the integration
+    double step = 5.0;  // m; the nodes of the integration
     bool keepRun = false;
 };
 

@@ -39,7 +39,7 @@ comments, so each key is an object that carries its own: `{{"value": 80, "unit":
 keeps its default. `scenario stock --out FILE` writes the defaults. Without `--stock`, the tools use
 `NAME_NUMBER{}` beside the sources (or the compiled files) when there is one.
 
-A key that is unknown, not a number, negative or above {:g} is refused, naming the key; so is a
+A key that is unknown, not a number, negative or above {:.0f} is refused, naming the key; so is a
 mass of 0.
 
 | key | default | unit | meaning |

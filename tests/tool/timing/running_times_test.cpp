@@ -241,13 +241,10 @@ TEST(RunningTimes, CurvesAreReadBackFromThePlan) {
         else
             straightPlanStep(plan, m);
     }
-    const std::vector<double> k = curvatureOfPlan(plan);
-    for (std::int32_t m = 0; m <= 400; ++m) {
-        const double expected = m > 100 && m <= 150   ? kCurveTurns[5]
-                                : m > 200 && m <= 260 ? -kCurveTurns[0]
-                                                      : 0.0;
-        EXPECT_EQ(k[static_cast<std::size_t>(m)], expected) << m;
-    }
+    const std::vector<CurveRun> expected{{101, 151, kCurveTurns[5]}, {201, 261, -kCurveTurns[0]}};
+    EXPECT_EQ(curvesOfPlan(plan, 401), expected);
+    EXPECT_EQ(curvesOfPlan(plan, 220),
+              (std::vector<CurveRun>{expected[0], {201, 220, -kCurveTurns[0]}}));
 }
 
 }  // namespace
