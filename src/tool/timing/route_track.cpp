@@ -11,24 +11,25 @@
 namespace scenario::timing {
 namespace {
 
-// The turn from the step (a0, a1) to the step (b0, b1): a curve metre turns its step by k as
-// (d0 + k d1, d1 - k d0), so the cross product of the two steps is -k |d|^2.
-double turnBetween(double a0, double a1, double b0, double b1) {
-    const double squared = a0 * a0 + a1 * a1;
-    if (squared == 0) return 0;
-    return -(a0 * b1 - a1 * b0) / squared;
-}
-
+// A curve metre turns its step by k as (d0 + k d1, d1 - k d0), so the cross product of the step
+// before and the step itself is -k |d|^2. A turn below half the smallest class is straight track,
+// found without a division.
 template <typename Value>
 std::vector<CurveRun> curvesFrom(std::size_t end, Value value) {
     std::vector<CurveRun> runs;
+    if (end < 3) return runs;
+    const double straight = kCurveTurns[0] / 2;
+    double a0 = value(0, 1) - value(0, 0);
+    double a1 = value(1, 1) - value(1, 0);
     for (std::size_t m = 2; m < end; ++m) {
-        const double a0 = value(0, m - 1) - value(0, m - 2);
-        const double a1 = value(1, m - 1) - value(1, m - 2);
         const double b0 = value(0, m) - value(0, m - 1);
         const double b1 = value(1, m) - value(1, m - 1);
-        const double k = snappedCurvature(turnBetween(a0, a1, b0, b1));
-        if (k == 0) continue;
+        const double cross = a0 * b1 - a1 * b0;
+        const double squared = a0 * a0 + a1 * a1;
+        a0 = b0;
+        a1 = b1;
+        if (squared == 0 || !(std::abs(cross) >= straight * squared)) continue;
+        const double k = snappedCurvature(-cross / squared);
         const auto metre = static_cast<std::int32_t>(m);
         if (!runs.empty() && runs.back().to == metre && runs.back().turn == k)
             ++runs.back().to;
