@@ -19,8 +19,6 @@ namespace {
 constexpr std::int32_t kLongestRoute = 1000000;
 constexpr std::int32_t kPlanCursorLimit = 1000000;
 constexpr double kLowStep = 0.015;
-// Turn per metre of curve classes 1 to 6, the widest first.
-constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
 // --- Finding the start ----------------------------------------------------------------------
 
@@ -208,7 +206,7 @@ RecordFlow readCurve(ScenarioBuild& b, SourceInput& in) {
     const std::optional<CurveReading> curve = readCurveField(b.currentLine);
     if (!curve) return stopPass(in, 103);
     // A left curve turns the other way.
-    double curvature = kCurvatures[curve->curveClass - 1];
+    double curvature = kCurveTurns[curve->curveClass - 1];
     if (curve->left) curvature = -curvature;
 
     if (!stepPlanTo(b, in, p, false, 0.0)) return RecordFlow::Exit;

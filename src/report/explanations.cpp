@@ -346,6 +346,17 @@ constexpr Explanation kWarnings[] = {
      "a train file whose first speed limit record is `velocita, 1850, 60`: the limit is 0 from "
      "0 m to 1850 m.",
      "start the speed limit list with `velocita, 0, ...`; give every stretch a speed."},
+    {0, "timetable",
+     "a section between two stops is scheduled shorter than the train's fastest run over it "
+     "(or, with --margin P, leaves less slack than P % of that run). The warning gives the "
+     "fastest run and the earliest time the arriving station's record can hold. It is off by "
+     "default, because the train it assumes (the stock: mass, power, braking) is an assumption "
+     "of the authors' tool, not part of the scenario.",
+     "check --timing (and scenario timing), timing each section with the stock file "
+     "NAME_NUMBER.stock.json beside the sources, or --stock, or the defaults (docs/timing.md).",
+     "a stop 5.5 km after the previous one, departing 30 s after it.",
+     "give the section more time, at least the earliest feasible time the warning gives; or "
+     "describe the train in a stock file (scenario stock --out NAME_NUMBER.stock.json)."},
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "base/platform.h"
 #include "report/exit_status.h"
 #include "tool/reference_docs.h"
+#include "tool/timing/timing_document.h"
 
 namespace scenario {
 
@@ -35,7 +36,7 @@ int runExplainCommand(const ExplainOptions& options, std::ostream& out, std::ost
 
 CLI::App* addDocCommand(CLI::App& app, DocOptions& options) {
     CLI::App* command = app.add_subcommand(
-        "doc", "Write format.md and errors.md, the reference of the source format");
+        "doc", "Write format.md, errors.md and timing.md, the reference of the source format");
     command
         ->add_option("--out", options.outDirectory, "Directory for the documents, made if missing")
         ->capture_default_str();
@@ -50,8 +51,10 @@ int runDocCommand(const DocOptions& options, std::ostream& out, std::ostream& er
         DirectoryStore docs(folder);
         docs.write("format.md", formatDocument());
         docs.write("errors.md", errorsDocument());
+        docs.write("timing.md", timing::timingDocument());
         out << textFromPath(docs.pathOf("format.md")) << '\n'
-            << textFromPath(docs.pathOf("errors.md")) << '\n';
+            << textFromPath(docs.pathOf("errors.md")) << '\n'
+            << textFromPath(docs.pathOf("timing.md")) << '\n';
     } catch (const std::exception& failure) {
         err << "scenario doc: " << failure.what() << '\n';
         return kExitFileFailure;

@@ -18,6 +18,7 @@
 #include "tool/reference_commands.h"
 #include "tool/source_check.h"
 #include "tool/syntax_command.h"
+#include "tool/timing_command.h"
 #include "tool/view_command.h"
 
 namespace scenario {
@@ -62,6 +63,8 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     NewOptions starter;
     LspOptions lsp;
     SyntaxOptions syntax;
+    TimingCommandOptions timing;
+    StockCommandOptions stock;
     CLI::App* compileCommand = addCompileCommand(app, compile);
     CLI::App* checkCommand = addCheckCommand(app, check);
     CLI::App* exportCommand = addExportCommand(app, exporting);
@@ -73,6 +76,8 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     CLI::App* newCommand = addNewCommand(app, starter);
     CLI::App* lspCommand = addLspCommand(app, lsp);
     CLI::App* syntaxCommand = addSyntaxCommand(app, syntax);
+    CLI::App* timingCommand = addTimingCommand(app, timing);
+    CLI::App* stockCommand = addStockCommand(app, stock);
     // The parser takes the arguments last first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -93,6 +98,8 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (newCommand->parsed()) return runNewCommand(starter, out, err);
     if (lspCommand->parsed()) return runLspCommand(lsp, out, err);
     if (syntaxCommand->parsed()) return runSyntaxCommand(syntax, out, err);
+    if (timingCommand->parsed()) return runTimingCommand(timing, out, err);
+    if (stockCommand->parsed()) return runStockCommand(stock, out, err);
     return kExitFileFailure;
 }
 

@@ -614,7 +614,7 @@ std::vector<std::string_view> warningNames() {
             kUnknownRecordWarning,    kUnknownSectionWarning, kCommentStyleWarning,
             kImplausibleValueWarning, kOrderWarning,          kNoRecordsWarning,
             kEncodingWarning,         kSwappedFilesWarning,   kCurveKeywordWarning,
-            kMissingFieldWarning,     kZeroSpeedWarning};
+            kMissingFieldWarning,     kZeroSpeedWarning,      kTimetableWarning};
 }
 
 std::string_view nearestKeyword(std::string_view text,

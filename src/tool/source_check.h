@@ -28,6 +28,7 @@ inline constexpr std::string_view kSwappedFilesWarning = "swapped-files";
 inline constexpr std::string_view kCurveKeywordWarning = "curve-keyword";
 inline constexpr std::string_view kMissingFieldWarning = "missing-field";
 inline constexpr std::string_view kZeroSpeedWarning = "zero-speed";
+inline constexpr std::string_view kTimetableWarning = "timetable";  // check --timing's
 
 // Every warning name, the compile's and the checker's.
 std::vector<std::string_view> warningNames();

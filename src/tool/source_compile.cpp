@@ -32,7 +32,9 @@
 #include "tool/diagnostics.h"
 #include "tool/error_places.h"
 #include "tool/source_check.h"
+#include "tool/stock_file.h"
 #include "tool/text_encoding.h"
+#include "tool/timetable_warnings.h"
 
 namespace scenario {
 namespace fs = std::filesystem;
@@ -395,8 +397,22 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
         return build.errorCode == 0 && !warns(checking.result().warnings) && !warns(build.warnings);
     };
 
+    // The compile's cells are watched for placing errors, and its stations for timing them.
+    CellOrigins origins(build);
+    std::optional<StockChoice> stock;
+    std::optional<StationPlaces> places;
+    if (request.timing) {
+        stock = chooseStock(request.stockFile,
+                            textFromPath(pathFromText(request.lineFile).parent_path()),
+                            request.scenarioName, request.trainNumber);
+        if (!stock->error.empty()) {
+            err << fmt::format("scenario {}: {}\n", request.command, stock->error);
+            return kExitFileFailure;
+        }
+        places.emplace(build);
+    }
     const SourceTexts texts{names, *line, *train};
-    WatchedCompile compiled(build, store, request.buildPlan, texts);
+    WatchedCompile compiled(build, store, request.buildPlan, texts, &origins);
     CompileOutcome& outcome = compiled.outcome;
     const CheckResult& check = checking.result();
     std::vector<Diagnostic> warnings;
@@ -406,6 +422,9 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
     };
     keepWanted(check.warnings);
     keepWanted(build.warnings);
+    if (places && outcome.status == kExitClean)
+        keepWanted(
+            timetableWarnings(timing::timeBuild(build, stock->stock), &*places, request.margin));
     const std::size_t compiledErrors = build.errors.size();
     compiled.place(build.errors, compiledErrors);
     if (outcome.status == kExitDataError) findLaterErrors(build, texts, request.buildPlan);

@@ -30,6 +30,10 @@ struct SourceCompile {
     bool writeOnError = false;                // write the files even after a data error
     bool alwaysWrite = false;  // replace an output even when its bytes would stay the same
     std::string inputEncoding = "windows-1252";
+    // The timetable against the fastest runs (check --timing).
+    bool timing = false;
+    std::optional<std::string> stockFile;
+    double margin = 0;  // per cent of the minimum
 };
 
 inline SourceCompile commandNamed(std::string command) {

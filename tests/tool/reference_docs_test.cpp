@@ -10,6 +10,7 @@
 
 #include "report/error_meanings.h"
 #include "tool/source_check.h"
+#include "tool/timing/timing_document.h"
 
 namespace scenario {
 namespace {
@@ -32,6 +33,8 @@ TEST(ReferenceDocs, EveryErrorNumberAndWarningIsExplained) {
 TEST(ReferenceDocs, CheckedInDocumentsAreTheGeneratedOnes) {
     EXPECT_EQ(checkedIn("format.md"), formatDocument()) << "run: build/scenario doc --out docs";
     EXPECT_EQ(checkedIn("errors.md"), errorsDocument()) << "run: build/scenario doc --out docs";
+    EXPECT_EQ(checkedIn("timing.md"), timing::timingDocument())
+        << "run: build/scenario doc --out docs";
 }
 
 }  // namespace
