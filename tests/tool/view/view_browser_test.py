@@ -264,11 +264,11 @@ class SourcesWithFaults(unittest.TestCase):
         self.assertEqual(console_errors(self.driver), [])
         printed = check.stderr.decode().splitlines()
         self.assertEqual(self.listed(), printed)
-        self.assertIn(TRAIN + ":26:1: error 8: station position not a multiple of 50 (at 1760 m)", printed)
+        self.assertIn(TRAIN + ":26:14: error 8: station position not a multiple of 50 (at 1760 m)", printed)
         self.assertTrue(any("[implausible-value]" in line for line in printed), printed)
         self.assertEqual(self.driver.find_element(By.ID, "diagnostic-count").text, "(%d)" % len(printed))
         page.hover("diagnostics", 1760)
-        self.assertIn(TRAIN + ":26:1: error 8", page.tooltip())
+        self.assertIn(TRAIN + ":26:14: error 8", page.tooltip())
 
     def test_a_diagnostic_shows_its_related_record(self):
         # A gradient past the cell table stops the line file; the first signal carries the error.
