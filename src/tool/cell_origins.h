@@ -18,7 +18,7 @@ struct RecordPlace {
     std::int32_t line;
 };
 
-class CellOrigins : public CellWatcher {
+class CellOrigins final : public CellWatcher {
   public:
     explicit CellOrigins(ScenarioBuild& build);
     ~CellOrigins();

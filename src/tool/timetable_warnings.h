@@ -14,7 +14,7 @@ namespace scenario {
 
 // Where each station record stands in the train source: watches a compile and notes, for each
 // station-table entry the compile fills, the record that filled it.
-class StationPlaces : public CellWatcher {
+class StationPlaces final : public CellWatcher {
   public:
     explicit StationPlaces(ScenarioBuild& build);
     ~StationPlaces();
