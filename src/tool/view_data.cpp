@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "compiler/line_plan_steps.h"
 #include "report/diagnostic.h"
 #include "tool/cell_meanings.h"
 #include "tool/text_encoding.h"
@@ -118,10 +119,9 @@ json samplePlan(const std::vector<PlanPoint>& plan) {
 // The class of a curve step by its turn per metre, 0 for a straight one; the plan steps turn by
 // the curvature of their record's class.
 int curveClass(double turn) {
-    static constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
     const double size = std::abs(turn);
     for (int c = 0; c < 6; ++c)
-        if (std::abs(size - kCurvatures[c]) < kCurvatures[c] * 0.1) return c + 1;
+        if (std::abs(size - kCurveTurns[c]) < kCurveTurns[c] * 0.1) return c + 1;
     return 0;
 }
 
