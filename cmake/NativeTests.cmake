@@ -35,7 +35,7 @@ add_test(NAME route_view_in_browser
 set_tests_properties(route_view_in_browser PROPERTIES TIMEOUT 300)
 # The language server driven by a real editor: headless Neovim.
 add_test(NAME lsp.neovim
-  COMMAND ${PROJECT_SOURCE_DIR}/tests/tool/lsp_neovim_test.sh $<TARGET_FILE:scenario>)
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/tool/lsp/lsp_neovim_test.sh $<TARGET_FILE:scenario>)
 
 # The layout of .clang-format and the naming and checks of .clang-tidy, run with the tests.
 option(SCENARIO_STYLE_CHECKS "Run the clang-format and clang-tidy checks with the tests" ON)

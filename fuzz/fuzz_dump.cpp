@@ -10,7 +10,7 @@
 #include "fuzz_check.h"
 #include "output/binary_files.h"
 #include "output/scenario_file_reader.h"
-#include "tool/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace {
 

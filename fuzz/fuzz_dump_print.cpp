@@ -12,7 +12,7 @@
 #include "fuzz_inputs.h"
 #include "output/scenario_file_reader.h"
 #include "report/exit_status.h"
-#include "tool/dump_command.h"
+#include "tool/cli/dump_command.h"
 
 namespace {
 

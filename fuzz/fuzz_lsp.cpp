@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "tool/lsp_server.h"
+#include "tool/lsp/server.h"
 
 namespace {
 

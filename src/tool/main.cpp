@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "tool/scenario_tool.h"
+#include "tool/cli/scenario_tool.h"
 
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {

@@ -7,7 +7,7 @@
 
 #include "base/file_store.h"
 #include "source/source_writers.h"
-#include "tool/source_workspace.h"
+#include "tool/editor/workspace.h"
 
 namespace scenario::testing {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tool/scenario_tool.h"
+#include "tool/cli/scenario_tool.h"
 
 namespace scenario::testing {
 

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "compiler/line_plan_steps.h"
-#include "tool/source_compile.h"
+#include "tool/check/compile_session.h"
 #include "tool/source_fixture.h"
 #include "tool/timing/route_track.h"
 #include "tool/timing/train_forces.h"

@@ -1,0 +1,266 @@
+// scenario timing: compile the sources in memory (or read the compiled files), choose the stock,
+// time every section, then print the table or one JSON object and the timetable warnings.
+#include "tool/cli/timing_command.h"
+
+#include <fmt/format.h>
+
+#include <exception>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "base/file_store.h"
+#include "base/platform.h"
+#include "report/exit_status.h"
+#include "tool/check/diagnostics.h"
+#include "tool/check/file_name_part.h"
+#include "tool/route/route_data.h"
+#include "tool/check/compile_session.h"
+#include "tool/check/scenario_names.h"
+#include "tool/timing/stock_file.h"
+#include "base/text_encoding.h"
+#include "tool/check/timetable_warnings.h"
+
+namespace scenario {
+namespace {
+
+using nlohmann::json;
+
+// The model timed and where its records stand, from either kind of input.
+struct TimedScenario {
+    int status = kExitClean;
+    timing::Timing timing;
+    std::vector<Diagnostic> warnings;
+};
+
+std::string directoryOf(const std::string& file) {
+    return textFromPath(pathFromText(file).parent_path());
+}
+
+json optionalNumber(const std::optional<double>& value) {
+    return value ? json(*value) : json(nullptr);
+}
+
+json optionalNumber(const std::optional<std::int32_t>& value) {
+    return value ? json(*value) : json(nullptr);
+}
+
+std::string optionalClock(const std::optional<double>& seconds, bool signedDuration = false) {
+    return seconds ? clockText(*seconds, signedDuration) : "-";
+}
+
+std::string stallCauseName(timing::StallCause cause) {
+    switch (cause) {
+        case timing::StallCause::Grade:
+            return "grade";
+        case timing::StallCause::ZeroLimit:
+            return "zero-limit";
+        case timing::StallCause::Brakes:
+            return "brakes";
+        default:
+            return "";
+    }
+}
+
+json timingJson(const timing::Timing& t, const StockChoice& stock) {
+    json j;
+    j["stock"] = stock.file.empty() ? json(nullptr) : json(stock.file);
+    j["train"] = {{"cars", t.cars},
+                  {"brakedMass", t.brakedMass},
+                  {"massT", t.mass / 1000.0},
+                  {"lengthM", t.length}};
+    j["stops"] = json::array();
+    for (const timing::Stop& s : t.stops)
+        j["stops"].push_back({{"name", utf8FromWindows1252(s.name)},
+                              {"position", s.position},
+                              {"arrival", optionalNumber(s.arrival)},
+                              {"departure", optionalNumber(s.departure)}});
+    j["sections"] = json::array();
+    for (const timing::Section& s : t.sections) {
+        const timing::Stop& a = t.stops[static_cast<std::size_t>(s.from)];
+        const timing::Stop& b = t.stops[static_cast<std::size_t>(s.to)];
+        json percent = nullptr;
+        if (s.slack && *s.minimum > 0) percent = 100.0 * *s.slack / *s.minimum;
+        j["sections"].push_back(
+            {{"from", utf8FromWindows1252(a.name)},
+             {"to", utf8FromWindows1252(b.name)},
+             {"fromPosition", a.position},
+             {"toPosition", b.position},
+             {"scheduled", optionalNumber(s.scheduled)},
+             {"minimum", optionalNumber(s.minimum)},
+             {"slack", optionalNumber(s.slack)},
+             {"slackPercent", percent},
+             {"stall", optionalNumber(s.stall)},
+             {"stallCause", s.stall ? json(stallCauseName(s.cause)) : json(nullptr)},
+             {"note", s.note.empty() ? json(nullptr) : json(s.note)}});
+    }
+    j["passings"] = json::array();
+    for (const timing::Passing& p : t.passings)
+        j["passings"].push_back({{"name", utf8FromWindows1252(p.name)},
+                                 {"position", p.position},
+                                 {"scheduled", optionalNumber(p.scheduled)},
+                                 {"earliest", optionalNumber(p.earliest)}});
+    return j;
+}
+
+void printTable(const timing::Timing& t, std::ostream& out) {
+    out << fmt::format("{:<40} {:>9} {:>9} {:>9} {:>9} {:>8}\n", "section", "km", "scheduled",
+                       "minimum", "slack", "slack %");
+    for (const timing::Section& s : t.sections) {
+        const timing::Stop& a = t.stops[static_cast<std::size_t>(s.from)];
+        const timing::Stop& b = t.stops[static_cast<std::size_t>(s.to)];
+        const std::string name =
+            printableFromWindows1252(a.name) + " - " + printableFromWindows1252(b.name);
+        const std::string percent =
+            s.slack && *s.minimum > 0 ? fmt::format("{:+.1f}", 100.0 * *s.slack / *s.minimum) : "-";
+        out << fmt::format("{:<40} {:>9.3f} {:>9} {:>9} {:>9} {:>8}\n", name, s.distance / 1000.0,
+                           s.scheduled ? clockText(*s.scheduled) : "-", optionalClock(s.minimum),
+                           optionalClock(s.slack, true), percent);
+        if (s.stall)
+            out << fmt::format("  stops at {:.3f} km: {}\n", *s.stall / 1000.0, s.note);
+        else if (!s.note.empty())
+            out << fmt::format("  {}\n", s.note);
+    }
+    for (const timing::Passing& p : t.passings)
+        out << fmt::format("passes {} at {:.3f} km: earliest {}, timetable {}\n",
+                           printableFromWindows1252(p.name), p.position / 1000.0,
+                           optionalClock(p.earliest), p.scheduled ? clockText(*p.scheduled) : "-");
+}
+
+int timeSources(const TimingCommandOptions& options, TimedScenario& timed, StockChoice& stock,
+                std::ostream& err) {
+    const std::string& lineFile = options.inputs[0];
+    const std::string& trainFile = options.inputs[1];
+    const std::optional<std::string> line = readWholeFile(pathFromText(lineFile));
+    const std::optional<std::string> train = readWholeFile(pathFromText(trainFile));
+    if (!line || !train) {
+        err << fmt::format("scenario timing: cannot read {}\n", line ? trainFile : lineFile);
+        return kExitFileFailure;
+    }
+    std::string name = options.scenarioName, number = options.trainNumber;
+    nameFromSourceFiles(lineFile, trainFile, name, number);
+    stock = chooseStock(options.stockFile, directoryOf(lineFile), name, number);
+    if (!stock.error.empty()) {
+        err << fmt::format("scenario timing: {}\n", stock.error);
+        return kExitFileFailure;
+    }
+
+    CompileStore store(std::nullopt);
+    ScenarioBuild build;
+    build.scenarioName = name;
+    build.trainNumber = number;
+    const ScenarioIdentity names = build.identity();
+    store.sources.files[names.lineSourceFile()] = *line;
+    store.sources.files[names.trainSourceFile()] = *train;
+    const FileShown shown = [&](const std::string& file) {
+        if (file == names.lineSourceFile()) return lineFile;
+        if (file == names.trainSourceFile()) return trainFile;
+        return file;
+    };
+    StationPlaces places(build);
+    const CompileOutcome compiled = compileBuild(build, store, true);
+    if (compiled.status != kExitClean) {
+        for (const std::string& text : diagnosticLines(build, build.warnings, shown))
+            err << text << '\n';
+        if (!compiled.failure.empty()) err << "scenario timing: " << compiled.failure << '\n';
+        return compiled.status;
+    }
+    timed.timing = timing::timeBuild(build, stock.stock);
+    timed.warnings = timetableWarnings(timed.timing, &places, options.margin);
+    for (Diagnostic& w : timed.warnings) w.location.file = shown(w.location.file);
+    return kExitClean;
+}
+
+int timeFiles(const TimingCommandOptions& options, TimedScenario& timed, StockChoice& stock,
+              std::ostream& err) {
+    if (options.scenarioName.empty() || options.trainNumber.empty()) {
+        err << "scenario timing: a directory of compiled files needs --name and --train\n";
+        return kExitFileFailure;
+    }
+    stock = chooseStock(options.stockFile, options.inputs[0], options.scenarioName,
+                        options.trainNumber);
+    if (!stock.error.empty()) {
+        err << fmt::format("scenario timing: {}\n", stock.error);
+        return kExitFileFailure;
+    }
+    const ScenarioFiles files =
+        readScenarioFiles(options.inputs[0], options.scenarioName, options.trainNumber);
+    if (!files.error.empty()) {
+        err << fmt::format("scenario timing: {}\n", files.error);
+        return kExitFileFailure;
+    }
+    timed.timing = timing::timeFiles(files.cells, files.table, &files.plan, stock.stock);
+    timed.warnings = timetableWarnings(timed.timing, nullptr, options.margin);
+    return kExitClean;
+}
+
+}  // namespace
+
+CLI::App* addTimingCommand(CLI::App& app, TimingCommandOptions& options) {
+    CLI::App* command =
+        app.add_subcommand("timing", "Time the train's fastest run against its timetable");
+    command->description(
+        "From a line and a train source file (LINE_FILE TRAIN_FILE), compiled in memory, or\n"
+        "from a directory of compiled files (DIR --name NAME --train NUMBER): one row per\n"
+        "section between two stops with its distance, scheduled time, the fastest run's time\n"
+        "(the minimum) and the slack, then the earliest passing time at the other stations.\n"
+        "The train is the stock file's (--stock, else NAME_NUMBER.stock.json beside the files,\n"
+        "else the defaults of scenario stock) with the train file's cars and braked mass.");
+    command->add_option("INPUT", options.inputs, "LINE_FILE TRAIN_FILE, or DIR")
+        ->required()
+        ->expected(1, 2);
+    command->add_option("--name", options.scenarioName, "Scenario name")->check(fileNamePart());
+    command->add_option("--train", options.trainNumber, "Train number")->check(fileNamePart());
+    command->add_option("--stock", options.stockFile, "Stock file (JSON)");
+    command
+        ->add_option("--margin", options.margin,
+                     "Warn where the slack is below this per cent of the minimum")
+        ->check(CLI::NonNegativeNumber);
+    command->add_flag("--json", options.json, "Print one JSON object on standard output");
+    command->footer(
+        "Exit status: 0 clean, 1 data error, 2 unreadable input, refused stock file or usage\n"
+        "error, 3 stamp slot taken, 4 no route length.");
+    return command;
+}
+
+int runTimingCommand(const TimingCommandOptions& options, std::ostream& out, std::ostream& err) {
+    TimedScenario timed;
+    StockChoice stock;
+    const int status = options.inputs.size() == 2 ? timeSources(options, timed, stock, err)
+                                                  : timeFiles(options, timed, stock, err);
+    if (status != kExitClean) return status;
+    for (const Diagnostic& w : timed.warnings)
+        err << toolDiagnosticText(w, w.location.file) << '\n';
+    if (!options.json) {
+        printTable(timed.timing, out);
+        return kExitClean;
+    }
+    json j = timingJson(timed.timing, stock);
+    j["exitStatus"] = kExitClean;
+    j["warnings"] = warningsJson(timed.warnings, [](const std::string& file) { return file; });
+    out << j.dump(-1, ' ', false, json::error_handler_t::replace) << '\n';
+    return kExitClean;
+}
+
+CLI::App* addStockCommand(CLI::App& app, StockCommandOptions& options) {
+    CLI::App* command = app.add_subcommand("stock", "Write the default stock file to edit");
+    command->description(
+        "Writes the train parameters that scenario timing assumes, each key with its value,\n"
+        "unit and a comment, as JSON. Saved as NAME_NUMBER.stock.json beside a scenario's\n"
+        "files, it is used for that scenario.");
+    command->add_option("-o,--out", options.outFile, "The file to write")->required();
+    command->footer("Exit status: 0 written, 2 the file cannot be written or a usage error.");
+    return command;
+}
+
+int runStockCommand(const StockCommandOptions& options, std::ostream& out, std::ostream& err) {
+    try {
+        writeWholeFile(pathFromText(options.outFile), timing::defaultStockText());
+    } catch (const std::exception& failure) {
+        err << fmt::format("scenario stock: {}\n", failure.what());
+        return kExitFileFailure;
+    }
+    out << options.outFile << '\n';
+    return kExitClean;
+}
+
+}  // namespace scenario

@@ -1,0 +1,70 @@
+// Completion of a line's first field: the file's records, those of the group the cursor stands
+// in first, then the group headers.
+#include <string>
+
+#include "tool/editor/assist.h"
+#include "tool/editor/conventions.h"
+#include "tool/check/source_lines.h"
+
+namespace scenario {
+namespace {
+
+// The header of the group a line stands in: the nearest "[...]" line above it.
+std::string groupAt(const std::vector<std::string_view>& lines, std::int32_t line,
+                    SourceKind kind) {
+    const std::size_t from = std::min(static_cast<std::size_t>(std::max(line, 0)), lines.size());
+    for (std::size_t i = from; i-- > 0;) {
+        const RecordLine read = readRecordLine(lines[i], kind);
+        if (read.header) return read.firstField;
+    }
+    return {};
+}
+
+// "segnale, ${1:posizione}, ${2:sx}, ..." and "segnale, "
+void fillTexts(CompletionItem& item, const RecordSpec& record) {
+    item.snippet = item.label;
+    item.plain = item.label + ", ";
+    int n = 0;
+    for (const FieldSpec& field : record.fields) {
+        item.snippet +=
+            std::string(", ${") + std::to_string(++n) + ":" + std::string(field.name) + "}";
+    }
+}
+
+// The rank's digit, then the table's order.
+std::string sortKey(char rank, int order) {
+    std::string key(1, rank);
+    key += std::to_string(100 + order);
+    return key;
+}
+
+}  // namespace
+
+std::vector<CompletionItem> completionsAt(std::string_view text, SourceKind kind,
+                                          std::int32_t line) {
+    const WriterConventions& writer = writerConventions(kind);
+    const std::string group = groupAt(textLines(text), line, kind);
+    std::vector<CompletionItem> items;
+    int order = 0;
+    for (const WrittenRecord& r : writer.records) {
+        CompletionItem item;
+        item.label = r.firstField;
+        item.detail = std::string(r.record->name);
+        fillTexts(item, *r.record);
+        const bool inGroup = !group.empty() && r.group == group;
+        item.sortKey = sortKey(inGroup ? '0' : '1', order++);
+        items.push_back(std::move(item));
+    }
+    for (const std::string& header : writer.headers) {
+        CompletionItem item;
+        item.label = header;
+        item.detail = "group header";
+        item.snippet = header;
+        item.plain = header;
+        item.sortKey = sortKey('2', order++);
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+}  // namespace scenario

@@ -1,0 +1,239 @@
+// The server in-process: framed messages in, framed answers and diagnostics out.
+#include "tool/lsp/server.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "tool/source_fixture.h"
+#include "tool/lsp/framing.h"
+#include "tool/lsp/conversions.h"
+
+namespace scenario {
+namespace {
+
+using nlohmann::json;
+using testing::builtinTexts;
+using testing::MemoryDisk;
+using testing::replaced;
+
+std::string request(int id, const std::string& method, json params = json::object()) {
+    return framed(
+        json{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}}.dump());
+}
+
+std::string notification(const std::string& method, json params) {
+    return framed(json{{"jsonrpc", "2.0"}, {"method", method}, {"params", params}}.dump());
+}
+
+const std::string kInitialize = request(
+    1, "initialize",
+    {{"capabilities",
+      {{"textDocument", {{"completion", {{"completionItem", {{"snippetSupport", true}}}}}}}}}});
+
+struct Served {
+    std::vector<json> messages;
+    int status = -1;
+
+    // The answer to request `id`.
+    json answer(int id) const {
+        for (const json& m : messages)
+            if (m.contains("id") && m["id"] == id) return m;
+        return nullptr;
+    }
+    std::vector<json> published(const std::string& uri) const {
+        std::vector<json> lists;
+        for (const json& m : messages)
+            if (m.value("method", "") == "textDocument/publishDiagnostics" &&
+                m["params"]["uri"] == uri)
+                lists.push_back(m["params"]["diagnostics"]);
+        return lists;
+    }
+};
+
+Served serve(const std::string& input, const SourceDisk& disk,
+             std::chrono::milliseconds pause = std::chrono::milliseconds(0)) {
+    std::istringstream in(input);
+    std::ostringstream out;
+    Served served;
+    served.status = runLanguageServer(in, out, disk, pause);
+    std::istringstream back(out.str());
+    FrameReader frames(back);
+    for (Frame f = frames.next(); f.status == FrameStatus::Message; f = frames.next())
+        served.messages.push_back(json::parse(f.body));
+    return served;
+}
+
+json textDocument(const std::string& uri) {
+    return {{"textDocument", {{"uri", uri}}}};
+}
+
+json at(const std::string& uri, int line, int character) {
+    return {{"textDocument", {{"uri", uri}}},
+            {"position", {{"line", line}, {"character", character}}}};
+}
+
+json opened(const std::string& uri, const std::string& utf8) {
+    return {{"textDocument",
+             {{"uri", uri}, {"languageId", "scenario"}, {"version", 1}, {"text", utf8}}}};
+}
+
+TEST(LspServer, AnswersEveryRequestAndSurvivesBadInput) {
+    const MemoryDisk disk;
+    const struct {
+        std::string input;
+        int id;
+        std::optional<int> error;  // none: a result
+    } cases[] = {
+        {request(2, "textDocument/hover", at("file:///a_linea.txt", 0, 0)), 2, -32002},
+        {kInitialize + request(2, "no/such"), 2, -32601},
+        {kInitialize + request(2, "textDocument/hover", textDocument("file:///a_linea.txt")), 2,
+         -32602},
+        {kInitialize + request(2, "shutdown") +
+             request(3, "textDocument/documentSymbol", textDocument("file:///a_linea.txt")),
+         3, -32600},
+        {kInitialize + notification("no/such", {}) + notification("textDocument/didOpen", {}) +
+             "Content-Length: 5\r\n\r\n{]}{]" + request(2, "shutdown"),
+         2, std::nullopt},
+        {kInitialize + request(2, "textDocument/hover", at("file:///none_linea.txt", 0, 0)), 2,
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const Served served = serve(c.input, disk);
+        const json answer = served.answer(c.id);
+        ASSERT_FALSE(answer.is_null()) << c.input;
+        if (c.error)
+            EXPECT_EQ(answer["error"]["code"], *c.error) << c.input;
+        else
+            EXPECT_TRUE(answer.contains("result")) << c.input;
+    }
+    // The broken frame got a parse error with no id.
+    const Served broken = serve(kInitialize + "Content-Length: 5\r\n\r\n{]}{]", disk);
+    ASSERT_EQ(broken.messages.size(), 2u);
+    EXPECT_EQ(broken.messages[1]["error"]["code"], -32700);
+    EXPECT_TRUE(broken.messages[1]["id"].is_null());
+}
+
+TEST(LspServer, ExitStatusSaysWhetherTheClientShutDownFirst) {
+    const MemoryDisk disk;
+    EXPECT_EQ(serve(kInitialize + request(2, "shutdown") + notification("exit", {}), disk).status,
+              0);
+    EXPECT_EQ(serve(kInitialize + notification("exit", {}), disk).status, 1);
+    EXPECT_EQ(serve(kInitialize, disk).status, 1);
+    const Served served = serve(kInitialize, disk);
+    EXPECT_EQ(served.answer(1)["result"]["capabilities"]["textDocumentSync"]["change"], 1);
+}
+
+TEST(LspServer, PublishesDiagnosticsOfBothFilesWithUtf16Columns) {
+    const testing::BuiltinTexts builtin = builtinTexts();
+    MemoryDisk disk;
+    disk.put("/s/A_linea.txt", builtin.line);
+    // "CITTÀ" as the editor sends it, and an extra field after it on the same line.
+    const std::string train =
+        replaced(builtin.train, "ALDERI S. ROCCO", "CITT\xC3\x80 \xE2\x82\xAC, 12");
+    const std::string trainUri = "file:///s/A_1-.txt";
+    const Served served =
+        serve(kInitialize + notification("textDocument/didOpen", opened(trainUri, train)), disk);
+    const std::vector<json> lists = served.published(trainUri);
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(lists[0].size(), 1u);
+    const json& d = lists[0][0];
+    EXPECT_EQ(d["severity"], 2);
+    EXPECT_EQ(d["code"], "extra-fields");
+    EXPECT_EQ(d["message"],
+              "line holds more fields than its record takes: \"12\" is read as a first field");
+    EXPECT_EQ(d["range"]["start"]["line"], 24);
+    // Counted in UTF-16 code units on the line as the editor holds it: À and € are one each.
+    const std::string lineInEditor =
+        "stazione,    1200, 27,  200,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, CITT\xC3\x80 "
+        "\xE2\x82\xAC, ";
+    const int units = static_cast<int>(lineInEditor.size()) - 1 - 2;
+    EXPECT_EQ(d["range"]["start"]["character"], units);
+    // The line file was checked with it and is clean.
+    const std::vector<json> lineLists = served.published("file:///s/A_linea.txt");
+    ASSERT_EQ(lineLists.size(), 1u);
+    EXPECT_TRUE(lineLists[0].empty());
+}
+
+TEST(LspServer, AnErrorStandsAtItsFieldAndNamesTheRecordInTheTakenCell) {
+    const testing::BuiltinTexts builtin = builtinTexts();
+    MemoryDisk disk;
+    disk.put("/s/A_linea.txt", builtin.line);
+    const std::string signal = "segnale,    2600,   2, 4, 0,  0, 0,    2,  2,1,0, 0\r\n";
+    const std::size_t at = builtin.train.find(signal);
+    ASSERT_NE(at, std::string::npos);
+    const int first = static_cast<int>(
+        std::count(builtin.train.begin(), builtin.train.begin() + static_cast<long>(at), '\n'));
+    std::string train = builtin.train;
+    train.insert(at + signal.size(), signal);
+    const std::string uri = "file:///s/A_1-.txt";
+    const Served served =
+        serve(kInitialize + notification("textDocument/didOpen", opened(uri, train)), disk);
+    const std::vector<json> lists = served.published(uri);
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(lists[0].size(), 1u);
+    const json& d = lists[0][0];
+    EXPECT_EQ(d["code"], 16);
+    const json position = {{"line", first + 1}, {"character", 12}};
+    EXPECT_EQ(d["range"]["start"], position);
+    const json related = {{"location",
+                           {{"uri", uri},
+                            {"range",
+                             {{"start", {{"line", first}, {"character", 12}}},
+                              {"end", {{"line", first}, {"character", 16}}}}}}},
+                          {"message", "this signal record already holds cell 53"}};
+    EXPECT_EQ(d["relatedInformation"], json::array({related}));
+}
+
+TEST(LspServer, ChangesArePausedAndCoalescedAndTheBufferWinsOverTheDisk) {
+    const testing::BuiltinTexts builtin = builtinTexts();
+    MemoryDisk disk;
+    disk.put("/s/A_linea.txt", builtin.line);
+    disk.put("/s/A_1-.txt", replaced(builtin.train, "ALDERI S. ROCCO", "ALDERI S. ROCCO, 12"));
+    const std::string uri = "file:///s/A_1-.txt";
+    const auto change = [&](const std::string& text) {
+        return notification("textDocument/didChange",
+                            {{"textDocument", {{"uri", uri}, {"version", 2}}},
+                             {"contentChanges", json::array({{{"text", text}}})}});
+    };
+    const std::string typo = *disk.read("/s/A_1-.txt");
+    const Served served =
+        serve(kInitialize + notification("textDocument/didOpen", opened(uri, typo)) + change(typo) +
+                  change(builtin.train),
+              disk, std::chrono::milliseconds(50));
+    const std::vector<json> lists = served.published(uri);
+    ASSERT_EQ(lists.size(), 2u);  // on opening, then once for both changes
+    ASSERT_EQ(lists[0].size(), 1u);
+    EXPECT_EQ(lists[0][0]["range"]["start"]["line"], 24);
+    EXPECT_EQ(lists[0][0]["code"], "extra-fields");
+    EXPECT_TRUE(lists[1].empty());
+}
+
+TEST(LspServer, HoverCompletionAndOutlineInUtf8) {
+    const testing::BuiltinTexts builtin = builtinTexts();
+    MemoryDisk disk;
+    disk.put("/s/A_1-.txt", replaced(builtin.train, "BORGO VALLINA", "BORGO \xC0"));
+    const std::string uri = "file:///s/A_1-.txt";
+    const Served served = serve(kInitialize + request(2, "textDocument/hover", at(uri, 40, 13)) +
+                                    request(3, "textDocument/completion", at(uri, 41, 0)) +
+                                    request(4, "textDocument/documentSymbol", textDocument(uri)),
+                                disk);
+    const json hover = served.answer(2)["result"];
+    EXPECT_EQ(hover["contents"]["value"].get<std::string>().substr(0, 30),
+              "**posizione**: 1000 m, cell 21");
+    const json items = served.answer(3)["result"]["items"];
+    ASSERT_FALSE(items.empty());
+    json first = items[0];
+    for (const json& i : items)
+        if (i["sortText"] < first["sortText"]) first = i;
+    EXPECT_EQ(first["label"], "segnale");
+    EXPECT_EQ(first["insertTextFormat"], 2);
+    const json symbols = served.answer(4)["result"];
+    ASSERT_EQ(symbols.size(), 8u);
+    EXPECT_EQ(symbols[3]["name"], "[stazioni]");
+    EXPECT_EQ(symbols[3]["children"][2]["name"], "BORGO \xC3\x80");
+}
+
+}  // namespace
+}  // namespace scenario
