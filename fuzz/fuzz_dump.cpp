@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/text_encoding.h"
 #include "fuzz_check.h"
 #include "output/binary_files.h"
 #include "output/scenario_file_reader.h"
-#include "base/text_encoding.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "base/code_page.h"
 #include "base/conversions.h"
 #include "base/failures.h"
+#include "base/text_encoding.h"
 #include "source/field_reader.h"
 #include "source/record_tables.h"
-#include "base/text_encoding.h"
 
 namespace scenario {
 namespace {

@@ -23,18 +23,18 @@
 
 #include "base/file_store.h"
 #include "base/platform.h"
+#include "base/text_encoding.h"
 #include "compiler/track_model.h"
 #include "output/compile_driver.h"
 #include "report/diagnostic.h"
 #include "report/error_meanings.h"
 #include "report/exit_status.h"
-#include "tool/route/cell_origins.h"
+#include "tool/check/checker.h"
 #include "tool/check/diagnostics.h"
 #include "tool/check/error_places.h"
-#include "tool/check/checker.h"
-#include "tool/timing/stock_file.h"
-#include "base/text_encoding.h"
 #include "tool/check/timetable_warnings.h"
+#include "tool/route/cell_origins.h"
+#include "tool/timing/stock_file.h"
 
 namespace scenario {
 namespace fs = std::filesystem;

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/text_encoding.h"
 #include "report/diagnostic.h"
 #include "report/error_meanings.h"
-#include "base/text_encoding.h"
 
 namespace scenario {
 namespace {

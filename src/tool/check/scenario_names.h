@@ -11,7 +11,6 @@ enum class SourceKind { Line, Train, Other };
 // "NAME_linea.txt" is a line file, "NAME_NUMBER-.txt" a train file.
 SourceKind sourceKindOf(const std::string& path);
 
-
 // NAME from "NAME_linea.txt"; empty when the file is not so named or NAME cannot be a file-name
 // part.
 std::string nameFromLineFile(const std::string& lineFile);

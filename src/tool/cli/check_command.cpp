@@ -2,9 +2,9 @@
 // source files' own names where they follow the build's pattern.
 #include "tool/cli/check_command.h"
 
-#include "tool/cli/compile_command.h"
 #include "tool/check/file_name_part.h"
 #include "tool/check/scenario_names.h"
+#include "tool/cli/compile_command.h"
 
 namespace scenario {
 

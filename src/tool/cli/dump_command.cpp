@@ -8,9 +8,9 @@
 
 #include "base/file_store.h"
 #include "base/platform.h"
+#include "base/text_encoding.h"
 #include "output/scenario_file_reader.h"
 #include "report/exit_status.h"
-#include "base/text_encoding.h"
 
 namespace scenario {
 namespace {

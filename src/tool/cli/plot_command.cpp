@@ -8,11 +8,11 @@
 
 #include "base/file_store.h"
 #include "base/platform.h"
+#include "base/text_encoding.h"
 #include "report/exit_status.h"
 #include "tool/check/file_name_part.h"
-#include "tool/route/route_data.h"
 #include "tool/plot/route_picture.h"
-#include "base/text_encoding.h"
+#include "tool/route/route_data.h"
 
 namespace scenario {
 namespace {

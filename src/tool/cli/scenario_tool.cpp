@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "report/exit_status.h"
+#include "tool/check/checker.h"
 #include "tool/cli/check_command.h"
 #include "tool/cli/compile_command.h"
 #include "tool/cli/dump_command.h"
@@ -16,7 +17,6 @@
 #include "tool/cli/new_command.h"
 #include "tool/cli/plot_command.h"
 #include "tool/cli/reference_commands.h"
-#include "tool/check/checker.h"
 #include "tool/cli/syntax_command.h"
 #include "tool/cli/timing_command.h"
 #include "tool/cli/view_command.h"

@@ -10,15 +10,15 @@
 
 #include "base/file_store.h"
 #include "base/platform.h"
+#include "base/text_encoding.h"
 #include "report/exit_status.h"
+#include "tool/check/compile_session.h"
 #include "tool/check/diagnostics.h"
 #include "tool/check/file_name_part.h"
-#include "tool/route/route_data.h"
-#include "tool/check/compile_session.h"
 #include "tool/check/scenario_names.h"
-#include "tool/timing/stock_file.h"
-#include "base/text_encoding.h"
 #include "tool/check/timetable_warnings.h"
+#include "tool/route/route_data.h"
+#include "tool/timing/stock_file.h"
 
 namespace scenario {
 namespace {

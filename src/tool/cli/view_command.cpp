@@ -7,12 +7,12 @@
 #include <exception>
 
 #include "base/file_store.h"
-#include "report/exit_status.h"
-#include "tool/route/cell_origins.h"
-#include "tool/check/file_name_part.h"
-#include "tool/check/compile_session.h"
-#include "tool/check/scenario_names.h"
 #include "base/text_encoding.h"
+#include "report/exit_status.h"
+#include "tool/check/compile_session.h"
+#include "tool/check/file_name_part.h"
+#include "tool/check/scenario_names.h"
+#include "tool/route/cell_origins.h"
 #include "tool/view/view_data.h"
 #include "tool/view/view_page.h"
 

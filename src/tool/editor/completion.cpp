@@ -2,9 +2,9 @@
 // in first, then the group headers.
 #include <string>
 
+#include "tool/check/source_lines.h"
 #include "tool/editor/assist.h"
 #include "tool/editor/conventions.h"
-#include "tool/check/source_lines.h"
 
 namespace scenario {
 namespace {

@@ -1,8 +1,8 @@
 // Hover on a source line: the record under a first field, the field and its value under a value.
 #include <string>
 
-#include "tool/editor/assist.h"
 #include "tool/check/source_lines.h"
+#include "tool/editor/assist.h"
 
 namespace scenario {
 namespace {

@@ -2,8 +2,8 @@
 // and the tunnels.
 #include <string>
 
-#include "tool/editor/assist.h"
 #include "tool/check/source_lines.h"
+#include "tool/editor/assist.h"
 
 namespace scenario {
 namespace {

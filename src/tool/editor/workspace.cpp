@@ -8,8 +8,8 @@
 
 #include "base/file_store.h"
 #include "source/record_tables.h"
-#include "tool/check/file_name_part.h"
 #include "tool/check/compile_session.h"
+#include "tool/check/file_name_part.h"
 
 namespace scenario {
 namespace {

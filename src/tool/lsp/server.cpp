@@ -9,10 +9,10 @@
 #include <mutex>
 #include <thread>
 
-#include "tool/lsp/conversions.h"
-#include "tool/editor/assist.h"
-#include "tool/check/source_lines.h"
 #include "base/text_encoding.h"
+#include "tool/check/source_lines.h"
+#include "tool/editor/assist.h"
+#include "tool/lsp/conversions.h"
 
 namespace scenario {
 namespace {

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "report/diagnostic.h"
+#include "tool/editor/workspace.h"
 #include "tool/lsp/framing.h"
 #include "tool/lsp/json_rpc.h"
-#include "tool/editor/workspace.h"
 
 namespace scenario {
 

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "tool/route/route_data.h"
 #include "tool/plot/svg_document.h"
+#include "tool/route/route_data.h"
 
 namespace scenario {
 

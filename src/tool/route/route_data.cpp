@@ -8,8 +8,8 @@
 
 #include "base/file_store.h"
 #include "base/platform.h"
-#include "source/file_names.h"
 #include "base/text_encoding.h"
+#include "source/file_names.h"
 
 namespace scenario {
 namespace {

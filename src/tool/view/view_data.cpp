@@ -5,10 +5,10 @@
 
 #include <cmath>
 
+#include "base/text_encoding.h"
 #include "compiler/line_plan_steps.h"
 #include "report/diagnostic.h"
 #include "tool/route/cell_meanings.h"
-#include "base/text_encoding.h"
 
 namespace scenario {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "compiler/track_model.h"
 #include "output/scenario_file_reader.h"
-#include "tool/route/cell_origins.h"
 #include "tool/check/diagnostics.h"
+#include "tool/route/cell_origins.h"
 #include "tool/route/route_data.h"
 
 namespace scenario {

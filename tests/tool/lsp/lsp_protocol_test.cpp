@@ -3,9 +3,9 @@
 
 #include <sstream>
 
+#include "tool/lsp/conversions.h"
 #include "tool/lsp/framing.h"
 #include "tool/lsp/json_rpc.h"
-#include "tool/lsp/conversions.h"
 
 namespace scenario {
 namespace {

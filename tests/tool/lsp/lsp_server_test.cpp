@@ -1,14 +1,13 @@
 // The server in-process: framed messages in, framed answers and diagnostics out.
-#include "tool/lsp/server.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <sstream>
 
-#include "tool/source_fixture.h"
-#include "tool/lsp/framing.h"
 #include "tool/lsp/conversions.h"
+#include "tool/lsp/framing.h"
+#include "tool/lsp/server.h"
+#include "tool/source_fixture.h"
 
 namespace scenario {
 namespace {
