@@ -5,7 +5,7 @@
 set -euo pipefail
 tool=$1
 here=$(cd "$(dirname "$0")" && pwd)
-repository=$(cd "$here/../.." && pwd)
+repository=$(cd "$here/../../.." && pwd)
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 "$tool" export --out "$dir" >/dev/null
