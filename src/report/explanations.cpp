@@ -352,8 +352,10 @@ constexpr Explanation kWarnings[] = {
      "fastest run and the earliest time the arriving station's record can hold. It is off by "
      "default, because the train it assumes (the stock: mass, power, braking) is an assumption "
      "of the authors' tool, not part of the scenario.",
-     "check --timing (and scenario timing), timing each section with the stock file "
-     "NAME_NUMBER.stock.json beside the sources, or --stock, or the defaults (docs/timing.md).",
+     "check --timing (and scenario timing, and the language server started with lsp --timing, "
+     "which offers the earliest feasible time as a quick fix), timing each section with the "
+     "stock file NAME_NUMBER.stock.json beside the sources, or --stock, or the defaults "
+     "(docs/timing.md).",
      "a stop 5.5 km after the previous one, departing 30 s after it.",
      "give the section more time, at least the earliest feasible time the warning gives; or "
      "describe the train in a stock file (scenario stock --out NAME_NUMBER.stock.json)."},

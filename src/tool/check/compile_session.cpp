@@ -475,11 +475,19 @@ CheckedBuild compileChecked(ScenarioBuild& build, const std::string& lineBytes,
 }
 
 SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
-                         const ScenarioIdentity& names) {
+                         const ScenarioIdentity& names, BuildWatch* watch) {
     ScenarioBuild build;
     build.scenarioName = names.scenarioName;
     build.trainNumber = names.trainNumber;
-    CheckedBuild checked = compileChecked(build, lineBytes, trainBytes);
+    // A watch stands in front of the origins, which tell no watcher behind them.
+    std::optional<CellOrigins> origins;
+    if (watch != nullptr) {
+        origins.emplace(build);
+        watch->starts(build);
+    }
+    CheckedBuild checked =
+        compileChecked(build, lineBytes, trainBytes, origins ? &*origins : nullptr);
+    if (watch != nullptr) watch->ends(build, checked.outcome, checked.warnings);
     SourceCheck check{names, std::move(checked.warnings)};
     for (Diagnostic& e : build.errors) check.diagnostics.push_back(std::move(e));
     if (checked.outcome.status == kExitStamping && !checked.outcome.stampingPlace.hasLine())

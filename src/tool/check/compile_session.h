@@ -119,7 +119,15 @@ struct SourceCheck {
     ScenarioIdentity names;
     std::vector<Diagnostic> diagnostics;
 };
+// Told of a check's build around its compile, to watch it and add warnings of its own.
+class BuildWatch {
+  public:
+    virtual ~BuildWatch() = default;
+    virtual void starts(ScenarioBuild& build) = 0;
+    virtual void ends(const ScenarioBuild& build, const CompileOutcome& outcome,
+                      std::vector<Diagnostic>& warnings) = 0;
+};
 SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
-                         const ScenarioIdentity& names);
+                         const ScenarioIdentity& names, BuildWatch* watch = nullptr);
 
 }  // namespace scenario

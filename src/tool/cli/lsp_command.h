@@ -4,10 +4,13 @@
 #include <CLI/CLI.hpp>
 #include <ostream>
 
+#include "tool/editor/timing_hints.h"
+
 namespace scenario {
 
 struct LspOptions {
     int pauseMilliseconds = 200;
+    EditorTiming timing;
 };
 
 CLI::App* addLspCommand(CLI::App& app, LspOptions& options);

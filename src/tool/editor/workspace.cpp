@@ -168,7 +168,8 @@ std::optional<std::string> SourceWorkspace::partnerOf(const std::string& path) c
     }
 }
 
-std::vector<FileDiagnostics> SourceWorkspace::check(const std::string& path) const {
+std::vector<FileDiagnostics> SourceWorkspace::check(const std::string& path,
+                                                    BuildWatch* watch) const {
     const SourceKind kind = sourceKindOf(path);
     if (kind == SourceKind::Other) return {};
     const std::optional<std::string> own = text(path);
@@ -193,8 +194,9 @@ std::vector<FileDiagnostics> SourceWorkspace::check(const std::string& path) con
     }
     const ScenarioIdentity names{usableName(scenarioName, "scenario"),
                                  usableName(trainNumber, "0")};
-    SourceCheck found = kind == SourceKind::Line ? checkSources(*own, *partnerText, names)
-                                                 : checkSources(*partnerText, *own, names);
+    if (alone) watch = nullptr;
+    SourceCheck found = kind == SourceKind::Line ? checkSources(*own, *partnerText, names, watch)
+                                                 : checkSources(*partnerText, *own, names, watch);
 
     const auto pathOf = [&](const std::string& buildFile) -> std::string {
         if (buildFile == names.lineSourceFile()) return linePath;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "report/diagnostic.h"
+#include "tool/check/compile_session.h"
 #include "tool/check/scenario_names.h"
 
 namespace scenario {
@@ -51,8 +52,9 @@ class SourceWorkspace {
 
     // Checks a line or train file with its partner and returns the diagnostics of both files
     // (the file's own first). Without a partner the file is checked with a minimal one and only
-    // its own diagnostics are given. Nothing for any other file.
-    std::vector<FileDiagnostics> check(const std::string& path) const;
+    // its own diagnostics are given. Nothing for any other file. `watch`, when given, watches the
+    // compile of a file checked with its partner.
+    std::vector<FileDiagnostics> check(const std::string& path, BuildWatch* watch = nullptr) const;
 
   private:
     struct Buffer {

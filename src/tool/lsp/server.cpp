@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <mutex>
@@ -26,6 +27,7 @@ constexpr int kKeywordItem = 14;
 constexpr int kModuleItem = 9;
 constexpr int kSnippetFormat = 2;
 constexpr int kPlainFormat = 1;
+constexpr int kMessageError = 1;
 
 std::string pathOfUri(const std::string& uri) {
     return pathFromUri(uri).value_or(uri);
@@ -87,10 +89,32 @@ TextSpot spotOf(const Location& at, const std::string* text) {
     return {line, 0, length};
 }
 
+// The value at a path of keys in the client's capabilities, if it is there.
+const json* capability(const json& params, std::initializer_list<const char*> keys) {
+    const json* at = &params;
+    for (const char* key : keys) {
+        if (!at->is_object() || !at->contains(key)) return nullptr;
+        at = &(*at)[key];
+    }
+    return at;
+}
+
+json fixAction(const std::string& uri, json diagnostic, const TextFix& fix) {
+    return {{"title", utf8FromWindows1252(fix.title)},
+            {"kind", "quickfix"},
+            {"diagnostics", json::array({std::move(diagnostic)})},
+            {"isPreferred", true},
+            {"edit",
+             {{"changes",
+               {{uri, json::array({{{"range", rangeJson(fix.spot)},
+                                    {"newText", utf8FromWindows1252(fix.replacement)}}})}}}}}};
+}
+
 }  // namespace
 
-LanguageServer::LanguageServer(const SourceDisk& disk, Send send, std::chrono::milliseconds pause)
-    : workspace_(disk), send_(std::move(send)), pause_(pause) {
+LanguageServer::LanguageServer(const SourceDisk& disk, Send send, std::chrono::milliseconds pause,
+                               EditorTiming timing)
+    : workspace_(disk), send_(std::move(send)), pause_(pause), timing_(std::move(timing)) {
     registerHandlers();
 }
 
@@ -124,7 +148,7 @@ void LanguageServer::runChecksDue(ServerClock::time_point now) {
         if (due <= now) ready.push_back(path);
     for (const std::string& path : ready) {
         due_.erase(path);
-        for (FileDiagnostics& file : workspace_.check(path)) {
+        for (FileDiagnostics& file : checkTimed(path)) {
             const std::optional<std::string> text = workspace_.text(file.path);
             json list = json::array();
             for (const Diagnostic& d : file.diagnostics) {
@@ -138,6 +162,31 @@ void LanguageServer::runChecksDue(ServerClock::time_point now) {
             published_[file.path] = std::move(file.diagnostics);
         }
     }
+}
+
+std::vector<FileDiagnostics> LanguageServer::checkTimed(const std::string& path) {
+    if (!timing_.on) return workspace_.check(path);
+    TimingWatch watch(timing_, std::filesystem::path(path).parent_path().string());
+    std::vector<FileDiagnostics> files = workspace_.check(path, &watch);
+    // A refused stock file is said once, not after every change.
+    if (!watch.stockError.empty() && watch.stockError != stockError_)
+        send_({{"jsonrpc", "2.0"},
+               {"method", "window/showMessage"},
+               {"params",
+                {{"type", kMessageError}, {"message", "scenario lsp: " + watch.stockError}}}});
+    stockError_ = watch.stockError;
+    for (const FileDiagnostics& file : files) {
+        if (sourceKindOf(file.path) != SourceKind::Train) continue;
+        if (watch.timed)
+            timed_[file.path] = *watch.timed;
+        else
+            timed_.erase(file.path);
+    }
+    if (inlayHints_ && hintRefresh_)
+        send_({{"jsonrpc", "2.0"},
+               {"id", "scenario-" + std::to_string(++requests_)},
+               {"method", "workspace/inlayHint/refresh"}});
+    return files;
 }
 
 std::string LanguageServer::uriOf(const std::string& path) const {
@@ -188,8 +237,13 @@ void LanguageServer::registerHandlers() {
             snippet = &(*snippet)[key];
         }
         snippets_ = snippet->is_boolean() && snippet->get<bool>();
+        inlayHints_ = timing_.on &&
+                      capability(params, {"capabilities", "textDocument", "inlayHint"}) != nullptr;
+        const json* refresh =
+            capability(params, {"capabilities", "workspace", "inlayHint", "refreshSupport"});
+        hintRefresh_ = refresh != nullptr && refresh->is_boolean() && refresh->get<bool>();
         initialized_ = true;
-        return json{
+        json answer{
             {"capabilities",
              {{"positionEncoding", "utf-16"},
               {"textDocumentSync",
@@ -199,6 +253,8 @@ void LanguageServer::registerHandlers() {
               {"documentSymbolProvider", true},
               {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}}}},
             {"serverInfo", {{"name", "scenario"}, {"version", SCENARIO_VERSION}}}};
+        if (inlayHints_) answer["capabilities"]["inlayHintProvider"] = true;
+        return answer;
     });
     dispatcher_.onNotification("initialized", [](const json&) {});
     dispatcher_.onRequest("shutdown", [this](const json&) {
@@ -229,6 +285,7 @@ void LanguageServer::registerHandlers() {
         workspace_.close(path);
         due_.erase(path);
         published_.erase(path);
+        timed_.erase(path);
         send_({{"jsonrpc", "2.0"},
                {"method", "textDocument/publishDiagnostics"},
                {"params", {{"uri", uri}, {"diagnostics", json::array()}}}});
@@ -240,6 +297,8 @@ void LanguageServer::registerHandlers() {
                           [this](const json& p) { return documentSymbols(p); });
     dispatcher_.onRequest("textDocument/codeAction",
                           [this](const json& p) { return codeActions(p); });
+    dispatcher_.onRequest("textDocument/inlayHint",
+                          [this](const json& p) { return inlayHints(p); });
 }
 
 json LanguageServer::hover(const json& params) const {
@@ -247,10 +306,15 @@ json LanguageServer::hover(const json& params) const {
     const json& position = params.at("position");
     const std::optional<std::string> text = workspace_.text(path);
     if (!text) return nullptr;
-    const std::optional<HoverText> found =
-        hoverAt(*text, sourceKindOf(path), position.at("line").get<std::int32_t>(),
-                position.at("character").get<std::int32_t>());
+    const auto line = position.at("line").get<std::int32_t>();
+    const auto character = position.at("character").get<std::int32_t>();
+    std::optional<HoverText> found = hoverAt(*text, sourceKindOf(path), line, character);
     if (!found) return nullptr;
+    const auto timed = timed_.find(path);
+    if (timed != timed_.end())
+        if (const std::optional<std::string> figures =
+                timingHover(timed->second, *text, line, character))
+            found->markdown += "\n\n---\n\n" + *figures;
     return {{"contents", {{"kind", "markdown"}, {"value", utf8FromWindows1252(found->markdown)}}},
             {"range", rangeJson(found->spot)}};
 }
@@ -295,21 +359,39 @@ json LanguageServer::codeActions(const json& params) const {
         if (!fix || fix->spot.line < first || fix->spot.line > last) continue;
         json diagnostic = diagnosticJson(d);
         diagnostic["range"] = rangeJson(fix->spot);
-        actions.push_back(
-            {{"title", utf8FromWindows1252(fix->title)},
-             {"kind", "quickfix"},
-             {"diagnostics", json::array({diagnostic})},
-             {"isPreferred", true},
-             {"edit",
-              {{"changes",
-                {{uri, json::array({{{"range", rangeJson(fix->spot)},
-                                     {"newText", utf8FromWindows1252(fix->replacement)}}})}}}}}});
+        actions.push_back(fixAction(uri, std::move(diagnostic), *fix));
+    }
+    const auto timed = timed_.find(found->first);
+    const std::optional<std::string> text = workspace_.text(found->first);
+    if (timed == timed_.end() || !text) return actions;
+    for (const Diagnostic& d : found->second) {
+        const std::optional<TextFix> fix = timetableFix(timed->second, *text, d);
+        if (!fix || fix->spot.line < first || fix->spot.line > last) continue;
+        json diagnostic = diagnosticJson(d);
+        diagnostic["range"] = rangeJson(spotOf(d.location, &*text));
+        actions.push_back(fixAction(uri, std::move(diagnostic), *fix));
     }
     return actions;
 }
 
+json LanguageServer::inlayHints(const json& params) const {
+    const std::string path = pathOfUri(uriParam(params));
+    json hints = json::array();
+    const auto timed = timed_.find(path);
+    const std::optional<std::string> text = workspace_.text(path);
+    if (timed == timed_.end() || !text) return hints;
+    const json& range = params.at("range");
+    for (const InlayHint& hint :
+         timingHints(timed->second, *text, range.at("start").at("line").get<std::int32_t>(),
+                     range.at("end").at("line").get<std::int32_t>()))
+        hints.push_back({{"position", positionJson(hint.spot.line, hint.spot.last)},
+                         {"label", utf8FromWindows1252(hint.label)},
+                         {"paddingLeft", true}});
+    return hints;
+}
+
 int runLanguageServer(std::istream& in, std::ostream& out, const SourceDisk& disk,
-                      std::chrono::milliseconds pause) {
+                      std::chrono::milliseconds pause, const EditorTiming& timing) {
     // The reader thread blocks on the input; the frames wait here for the serving thread.
     struct Inbox {
         std::mutex lock;
@@ -333,7 +415,7 @@ int runLanguageServer(std::istream& in, std::ostream& out, const SourceDisk& dis
             out << framed(message.dump(-1, ' ', false, json::error_handler_t::replace));
             out.flush();
         },
-        pause);
+        pause, timing);
     bool inputEnded = false;
     while (!server.exited() && !inputEnded) {
         std::optional<Frame> frame;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "report/diagnostic.h"
+#include "tool/editor/timing_hints.h"
 #include "tool/editor/workspace.h"
 #include "tool/lsp/framing.h"
 #include "tool/lsp/json_rpc.h"
@@ -28,7 +29,8 @@ class LanguageServer {
   public:
     using Send = std::function<void(const nlohmann::json& message)>;
 
-    LanguageServer(const SourceDisk& disk, Send send, std::chrono::milliseconds pause);
+    LanguageServer(const SourceDisk& disk, Send send, std::chrono::milliseconds pause,
+                   EditorTiming timing = {});
 
     // Handles one frame from the client; what it answers goes to `send`.
     void receive(const Frame& frame);
@@ -51,6 +53,8 @@ class LanguageServer {
     nlohmann::json completion(const nlohmann::json& params) const;
     nlohmann::json documentSymbols(const nlohmann::json& params) const;
     nlohmann::json codeActions(const nlohmann::json& params) const;
+    nlohmann::json inlayHints(const nlohmann::json& params) const;
+    std::vector<FileDiagnostics> checkTimed(const std::string& path);
 
     SourceWorkspace workspace_;
     Send send_;
@@ -63,10 +67,17 @@ class LanguageServer {
     bool shutDown_ = false;
     bool exited_ = false;
     bool snippets_ = false;
+    EditorTiming timing_;
+    std::map<std::string, TimedStops> timed_;  // by train file, from its last check
+    bool inlayHints_ = false;                  // the client shows them, and timing is on
+    bool hintRefresh_ = false;                 // the client takes a refresh request
+    int requests_ = 0;                         // the server's own requests
+    std::string stockError_;                   // the last one shown
 };
 
 // Serves a client over a byte stream until it exits or the input ends; returns the exit status.
 int runLanguageServer(std::istream& in, std::ostream& out, const SourceDisk& disk,
-                      std::chrono::milliseconds pause = kDiagnosticsPause);
+                      std::chrono::milliseconds pause = kDiagnosticsPause,
+                      const EditorTiming& timing = {});
 
 }  // namespace scenario

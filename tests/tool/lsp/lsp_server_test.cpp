@@ -52,11 +52,12 @@ struct Served {
 };
 
 Served serve(const std::string& input, const SourceDisk& disk,
-             std::chrono::milliseconds pause = std::chrono::milliseconds(0)) {
+             std::chrono::milliseconds pause = std::chrono::milliseconds(0),
+             const EditorTiming& timing = {}) {
     std::istringstream in(input);
     std::ostringstream out;
     Served served;
-    served.status = runLanguageServer(in, out, disk, pause);
+    served.status = runLanguageServer(in, out, disk, pause, timing);
     std::istringstream back(out.str());
     FrameReader frames(back);
     for (Frame f = frames.next(); f.status == FrameStatus::Message; f = frames.next())
@@ -232,6 +233,90 @@ TEST(LspServer, HoverCompletionAndOutlineInUtf8) {
     ASSERT_EQ(symbols.size(), 8u);
     EXPECT_EQ(symbols[3]["name"], "[stazioni]");
     EXPECT_EQ(symbols[3]["children"][2]["name"], "BORGO \xC3\x80");
+}
+
+TEST(LspServer, TimingGivesTheTimetableWarningItsFixHintsAndHover) {
+    const testing::BuiltinTexts builtin = builtinTexts();
+    MemoryDisk disk;
+    disk.put("/s/A_linea.txt", builtin.line);
+    // Borgo Vallina, the train file's line 25, reached 30 s after the 14:23:00 departure.
+    const std::string train =
+        replaced(builtin.train, "30,  14,26, 0, BORGO", "30,  14,24, 0, BORGO");
+    const std::string uri = "file:///s/A_1-.txt";
+    const std::string initialize =
+        request(1, "initialize",
+                {{"capabilities",
+                  {{"textDocument", {{"inlayHint", json::object()}}},
+                   {"workspace", {{"inlayHint", {{"refreshSupport", true}}}}}}}});
+    const json wholeFile = {{"start", {{"line", 0}, {"character", 0}}},
+                            {"end", {{"line", 60}, {"character", 0}}}};
+    const json recordOnly = {{"start", {{"line", 25}, {"character", 0}}},
+                             {"end", {{"line", 25}, {"character", 0}}}};
+    const std::string input = initialize +
+                              notification("textDocument/didOpen", opened(uri, train)) +
+                              request(2, "textDocument/inlayHint",
+                                      {{"textDocument", {{"uri", uri}}}, {"range", wholeFile}}) +
+                              request(3, "textDocument/codeAction",
+                                      {{"textDocument", {{"uri", uri}}},
+                                       {"range", recordOnly},
+                                       {"context", {{"diagnostics", json::array()}}}}) +
+                              request(4, "textDocument/hover", at(uri, 25, 62));
+    const EditorTiming timing{true, std::nullopt, 0};
+
+    const Served served = serve(input, disk, std::chrono::milliseconds(0), timing);
+    EXPECT_EQ(served.answer(1)["result"]["capabilities"]["inlayHintProvider"], true);
+    const std::vector<json> lists = served.published(uri);
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(lists[0].size(), 1u);
+    EXPECT_EQ(lists[0][0]["code"], "timetable");
+    EXPECT_EQ(lists[0][0]["range"]["start"]["line"], 25);
+    const bool refreshed = std::any_of(
+        served.messages.begin(), served.messages.end(),
+        [](const json& m) { return m.value("method", "") == "workspace/inlayHint/refresh"; });
+    EXPECT_TRUE(refreshed);
+
+    // One hint at each stop that ends a section, after its record.
+    const json hints = served.answer(2)["result"];
+    ASSERT_EQ(hints.size(), 12u);
+    EXPECT_EQ(hints[0]["position"], json({{"line", 25}, {"character", 85}}));
+    EXPECT_EQ(hints[0]["label"], "min 1:50 \xC2\xB7 slack -1:20");
+    EXPECT_EQ(hints[1]["label"], "min 1:28 \xC2\xB7 slack +3:02");
+
+    // The fix keeps the fields' spacing.
+    const json actions = served.answer(3)["result"];
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0]["title"], "set the time to 14:25:20");
+    EXPECT_EQ(actions[0]["diagnostics"][0]["code"], "timetable");
+    const json edit = actions[0]["edit"]["changes"][uri][0];
+    EXPECT_EQ(edit["newText"], "14,25,20");
+    EXPECT_EQ(edit["range"]["start"], json({{"line", 25}, {"character", 62}}));
+    EXPECT_EQ(edit["range"]["end"], json({{"line", 25}, {"character", 70}}));
+
+    const std::string hover = served.answer(4)["result"]["contents"]["value"];
+    EXPECT_NE(hover.find("**hours**: 14"), std::string::npos) << hover;
+    EXPECT_NE(hover.find("**ALDERI CENTRALE to BORGO VALLINA**, 1.750 km\n\nscheduled 0:00:30, "
+                         "minimum 0:01:50, slack -0:01:20"),
+              std::string::npos)
+        << hover;
+    EXPECT_NE(hover.find("**BORGO VALLINA to PRATOLUNGO**"), std::string::npos) << hover;
+
+    // Off by default; hints only for a client that shows them; a refused stock said once.
+    const Served plain = serve(input, disk);
+    EXPECT_FALSE(plain.answer(1)["result"]["capabilities"].contains("inlayHintProvider"));
+    EXPECT_EQ(plain.published(uri), std::vector<json>{json::array()});
+    EXPECT_EQ(plain.answer(2)["result"], json::array());
+    EXPECT_EQ(plain.answer(3)["result"], json::array());
+    const Served blind = serve(kInitialize, disk, std::chrono::milliseconds(0), timing);
+    EXPECT_FALSE(blind.answer(1)["result"]["capabilities"].contains("inlayHintProvider"));
+    const Served refused =
+        serve(input + notification("textDocument/didSave", textDocument(uri)), disk,
+              std::chrono::milliseconds(0), {true, "/no/such/stock.json", 0});
+    std::vector<json> said;
+    for (const json& m : refused.messages)
+        if (m.value("method", "") == "window/showMessage") said.push_back(m["params"]);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0]["message"], "scenario lsp: cannot read /no/such/stock.json");
+    EXPECT_EQ(refused.published(uri), (std::vector<json>{json::array(), json::array()}));
 }
 
 }  // namespace
