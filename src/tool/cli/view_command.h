@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <ostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ struct ViewOptions {
     std::string scenarioName;
     std::string trainNumber;
     std::string outFile;
+    std::optional<std::string> stockFile;  // else NAME_NUMBER.stock.json beside the inputs
 };
 
 CLI::App* addViewCommand(CLI::App& app, ViewOptions& options);
