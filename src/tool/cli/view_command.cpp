@@ -71,9 +71,11 @@ int viewFiles(const ViewOptions& options, std::ostream& out, std::ostream& err) 
                          stock, err))
         return kExitFileFailure;
     ViewInput input;
-    input.timing = viewTiming(
-        timing::timeFiles(files.cells, files.table, &files.plan, stock.stock, keepingTheRun()),
-        stock);
+    input.timing = [&] {
+        return viewTiming(
+            timing::timeFiles(files.cells, files.table, &files.plan, stock.stock, keepingTheRun()),
+            stock);
+    };
     input.routeLength = routeLengthOf(files.table);
     input.title = titleOf(options.scenarioName, options.trainNumber, input.routeLength);
     input.origin = "files";
@@ -124,7 +126,9 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     input.shown = shown;
     // A build with errors has no timetable to trust: the page shows its diagnostics instead.
     if (checked.outcome.status == kExitClean)
-        input.timing = viewTiming(timing::timeBuild(build, stock.stock, keepingTheRun()), stock);
+        input.timing = [&] {
+            return viewTiming(timing::timeBuild(build, stock.stock, keepingTheRun()), stock);
+        };
     const int written = writePage(options, viewData(input), out, err);
     return written != kExitClean ? written : checked.outcome.status;
 }

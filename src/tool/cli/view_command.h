@@ -3,8 +3,8 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 

@@ -47,14 +47,14 @@ json slowOrderBoard(const char* name) {
 json cellMeanings() {
     json kinds;
     kinds["0"] = object("none", "", json::object());
-    kinds["1"] = drawn(
-        object("signal", "segnale",
-               {{"value1", value("s1 \u00d7 10 + d1")},
-                {"value2", value("s2 \u00d7 10 + d2")},
-                {"value3", value("s3 \u00d7 10 + d3")},
-                {"value4", value("rapp \u00d7 10 + sx \u00d7 3 + dx")},
-                {"signalTime", value("tempo, kept when sx is 2 (1 to 100 raised to 101)")}}),
-        "signal", 1);
+    kinds["1"] =
+        drawn(object("signal", "segnale",
+                     {{"value1", value("s1 \u00d7 10 + d1")},
+                      {"value2", value("s2 \u00d7 10 + d2")},
+                      {"value3", value("s3 \u00d7 10 + d3")},
+                      {"value4", value("rapp \u00d7 10 + sx \u00d7 3 + dx")},
+                      {"signalTime", value("tempo, kept when sx is 2 (1 to 100 raised to 101)")}}),
+              "signal", 1);
     kinds["2"] = slowOrderBoard("slow-order end board");
     kinds["3"] = slowOrderBoard("slow-order start");
     kinds["4"] = drawn(object("slow-order warning board, 1200 m before the start", "rallentamento",

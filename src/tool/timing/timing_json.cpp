@@ -98,8 +98,6 @@ json thinnedRun(const std::vector<timing::RunPoint>& run) {
         if (kept && !last && std::abs(p.speed - kept->speed) < kSpeedTolerance &&
             p.position - kept->position < kLongestGap)
             continue;
-        // The point before a change of slope too, so that a long steady stretch stays flat.
-        if (kept && i > 0 && &run[i - 1] != kept && !last) keep(run[i - 1]);
         keep(p);
         kept = &p;
     }

@@ -2,6 +2,7 @@
 // sampled along the route, the curves found in it, the diagnostics and where values came from.
 #pragma once
 
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -26,7 +27,8 @@ struct ViewInput {
     nlohmann::json diagnostics = nlohmann::json::array();
     const CellOrigins* origins = nullptr;  // only for a compile of sources
     FileShown shown;                       // the author's path for a build's file name
-    nlohmann::json timing;                 // viewTiming's, null when the route was not timed
+    // Times the route (viewTiming's value), beside the gathering of the rest; empty for none.
+    std::function<nlohmann::json()> timing;
 };
 
 nlohmann::json viewData(const ViewInput& input);

@@ -266,12 +266,12 @@ function drawGradient(g) {
   flush();
 }
 
-// The speed row's scale, the same at every zoom: from the lowest limit to the highest limit or
-// run speed, whichever is higher.
+// The speed row's scale, the same at every zoom: from the lowest limit (from standstill where the
+// run is drawn) to the highest limit or run speed.
 let speedScale = null;
 function speedExtent(valueAt) {
   if (speedScale) return speedScale;
-  let lo = Infinity, hi = topRunSpeed;
+  let lo = runs.length > 0 ? 0 : Infinity, hi = topRunSpeed;
   for (let i = 0; i < routeCells; i++) { const v = valueAt(i); if (v < lo) lo = v; if (v > hi) hi = v; }
   if (hi - lo < 1) { hi += 1; lo -= 1; }
   speedScale = [lo, hi];
