@@ -19,6 +19,7 @@
 #include "tool/check/timetable_warnings.h"
 #include "tool/route/route_data.h"
 #include "tool/timing/stock_file.h"
+#include "tool/timing/timing_json.h"
 
 namespace scenario {
 namespace {
@@ -36,70 +37,8 @@ std::string directoryOf(const std::string& file) {
     return textFromPath(pathFromText(file).parent_path());
 }
 
-json optionalNumber(const std::optional<double>& value) {
-    return value ? json(*value) : json(nullptr);
-}
-
-json optionalNumber(const std::optional<std::int32_t>& value) {
-    return value ? json(*value) : json(nullptr);
-}
-
 std::string optionalClock(const std::optional<double>& seconds, bool signedDuration = false) {
     return seconds ? clockText(*seconds, signedDuration) : "-";
-}
-
-std::string stallCauseName(timing::StallCause cause) {
-    switch (cause) {
-        case timing::StallCause::Grade:
-            return "grade";
-        case timing::StallCause::ZeroLimit:
-            return "zero-limit";
-        case timing::StallCause::Brakes:
-            return "brakes";
-        default:
-            return "";
-    }
-}
-
-json timingJson(const timing::Timing& t, const StockChoice& stock) {
-    json j;
-    j["stock"] = stock.file.empty() ? json(nullptr) : json(stock.file);
-    j["train"] = {{"cars", t.cars},
-                  {"brakedMass", t.brakedMass},
-                  {"massT", t.mass / 1000.0},
-                  {"lengthM", t.length}};
-    j["stops"] = json::array();
-    for (const timing::Stop& s : t.stops)
-        j["stops"].push_back({{"name", utf8FromWindows1252(s.name)},
-                              {"position", s.position},
-                              {"arrival", optionalNumber(s.arrival)},
-                              {"departure", optionalNumber(s.departure)}});
-    j["sections"] = json::array();
-    for (const timing::Section& s : t.sections) {
-        const timing::Stop& a = t.stops[static_cast<std::size_t>(s.from)];
-        const timing::Stop& b = t.stops[static_cast<std::size_t>(s.to)];
-        json percent = nullptr;
-        if (s.slack && *s.minimum > 0) percent = 100.0 * *s.slack / *s.minimum;
-        j["sections"].push_back(
-            {{"from", utf8FromWindows1252(a.name)},
-             {"to", utf8FromWindows1252(b.name)},
-             {"fromPosition", a.position},
-             {"toPosition", b.position},
-             {"scheduled", optionalNumber(s.scheduled)},
-             {"minimum", optionalNumber(s.minimum)},
-             {"slack", optionalNumber(s.slack)},
-             {"slackPercent", percent},
-             {"stall", optionalNumber(s.stall)},
-             {"stallCause", s.stall ? json(stallCauseName(s.cause)) : json(nullptr)},
-             {"note", s.note.empty() ? json(nullptr) : json(s.note)}});
-    }
-    j["passings"] = json::array();
-    for (const timing::Passing& p : t.passings)
-        j["passings"].push_back({{"name", utf8FromWindows1252(p.name)},
-                                 {"position", p.position},
-                                 {"scheduled", optionalNumber(p.scheduled)},
-                                 {"earliest", optionalNumber(p.earliest)}});
-    return j;
 }
 
 void printTable(const timing::Timing& t, std::ostream& out) {

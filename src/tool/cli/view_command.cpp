@@ -5,14 +5,17 @@
 #include <fmt/format.h>
 
 #include <exception>
+#include <filesystem>
 
 #include "base/file_store.h"
+#include "base/platform.h"
 #include "base/text_encoding.h"
 #include "report/exit_status.h"
 #include "tool/check/compile_session.h"
 #include "tool/check/file_name_part.h"
 #include "tool/check/scenario_names.h"
 #include "tool/route/cell_origins.h"
+#include "tool/timing/stock_file.h"
 #include "tool/view/view_data.h"
 #include "tool/view/view_page.h"
 
@@ -22,6 +25,22 @@ namespace {
 std::string titleOf(const std::string& name, const std::string& train, std::int32_t length) {
     return fmt::format("{}, train {}: {:.3f} km", utf8FromWindows1252(name),
                        utf8FromWindows1252(train), length / 1000.0);
+}
+
+// The stock the run is timed with, found as `timing` finds it; false after saying why not.
+bool chooseViewStock(const ViewOptions& options, const std::string& directory,
+                     const std::string& name, const std::string& number, StockChoice& stock,
+                     std::ostream& err) {
+    stock = chooseStock(options.stockFile, directory, name, number);
+    if (stock.error.empty()) return true;
+    err << fmt::format("scenario view: {}\n", stock.error);
+    return false;
+}
+
+timing::TimingOptions keepingTheRun() {
+    timing::TimingOptions options;
+    options.keepRun = true;
+    return options;
 }
 
 int writePage(const ViewOptions& options, const nlohmann::json& data, std::ostream& out,
@@ -47,7 +66,16 @@ int viewFiles(const ViewOptions& options, std::ostream& out, std::ostream& err) 
         err << fmt::format("scenario view: {}\n", files.error);
         return kExitFileFailure;
     }
+    StockChoice stock;
+    if (!chooseViewStock(options, options.inputs[0], options.scenarioName, options.trainNumber,
+                         stock, err))
+        return kExitFileFailure;
     ViewInput input;
+    input.timing = [&] {
+        return viewTiming(
+            timing::timeFiles(files.cells, files.table, &files.plan, stock.stock, keepingTheRun()),
+            stock);
+    };
     input.routeLength = routeLengthOf(files.table);
     input.title = titleOf(options.scenarioName, options.trainNumber, input.routeLength);
     input.origin = "files";
@@ -68,6 +96,9 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     }
     std::string name = options.scenarioName, number = options.trainNumber;
     nameFromSourceFiles(lineFile, trainFile, name, number);
+    StockChoice stock;
+    const std::string directory = textFromPath(pathFromText(lineFile).parent_path());
+    if (!chooseViewStock(options, directory, name, number, stock, err)) return kExitFileFailure;
 
     ScenarioBuild build;
     build.scenarioName = name;
@@ -93,6 +124,11 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
         viewDiagnostics(build, checked.warnings, shown, outcomeNote(checked.outcome, "view"));
     input.origins = &origins;
     input.shown = shown;
+    // A build with errors has no timetable to trust: the page shows its diagnostics instead.
+    if (checked.outcome.status == kExitClean)
+        input.timing = [&] {
+            return viewTiming(timing::timeBuild(build, stock.stock, keepingTheRun()), stock);
+        };
     const int written = writePage(options, viewData(input), out, err);
     return written != kExitClean ? written : checked.outcome.status;
 }
@@ -107,13 +143,17 @@ CLI::App* addViewCommand(CLI::App& app, ViewOptions& options) {
         "and a train source file (LINE_FILE TRAIN_FILE), compiled in memory with nothing\n"
         "written but the page. The page needs no network and no other file: the plan, the\n"
         "elevation, gradients, curves, speed limits and the objects along the route on one\n"
-        "distance axis, every cell's fields on hover, and the diagnostics of the sources.");
+        "distance axis, every cell's fields on hover, and the diagnostics of the sources. The\n"
+        "train's fastest run (as scenario timing computes it) over the speed limits, and the\n"
+        "timetable against it on a time-distance chart, with the sections in a table.");
     command->add_option("INPUT", options.inputs, "DIR, or LINE_FILE TRAIN_FILE")
         ->required()
         ->expected(1, 2);
     command->add_option("--name", options.scenarioName, "Scenario name")->check(fileNamePart());
     command->add_option("--train", options.trainNumber, "Train number")->check(fileNamePart());
     command->add_option("-o,--output", options.outFile, "The HTML file to write")->required();
+    command->add_option("--stock", options.stockFile,
+                        "Stock file (JSON) for the fastest run, as scenario timing reads it");
     command->footer(
         "Exit status: 0 written; from sources 1 data error, 3 stamp slot taken, 4 no route\n"
         "length (the page is written all the same, with the diagnostics); 2 a file cannot be\n"

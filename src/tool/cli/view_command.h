@@ -3,6 +3,7 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ struct ViewOptions {
     std::string scenarioName;
     std::string trainNumber;
     std::string outFile;
+    std::optional<std::string> stockFile;  // else NAME_NUMBER.stock.json beside the inputs
 };
 
 CLI::App* addViewCommand(CLI::App& app, ViewOptions& options);

@@ -15,16 +15,31 @@ json object(const char* name, const char* record, json values) {
     return {{"object", name}, {"record", record}, {"values", std::move(values)}};
 }
 
+// An object drawn on a row of the page, standing `cellsAfter` cells after its route position.
+json drawn(json kind, const char* row, int cellsAfter) {
+    kind["row"] = row;
+    kind["cellsAfterPosition"] = cellsAfter;
+    return kind;
+}
+
+// A value that is the index of a station-table entry: a station, or the text of a sign.
+json entry(const char* from) {
+    json v = value(from);
+    v["entry"] = true;
+    return v;
+}
+
 json profile(const char* record, const char* from, const char* unit, int scale, int offset) {
     return {
         {"record", record}, {"from", from}, {"unit", unit}, {"scale", scale}, {"offset", offset}};
 }
 
 json slowOrderBoard(const char* name) {
-    return object(name, "rallentamento",
-                  {{"value1", value("v, the slow order's speed", "km/h")},
-                   {"value2", value("d_v, the second value (0 for none)")},
-                   {"value3", value("f_tt")}});
+    return drawn(object(name, "rallentamento",
+                        {{"value1", value("v, the slow order's speed", "km/h")},
+                         {"value2", value("d_v, the second value (0 for none)")},
+                         {"value3", value("f_tt")}}),
+                 "slow", 1);
 }
 
 }  // namespace
@@ -33,33 +48,41 @@ json cellMeanings() {
     json kinds;
     kinds["0"] = object("none", "", json::object());
     kinds["1"] =
-        object("signal", "segnale",
-               {{"value1", value("s1 \u00d7 10 + d1")},
-                {"value2", value("s2 \u00d7 10 + d2")},
-                {"value3", value("s3 \u00d7 10 + d3")},
-                {"value4", value("rapp \u00d7 10 + sx \u00d7 3 + dx")},
-                {"signalTime", value("tempo, kept when sx is 2 (1 to 100 raised to 101)")}});
+        drawn(object("signal", "segnale",
+                     {{"value1", value("s1 \u00d7 10 + d1")},
+                      {"value2", value("s2 \u00d7 10 + d2")},
+                      {"value3", value("s3 \u00d7 10 + d3")},
+                      {"value4", value("rapp \u00d7 10 + sx \u00d7 3 + dx")},
+                      {"signalTime", value("tempo, kept when sx is 2 (1 to 100 raised to 101)")}}),
+              "signal", 1);
     kinds["2"] = slowOrderBoard("slow-order end board");
     kinds["3"] = slowOrderBoard("slow-order start");
-    kinds["4"] = object("slow-order warning board, 1200 m before the start", "rallentamento",
-                        {{"value1", value("v, the slow order's speed", "km/h")},
-                         {"value2", value("d_v, the second value (0 for none)")}});
-    kinds["5"] = object("marker before a warning board (f_ta not 0)", "rallentamento",
-                        {{"value1", value("marker number, 1 to 4")},
-                         {"value2", value("the same when d_v is not 0")}});
-    kinds["6"] = object("maximum-speed board group", "indicatori_vmax",
-                        {{"value1", value("vad / 5 + 20 \u00d7 vas")},
-                         {"value2", value("vbd / 5 + 20 \u00d7 vbs")},
-                         {"value3", value("vcd / 5 + 20 \u00d7 vcs")},
-                         {"value4", value("10 \u00d7 strisces + strisced")}});
-    kinds["10"] = object("station", "stazione", {{"value1", value("station table entry")}});
+    kinds["4"] = drawn(object("slow-order warning board, 1200 m before the start", "rallentamento",
+                              {{"value1", value("v, the slow order's speed", "km/h")},
+                               {"value2", value("d_v, the second value (0 for none)")}}),
+                       "slow", 1);
+    kinds["5"] = drawn(object("marker before a warning board (f_ta not 0)", "rallentamento",
+                              {{"value1", value("marker number, 1 to 4")},
+                               {"value2", value("the same when d_v is not 0")}}),
+                       "slow", 1);
+    kinds["6"] = drawn(object("maximum-speed board group", "indicatori_vmax",
+                              {{"value1", value("vad / 5 + 20 \u00d7 vas")},
+                               {"value2", value("vbd / 5 + 20 \u00d7 vbs")},
+                               {"value3", value("vcd / 5 + 20 \u00d7 vcs")},
+                               {"value4", value("10 \u00d7 strisces + strisced")}}),
+                       "board", 1);
+    kinds["10"] = object("station", "stazione", {{"value1", entry("station table entry")}});
     kinds["11"] = object("tunnel marker (every fourth cell of a tunnel of type above 10)",
                          "montagna", json::object());
-    kinds["12"] = object("speed-cut point", "abbattimento (or the signal-spacing check)",
-                         {{"value1", value("cut speed", "km/h")}});
-    kinds["13"] = object("speed-cut point without speed", "abbattimento", json::object());
-    kinds["14"] = object("indicator sign", "cartello_indicatore",
-                         {{"value1", value("station table entry of the sign text")}});
+    // A speed-cut point stands in the cell of its position; the other objects one cell after.
+    kinds["12"] = drawn(object("speed-cut point", "abbattimento (or the signal-spacing check)",
+                               {{"value1", value("cut speed", "km/h")}}),
+                        "cut", 0);
+    kinds["13"] =
+        drawn(object("speed-cut point without speed", "abbattimento", json::object()), "cut", 0);
+    kinds["14"] = drawn(object("indicator sign", "cartello_indicatore",
+                               {{"value1", entry("station table entry of the sign text")}}),
+                        "sign", 1);
 
     json profiles;
     profiles["approachCode"] = profile("segnale or stazione",

@@ -4,11 +4,14 @@
 #include "tool/view/view_data.h"
 
 #include <cmath>
+#include <future>
 
 #include "base/text_encoding.h"
 #include "compiler/line_plan_steps.h"
+#include "compiler/pass_common.h"
 #include "report/diagnostic.h"
 #include "tool/route/cell_meanings.h"
+#include "tool/timing/timing_json.h"
 
 namespace scenario {
 namespace {
@@ -29,6 +32,18 @@ json cellColumns(const std::vector<TrackCell>& cells) {
 }
 
 constexpr std::int32_t kSecondsPerDay = 24 * 60 * 60;
+// A station of this kind or above is not open to the train: it passes without a stop. The
+// compiler keeps its own copy of the threshold; this one goes to the page with the model.
+constexpr int kStopKindThreshold = 25;
+
+// The model's constants the page's script reads instead of writing them again.
+json modelConstants() {
+    json turns = json::array();
+    for (const double turn : kCurveTurns) turns.push_back(turn);
+    return {{"cellLength", kCellLength},
+            {"stopKindThreshold", kStopKindThreshold},
+            {"curveTurns", std::move(turns)}};
+}
 
 // What the train does at a station and when. The timetable gives the departure, the dwell before
 // it, and at the last station the arrival: there the train ends its run rather than passing.
@@ -47,7 +62,7 @@ void addTimes(json& entry, int index, int count, const StationRecord& r) {
             ((r.departureTime - r.dwellTime) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
         departure = r.departureTime;
     } else {
-        category = r.stationKind >= 25 ? "not open" : "pass";
+        category = r.stationKind >= kStopKindThreshold ? "not open" : "pass";
     }
     entry["category"] = category;
     entry["arrival"] = std::move(arrival);
@@ -111,6 +126,7 @@ json samplePlan(const std::vector<PlanPoint>& plan) {
     for (std::size_t m = 0; m < plan.size(); m += kPlanSampleStep) add(plan[m]);
     if (!plan.empty() && (plan.size() - 1) % kPlanSampleStep != 0) add(plan.back());
     return {{"step", kPlanSampleStep},
+            {"unitsPerMetre", kDecimetres},
             {"metres", plan.empty() ? 0 : plan.size() - 1},
             {"dx", std::move(xs)},
             {"dy", std::move(ys)}};
@@ -120,7 +136,7 @@ json samplePlan(const std::vector<PlanPoint>& plan) {
 // the curvature of their record's class.
 int curveClass(double turn) {
     const double size = std::abs(turn);
-    for (int c = 0; c < 6; ++c)
+    for (int c = 0; c < static_cast<int>(std::size(kCurveTurns)); ++c)
         if (std::abs(size - kCurveTurns[c]) < kCurveTurns[c] * 0.1) return c + 1;
     return 0;
 }
@@ -182,11 +198,14 @@ json originRuns(const CellOrigins& origins, const FileShown& shown) {
 }  // namespace
 
 json viewData(const ViewInput& input) {
+    // The timing takes about as long as the rest: on a second core it costs the page no time.
+    std::future<json> timed;
+    if (input.timing) timed = std::async(std::launch::async, input.timing);
     json data;
     data["title"] = input.title;
     data["origin"] = input.origin;
     data["routeLength"] = input.routeLength;
-    data["cellLength"] = 50;
+    data["model"] = modelConstants();
     data["meanings"] = cellMeanings();
     data["cells"] = input.cells ? cellColumns(*input.cells) : json::array();
     if (input.stations) addStationTable(*input.stations, data);
@@ -194,7 +213,19 @@ json viewData(const ViewInput& input) {
     data["curves"] = findCurves(input.plan);
     data["diagnostics"] = input.diagnostics;
     data["origins"] = input.origins ? originRuns(*input.origins, input.shown) : json();
+    data["timing"] = timed.valid() ? timed.get() : json();
     return data;
+}
+
+json viewTiming(const timing::Timing& t, const StockChoice& stock) {
+    json j = timingJson(t, stock);
+    for (std::size_t i = 0; i < t.sections.size(); ++i) {
+        const timing::Section& s = t.sections[i];
+        const auto& departure = t.stops[static_cast<std::size_t>(s.from)].departure;
+        j["sections"][i]["departure"] = departure ? json(*departure) : json(nullptr);
+        j["sections"][i]["run"] = thinnedRun(s.run);
+    }
+    return j;
 }
 
 json viewDiagnostics(const ScenarioBuild& build, const std::vector<Diagnostic>& warnings,

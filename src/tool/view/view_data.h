@@ -2,6 +2,7 @@
 // sampled along the route, the curves found in it, the diagnostics and where values came from.
 #pragma once
 
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "tool/check/diagnostics.h"
 #include "tool/route/cell_origins.h"
 #include "tool/route/route_data.h"
+#include "tool/timing/running_times.h"
+#include "tool/timing/stock_file.h"
 
 namespace scenario {
 
@@ -24,9 +27,15 @@ struct ViewInput {
     nlohmann::json diagnostics = nlohmann::json::array();
     const CellOrigins* origins = nullptr;  // only for a compile of sources
     FileShown shown;                       // the author's path for a build's file name
+    // Times the route (viewTiming's value), beside the gathering of the rest; empty for none.
+    std::function<nlohmann::json()> timing;
 };
 
 nlohmann::json viewData(const ViewInput& input);
+
+// The running times as `timing --json` gives them, each section with its departure (seconds of
+// the day, or null) and its fastest run thinned for drawing; the timing needs `keepRun`.
+nlohmann::json viewTiming(const timing::Timing& t, const StockChoice& stock);
 
 // The warnings and the build's errors as `check` lists them, each with its line of text as
 // `check` prints it and, for the page to find it, severity, file, line, column, code or warning

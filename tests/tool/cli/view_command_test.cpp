@@ -70,6 +70,51 @@ TEST(ViewCommand, FromSourcesWritesThePageAndNothingElse) {
     EXPECT_EQ(data["diagnostics"], nlohmann::json::array());
 }
 
+// The page's run is the one `timing` computes, from the stock it would choose, in its shape; each
+// section's run goes from stop to stop in time order, stopped at both ends.
+TEST(ViewCommand, ThePageCarriesTheRunTimingComputes) {
+    TempDir dir;
+    ASSERT_EQ(runTool(dir.path, words("export --out .")).status, 0);
+    writeFile(dir.path / "Alderi_Moncasta_30752.stock.json", R"({"power_kw": 900})");
+    const ToolRun timed = runTool(dir.path, words("timing " + kLine + " " + kTrain + " --json"));
+    ASSERT_EQ(timed.status, 0) << timed.err;
+    const nlohmann::json expected = nlohmann::json::parse(timed.out);
+    const ToolRun run = runTool(dir.path, words("view " + kLine + " " + kTrain + " -o route.html"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json data = dataOf(readFile(dir.path / "route.html"));
+    EXPECT_EQ(data["model"]["cellLength"], 50);
+    const nlohmann::json& timing = data["timing"];
+    EXPECT_EQ(timing["stock"], "Alderi_Moncasta_30752.stock.json");
+    EXPECT_EQ(timing["stops"], expected["stops"]);
+    ASSERT_EQ(timing["sections"].size(), expected["sections"].size());
+    for (std::size_t i = 0; i < expected["sections"].size(); ++i) {
+        nlohmann::json section = timing["sections"][i];
+        const nlohmann::json run = section["run"];
+        EXPECT_EQ(section["departure"], expected["stops"][i]["departure"]) << i;
+        section.erase("run");
+        section.erase("departure");
+        EXPECT_EQ(section, expected["sections"][i]) << i;
+        const auto& position = run["position"];
+        ASSERT_GE(position.size(), 2u) << i;
+        EXPECT_EQ(position.front(), section["fromPosition"]) << i;
+        EXPECT_EQ(position.back(), section["toPosition"]) << i;
+        EXPECT_EQ(run["speed"].front(), 0) << i;
+        EXPECT_EQ(run["speed"].back(), 0) << i;
+        EXPECT_NEAR(run["time"].back().get<double>(), section["minimum"].get<double>(), 0.05) << i;
+        for (std::size_t k = 1; k < position.size(); ++k) {
+            EXPECT_GT(position[k].get<double>(), position[k - 1].get<double>()) << i;
+            EXPECT_GT(run["time"][k].get<double>(), run["time"][k - 1].get<double>()) << i;
+        }
+    }
+
+    writeFile(dir.path / "bad.json", R"({"car_mass_t": 0})");
+    const ToolRun refused = runTool(
+        dir.path, words("view " + kLine + " " + kTrain + " --stock bad.json -o refused.html"));
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, "scenario view: bad.json: stock key car_mass_t is 0\n");
+    EXPECT_FALSE(fs::exists(dir.path / "refused.html"));
+}
+
 TEST(ViewCommand, CompiledFilesAndSourcesGiveTheSameModel) {
     TempDir dir;
     ASSERT_EQ(runScenarioProgram(dir.path), 0);
@@ -82,7 +127,8 @@ TEST(ViewCommand, CompiledFilesAndSourcesGiveTheSameModel) {
               0);
     const nlohmann::json files = dataOf(readFile(dir.path / "files.html"));
     const nlohmann::json sources = dataOf(readFile(dir.path / "sources.html"));
-    for (const char* part : {"cells", "stations", "entryNames", "plan", "curves", "routeLength"})
+    for (const char* part :
+         {"cells", "stations", "entryNames", "plan", "curves", "routeLength", "timing"})
         EXPECT_EQ(files[part], sources[part]) << part;
     EXPECT_TRUE(files["origins"].is_null());
     EXPECT_TRUE(sources["origins"].is_object());

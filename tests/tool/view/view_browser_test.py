@@ -204,6 +204,46 @@ class BuiltInRouteFromSources(unittest.TestCase):
         self.page.hover("stations", 33150)
         self.assertIn("terminus, arrives 15:13:00", self.page.tooltip())
 
+    def run_pixels(self, row):
+        """How many pixels of a row have the fastest run's colour."""
+        return self.page.js("""
+            const canvas = document.getElementById('track'), r = routeView.rows[arguments[0]];
+            const ratio = window.devicePixelRatio || 1;
+            const pixels = canvas.getContext('2d').getImageData(0, r.top * ratio, canvas.width, r.height * ratio).data;
+            let count = 0;
+            for (let i = 0; i < pixels.length; i += 4)
+                if (pixels[i] > 200 && pixels[i + 1] > 60 && pixels[i + 1] < 130 && pixels[i + 2] < 60) count++;
+            return count;
+        """, row)
+
+    def test_the_fastest_run_is_drawn_over_the_limits_and_against_the_timetable(self):
+        next_frame(self.driver)
+        self.assertGreater(self.run_pixels("speed"), 500)
+        self.assertGreater(self.run_pixels("time"), 500)
+        # Hovering the run gives its time and speed there; later along the route, a later time.
+        times = []
+        for row, metre in [("speed", 1000), ("time", 20000)]:
+            self.page.hover(row, metre)
+            tip = self.page.tooltip()
+            self.assertRegex(tip, r"^fastest run at \d+\.\d{3} km\n\d\d:\d\d:\d\d, \d+ km/h\ntimetable \d\d:\d\d:\d\d$")
+            self.assertAlmostEqual(float(tip.split(" ")[3]), metre / 1000, delta=0.05)
+            self.assertNotIn(" 0 km/h", tip)
+            times.append(tip.split("\n")[1][:8])
+        self.assertTrue("14:23:00" < times[0] < times[1] < "15:13:00", times)
+
+    def test_the_section_table_lists_every_section_and_a_click_shows_one(self):
+        rows = [[td.text for td in tr.find_elements(By.TAG_NAME, "td")]
+                for tr in self.driver.find_elements(By.CSS_SELECTOR, "#section-table tr")[1:]]
+        self.assertEqual(len(rows), 12)
+        self.assertEqual(rows[0][:4], ["ALDERI CENTRALE", "BORGO VALLINA", "1.750", "2:30"])
+        self.assertEqual(rows[-1][1], "MONCASTA")
+        for row in rows:
+            self.assertRegex(row[4], r"^\d+:\d\d$")
+            self.assertRegex(row[5], r"^[+-]\d+:\d\d$")
+        self.driver.find_elements(By.CSS_SELECTOR, "#section-table tr")[1].click()
+        start, end = self.page.visible_range()
+        self.assertTrue(start <= 0 and 1750 <= end <= 3000, (start, end))
+
     def test_names_stand_only_by_stations_inside_the_stretch(self):
         # 9 to 11 km: ACQUAVIVOLA (10.25 km) is in, COLLEBRUNO (7.3 km) and TERRAMOZZA (12.95 km)
         # lie beyond the ends and are pointed at, with how far they are.
@@ -231,6 +271,7 @@ class PageFromCompiledFiles(unittest.TestCase):
                 self.assertEqual(console_errors(driver), [])
                 self.assertEqual(page.js("return routeView.stations.length"), 15)
                 self.assertTrue(driver.find_element(By.ID, "diagnostics").get_attribute("hidden"))
+                self.assertFalse(driver.find_element(By.ID, "timing").get_attribute("hidden"))
             finally:
                 driver.quit()
         finally:
