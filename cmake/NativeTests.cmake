@@ -33,6 +33,11 @@ add_test(NAME route_view_in_browser
   COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/tool/view/view_browser_test.py
     $<TARGET_FILE:scenario> ${CMAKE_CURRENT_BINARY_DIR})
 set_tests_properties(route_view_in_browser PROPERTIES TIMEOUT 300)
+# The live preview: `scenario serve` followed by headless Chromium as the sources are edited.
+add_test(NAME route_view_live_in_browser
+  COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/tool/serve/serve_browser_test.py
+    $<TARGET_FILE:scenario>)
+set_tests_properties(route_view_live_in_browser PROPERTIES TIMEOUT 300)
 # The language server driven by a real editor: headless Neovim.
 add_test(NAME lsp.neovim
   COMMAND ${PROJECT_SOURCE_DIR}/tests/tool/lsp/lsp_neovim_test.sh $<TARGET_FILE:scenario>)

@@ -8,21 +8,14 @@
 
 #include "base/file_store.h"
 #include "report/exit_status.h"
-#include "tool/route/cell_origins.h"
 #include "tool/check/file_name_part.h"
-#include "tool/check/compile_session.h"
-#include "tool/check/scenario_names.h"
-#include "base/text_encoding.h"
+#include "tool/route/cell_origins.h"
+#include "tool/view/source_view.h"
 #include "tool/view/view_data.h"
 #include "tool/view/view_page.h"
 
 namespace scenario {
 namespace {
-
-std::string titleOf(const std::string& name, const std::string& train, std::int32_t length) {
-    return fmt::format("{}, train {}: {:.3f} km", utf8FromWindows1252(name),
-                       utf8FromWindows1252(train), length / 1000.0);
-}
 
 int writePage(const ViewOptions& options, const nlohmann::json& data, std::ostream& out,
               std::ostream& err) {
@@ -49,7 +42,7 @@ int viewFiles(const ViewOptions& options, std::ostream& out, std::ostream& err) 
     }
     ViewInput input;
     input.routeLength = routeLengthOf(files.table);
-    input.title = titleOf(options.scenarioName, options.trainNumber, input.routeLength);
+    input.title = viewTitle(options.scenarioName, options.trainNumber, input.routeLength);
     input.origin = "files";
     input.cells = &files.cells;
     input.stations = &files.table;
@@ -66,35 +59,10 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
         err << fmt::format("scenario view: cannot read {}\n", line ? trainFile : lineFile);
         return kExitFileFailure;
     }
-    std::string name = options.scenarioName, number = options.trainNumber;
-    nameFromSourceFiles(lineFile, trainFile, name, number);
-
-    ScenarioBuild build;
-    build.scenarioName = name;
-    build.trainNumber = number;
-    const ScenarioIdentity names = build.identity();
-    const FileShown shown = [&](const std::string& file) {
-        if (file == names.lineSourceFile()) return lineFile;
-        if (file == names.trainSourceFile()) return trainFile;
-        return file;
-    };
-
-    CellOrigins origins(build);
-    const CheckedBuild checked = compileChecked(build, *line, *train, &origins);
-
-    ViewInput input;
-    input.routeLength = routeLengthOf(build.stationTable);
-    input.title = titleOf(name, number, input.routeLength);
-    input.origin = "sources";
-    input.cells = &build.trackCells;
-    input.stations = &build.stationTable;
-    input.plan = planOfBuild(build.linePlan, input.routeLength);
-    input.diagnostics =
-        viewDiagnostics(build, checked.warnings, shown, outcomeNote(checked.outcome, "view"));
-    input.origins = &origins;
-    input.shown = shown;
-    const int written = writePage(options, viewData(input), out, err);
-    return written != kExitClean ? written : checked.outcome.status;
+    const SourceView view = viewOfSources(lineFile, trainFile, *line, *train, options.scenarioName,
+                                          options.trainNumber, "view");
+    const int written = writePage(options, view.data, out, err);
+    return written != kExitClean ? written : view.status;
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // distance axis, with hover details, zoom and pan, station search and the diagnostics.
 // Every text from the data goes to the page through textContent or canvas text, never as markup.
 "use strict";
-(function () {
-  const data = JSON.parse(document.getElementById("route-data").textContent);
+// `kept`, when the data is swapped in place: the stretch, hovered place and scroll to keep.
+function startRouteView(data, kept) {
   const CELL = data.cellLength;
   const fields = data.meanings.fields;
   const columns = {};
@@ -889,7 +889,8 @@
     trackCanvas.classList.add("dragging");
     tooltip.hidden = true;
   });
-  window.addEventListener("mouseup", () => { drag = null; trackCanvas.classList.remove("dragging"); });
+  const windowListeners = new AbortController();
+  window.addEventListener("mouseup", () => { drag = null; trackCanvas.classList.remove("dragging"); }, { signal: windowListeners.signal });
 
   function zoomAt(m, factor) {
     const span = Math.min(routeLength, Math.max(MIN_SPAN, (view.to - view.from) * factor));
@@ -999,6 +1000,28 @@
   api.xOf = xOf;
   api.planPoint = (m) => planShown.at(...planAt(m));
   api.rows = rows;
-  window.addEventListener("resize", schedule);
-  setRange(0, routeLength);
-})();
+  window.addEventListener("resize", schedule, { signal: windowListeners.signal });
+
+  // New data drawn in place of this: the elements that listen to this drawing are replaced by
+  // bare copies, the lists emptied, and the same stretch, hover, search and scroll shown again.
+  const scrolled = ["side", "diagnostic-list", "station-list"];
+  api.replaceData = (next) => {
+    const keep = { from: view.from, to: view.to, hover: view.hover, scroll: scrolled.map((id) => document.getElementById(id).scrollTop) };
+    windowListeners.abort();
+    for (const id of ["plan", "track", "whole", "search"]) {
+      const old = document.getElementById(id);
+      const copy = old.cloneNode(true);
+      if (id === "search") copy.value = old.value;
+      old.replaceWith(copy);
+    }
+    for (const id of ["station-names", "station-list", "diagnostic-list", "details-body"]) document.getElementById(id).replaceChildren();
+    startRouteView(next, keep);
+  };
+  if (!kept) { setRange(0, routeLength); return; }
+  view.hover = kept.hover === null ? null : Math.min(kept.hover, routeLength);
+  if (view.hover !== null) showDetails(view.hover, Math.min(cellCount - 1, Math.floor(view.hover / CELL)), false);
+  setRange(kept.from, kept.to);
+  scrolled.forEach((id, i) => { document.getElementById(id).scrollTop = kept.scroll[i]; });
+  draw();
+}
+startRouteView(JSON.parse(document.getElementById("route-data").textContent));

@@ -5,10 +5,10 @@
 
 #include <cmath>
 
+#include "base/text_encoding.h"
 #include "compiler/line_plan_steps.h"
 #include "report/diagnostic.h"
 #include "tool/route/cell_meanings.h"
-#include "base/text_encoding.h"
 
 namespace scenario {
 namespace {
@@ -217,17 +217,14 @@ json viewDiagnostics(const ScenarioBuild& build, const std::vector<Diagnostic>& 
                         {"position", d.position ? json(*d.position) : json()},
                         {"related", std::move(related)}});
     }
-    if (!note.empty())
-        list.push_back({{"severity", "error"},
-                        {"text", note},
-                        {"file", ""},
-                        {"line", 0},
-                        {"column", 0},
-                        {"code", nullptr},
-                        {"name", nullptr},
-                        {"position", nullptr},
-                        {"related", nullptr}});
+    if (!note.empty()) list.push_back(viewNote(note));
     return list;
+}
+
+json viewNote(const std::string& text) {
+    return {{"severity", "error"}, {"text", text},        {"file", ""},
+            {"line", 0},           {"column", 0},         {"code", nullptr},
+            {"name", nullptr},     {"position", nullptr}, {"related", nullptr}};
 }
 
 std::vector<PlanPoint> planOfBuild(const LinePlan& plan, std::int32_t routeLength) {

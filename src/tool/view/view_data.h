@@ -8,8 +8,8 @@
 
 #include "compiler/track_model.h"
 #include "output/scenario_file_reader.h"
-#include "tool/route/cell_origins.h"
 #include "tool/check/diagnostics.h"
+#include "tool/route/cell_origins.h"
 #include "tool/route/route_data.h"
 
 namespace scenario {
@@ -33,6 +33,9 @@ nlohmann::json viewData(const ViewInput& input);
 // name, route position and related record (null when none); then `note`, when not empty.
 nlohmann::json viewDiagnostics(const ScenarioBuild& build, const std::vector<Diagnostic>& warnings,
                                const FileShown& shown, const std::string& note);
+
+// An error of no place in the sources, listed with the diagnostics: a compile that did not end.
+nlohmann::json viewNote(const std::string& text);
 
 // The plan held in the build, metre by metre from 0 up to the route's end or its last metre.
 std::vector<PlanPoint> planOfBuild(const LinePlan& plan, std::int32_t routeLength);
