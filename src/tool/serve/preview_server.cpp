@@ -180,6 +180,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
                 "application/json",
                 server_.data->dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
         if (path == root + "/events" && request.method() == http::verb::get) return stream(query);
+        // Browsers ask for an icon at the root; "none" keeps their consoles free of errors.
+        if (path == "/favicon.ico") return nothing();
         return refuse(http::status::not_found, "Not found.\n");
     }
 
@@ -211,6 +213,11 @@ class Connection : public std::enable_shared_from_this<Connection> {
         response->set(http::field::content_type, type);
         response->body() = std::move(body);
         send(response);
+    }
+
+    void nothing() {
+        send(std::make_shared<http::response<http::string_body>>(http::status::no_content,
+                                                                 parser_->get().version()));
     }
 
     void refuse(http::status status, const char* why) {

@@ -11,7 +11,7 @@
   notice.textContent = "The server has stopped: this is the last data it sent. The page follows again when it is back.";
   document.querySelector("header").after(notice);
 
-  const live = { updates: 0, connected: false, lastPaint: null };
+  const live = { updates: 0, connected: false, lastPaint: null, paintedUpdate: 0 };
   window.routeLive = live;
 
   // The browser reconnects by itself after a dropped stream, sending the id of the last event
@@ -30,8 +30,10 @@
     window.routeView.replaceData(JSON.parse(event.data));
     live.updates++;
     document.body.dataset.updates = String(live.updates);
+    const update = live.updates;
     requestAnimationFrame(() => {
       live.lastPaint = performance.now();
+      live.paintedUpdate = update;
       document.body.dataset.lastPaint = String(live.lastPaint);
     });
   });
