@@ -36,6 +36,11 @@ set_tests_properties(route_view_in_browser PROPERTIES TIMEOUT 300)
 # The page's script modules under ESLint; skipped (77) where scripts/setup test has not run.
 add_test(NAME page.eslint COMMAND ${PROJECT_SOURCE_DIR}/scripts/lint-page)
 set_tests_properties(page.eslint PROPERTIES SKIP_RETURN_CODE 77)
+# The live preview: `scenario serve` followed by headless Chromium as the sources are edited.
+add_test(NAME route_view_live_in_browser
+  COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/tool/serve/serve_browser_test.py
+    $<TARGET_FILE:scenario>)
+set_tests_properties(route_view_live_in_browser PROPERTIES TIMEOUT 300)
 # The language server driven by a real editor: headless Neovim.
 add_test(NAME lsp.neovim
   COMMAND ${PROJECT_SOURCE_DIR}/tests/tool/lsp/lsp_neovim_test.sh $<TARGET_FILE:scenario>)

@@ -3,7 +3,8 @@
 # Run as: cmake -DOUTPUT=view.js -DSCRIPTS="a.js;b.js;..." -P join_scripts.cmake
 cmake_minimum_required(VERSION 3.25)
 set(body "// Joined from the page's modules when the tool is built; edit those, not this.\n")
-string(APPEND body "\"use strict\";\n(function () {\n")
+# One function, so that the live page draws new data by running it again.
+string(APPEND body "\"use strict\";\nfunction startRouteView() {\n")
 foreach(script IN LISTS SCRIPTS)
   file(READ "${script}" text)
   set(text "\n${text}")
@@ -24,7 +25,7 @@ foreach(script IN LISTS SCRIPTS)
   endforeach()
   string(APPEND body "// ---- ${name}${text}")
 endforeach()
-string(APPEND body "})();\n")
+string(APPEND body "}\nstartRouteView();\n")
 file(WRITE "${OUTPUT}.tmp" "${body}")
 file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
 file(REMOVE "${OUTPUT}.tmp")

@@ -74,6 +74,9 @@ void startConsoleProgram();
 // have Windows add a CR before each LF. Nothing to do on POSIX systems.
 void useBinaryStandardStreams();
 
+// Asks the desktop to open an address in the user's browser; nothing when it cannot.
+void openInBrowser(const std::string& url);
+
 #ifdef _WIN32
 // The arguments after the program's name as UTF-8 text, from the UTF-16 ones wmain receives.
 std::vector<std::string> argumentsAsText(int argc, wchar_t** argv);

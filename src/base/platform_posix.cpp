@@ -1,6 +1,7 @@
 // The platform interface on POSIX systems: file names are bytes, the console takes them as they
 // are, and a replacement file is renamed over its target.
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +15,8 @@
 
 #include "base/failures.h"
 #include "base/platform.h"
+
+extern char** environ;
 
 namespace scenario {
 namespace {
@@ -194,5 +197,18 @@ void ReplacementFile::giveName() {
 void startConsoleProgram() {}
 
 void useBinaryStandardStreams() {}
+
+void openInBrowser(const std::string& url) {
+#ifdef __APPLE__
+    const char* opener = "open";
+#else
+    const char* opener = "xdg-open";
+#endif
+    std::string program = opener, address = url;
+    char* arguments[] = {program.data(), address.data(), nullptr};
+    // Not waited for: an opener may stay as long as the browser it started.
+    pid_t child = 0;
+    posix_spawnp(&child, opener, nullptr, nullptr, arguments, environ);
+}
 
 }  // namespace scenario

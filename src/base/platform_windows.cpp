@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <atomic>
 #include <cstdio>
@@ -188,6 +190,11 @@ void startConsoleProgram() {
     if (consoleCodePageAtStart == 0 || consoleCodePageAtStart == CP_UTF8) return;
     // The console keeps its code page after the program: give it back as it was.
     if (::SetConsoleOutputCP(CP_UTF8)) std::atexit(restoreConsoleCodePage);
+}
+
+void openInBrowser(const std::string& url) {
+    const std::wstring address = pathFromText(url).wstring();
+    ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void useBinaryStandardStreams() {

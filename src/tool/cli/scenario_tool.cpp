@@ -17,6 +17,7 @@
 #include "tool/cli/new_command.h"
 #include "tool/cli/plot_command.h"
 #include "tool/cli/reference_commands.h"
+#include "tool/cli/serve_command.h"
 #include "tool/cli/syntax_command.h"
 #include "tool/cli/timing_command.h"
 #include "tool/cli/view_command.h"
@@ -62,6 +63,7 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     DocOptions doc;
     NewOptions starter;
     LspOptions lsp;
+    ServeOptions serve;
     SyntaxOptions syntax;
     TimingCommandOptions timing;
     StockCommandOptions stock;
@@ -75,6 +77,7 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     CLI::App* docCommand = addDocCommand(app, doc);
     CLI::App* newCommand = addNewCommand(app, starter);
     CLI::App* lspCommand = addLspCommand(app, lsp);
+    CLI::App* serveCommand = addServeCommand(app, serve);
     CLI::App* syntaxCommand = addSyntaxCommand(app, syntax);
     CLI::App* timingCommand = addTimingCommand(app, timing);
     CLI::App* stockCommand = addStockCommand(app, stock);
@@ -97,6 +100,7 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (docCommand->parsed()) return runDocCommand(doc, out, err);
     if (newCommand->parsed()) return runNewCommand(starter, out, err);
     if (lspCommand->parsed()) return runLspCommand(lsp, out, err);
+    if (serveCommand->parsed()) return runServeCommand(serve, out, err);
     if (syntaxCommand->parsed()) return runSyntaxCommand(syntax, out, err);
     if (timingCommand->parsed()) return runTimingCommand(timing, out, err);
     if (stockCommand->parsed()) return runStockCommand(stock, out, err);

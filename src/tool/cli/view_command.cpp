@@ -16,16 +16,12 @@
 #include "tool/check/scenario_names.h"
 #include "tool/route/cell_origins.h"
 #include "tool/timing/stock_file.h"
+#include "tool/view/source_view.h"
 #include "tool/view/view_data.h"
 #include "tool/view/view_page.h"
 
 namespace scenario {
 namespace {
-
-std::string titleOf(const std::string& name, const std::string& train, std::int32_t length) {
-    return fmt::format("{}, train {}: {:.3f} km", utf8FromWindows1252(name),
-                       utf8FromWindows1252(train), length / 1000.0);
-}
 
 // The stock the run is timed with, found as `timing` finds it; false after saying why not.
 bool chooseViewStock(const ViewOptions& options, const std::string& directory,
@@ -77,7 +73,7 @@ int viewFiles(const ViewOptions& options, std::ostream& out, std::ostream& err) 
             stock);
     };
     input.routeLength = routeLengthOf(files.table);
-    input.title = titleOf(options.scenarioName, options.trainNumber, input.routeLength);
+    input.title = viewTitle(options.scenarioName, options.trainNumber, input.routeLength);
     input.origin = "files";
     input.cells = &files.cells;
     input.stations = &files.table;
@@ -94,43 +90,14 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
         err << fmt::format("scenario view: cannot read {}\n", line ? trainFile : lineFile);
         return kExitFileFailure;
     }
-    std::string name = options.scenarioName, number = options.trainNumber;
-    nameFromSourceFiles(lineFile, trainFile, name, number);
-    StockChoice stock;
-    const std::string directory = textFromPath(pathFromText(lineFile).parent_path());
-    if (!chooseViewStock(options, directory, name, number, stock, err)) return kExitFileFailure;
-
-    ScenarioBuild build;
-    build.scenarioName = name;
-    build.trainNumber = number;
-    const ScenarioIdentity names = build.identity();
-    const FileShown shown = [&](const std::string& file) {
-        if (file == names.lineSourceFile()) return lineFile;
-        if (file == names.trainSourceFile()) return trainFile;
-        return file;
-    };
-
-    CellOrigins origins(build);
-    const CheckedBuild checked = compileChecked(build, *line, *train, &origins);
-
-    ViewInput input;
-    input.routeLength = routeLengthOf(build.stationTable);
-    input.title = titleOf(name, number, input.routeLength);
-    input.origin = "sources";
-    input.cells = &build.trackCells;
-    input.stations = &build.stationTable;
-    input.plan = planOfBuild(build.linePlan, input.routeLength);
-    input.diagnostics =
-        viewDiagnostics(build, checked.warnings, shown, outcomeNote(checked.outcome, "view"));
-    input.origins = &origins;
-    input.shown = shown;
-    // A build with errors has no timetable to trust: the page shows its diagnostics instead.
-    if (checked.outcome.status == kExitClean)
-        input.timing = [&] {
-            return viewTiming(timing::timeBuild(build, stock.stock, keepingTheRun()), stock);
-        };
-    const int written = writePage(options, viewData(input), out, err);
-    return written != kExitClean ? written : checked.outcome.status;
+    const SourceView view = viewOfSources(lineFile, trainFile, *line, *train, options.scenarioName,
+                                          options.trainNumber, "view", options.stockFile);
+    if (!view.stockError.empty()) {
+        err << fmt::format("scenario view: {}\n", view.stockError);
+        return kExitFileFailure;
+    }
+    const int written = writePage(options, view.data, out, err);
+    return written != kExitClean ? written : view.status;
 }
 
 }  // namespace

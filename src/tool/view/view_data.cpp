@@ -248,17 +248,14 @@ json viewDiagnostics(const ScenarioBuild& build, const std::vector<Diagnostic>& 
                         {"position", d.position ? json(*d.position) : json()},
                         {"related", std::move(related)}});
     }
-    if (!note.empty())
-        list.push_back({{"severity", "error"},
-                        {"text", note},
-                        {"file", ""},
-                        {"line", 0},
-                        {"column", 0},
-                        {"code", nullptr},
-                        {"name", nullptr},
-                        {"position", nullptr},
-                        {"related", nullptr}});
+    if (!note.empty()) list.push_back(viewNote(note));
     return list;
+}
+
+json viewNote(const std::string& text) {
+    return {{"severity", "error"}, {"text", text},        {"file", ""},
+            {"line", 0},           {"column", 0},         {"code", nullptr},
+            {"name", nullptr},     {"position", nullptr}, {"related", nullptr}};
 }
 
 std::vector<PlanPoint> planOfBuild(const LinePlan& plan, std::int32_t routeLength) {

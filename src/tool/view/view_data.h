@@ -43,6 +43,9 @@ nlohmann::json viewTiming(const timing::Timing& t, const StockChoice& stock);
 nlohmann::json viewDiagnostics(const ScenarioBuild& build, const std::vector<Diagnostic>& warnings,
                                const FileShown& shown, const std::string& note);
 
+// An error of no place in the sources, listed with the diagnostics: a compile that did not end.
+nlohmann::json viewNote(const std::string& text);
+
 // The plan held in the build, metre by metre from 0 up to the route's end or its last metre.
 std::vector<PlanPoint> planOfBuild(const LinePlan& plan, std::int32_t routeLength);
 

@@ -38,7 +38,7 @@ std::string scriptSafeJson(const nlohmann::json& data) {
     return safe;
 }
 
-std::string viewPage(const nlohmann::json& data) {
+std::string viewPage(const nlohmann::json& data, std::string_view extraScript) {
     const std::string_view page = kViewHtml;
     const std::size_t style = page.find(kStyleSlot);
     const std::size_t script = page.find(kScriptSlot);
@@ -50,6 +50,7 @@ std::string viewPage(const nlohmann::json& data) {
     out.append(scriptSafeJson(data));
     out.append(page.substr(blob + kDataSlot.size(), script - blob - kDataSlot.size()));
     out.append(kViewScript);
+    out.append(extraScript);
     out.append(page.substr(script + kScriptSlot.size()));
     return out;
 }

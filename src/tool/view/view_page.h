@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 
 namespace scenario {
 
@@ -11,6 +12,7 @@ namespace scenario {
 // (<, >, &, and the line separators U+2028 and U+2029): no text of the data can end the script.
 std::string scriptSafeJson(const nlohmann::json& data);
 
-std::string viewPage(const nlohmann::json& data);
+// `extraScript` runs after the view's own script, in the same element.
+std::string viewPage(const nlohmann::json& data, std::string_view extraScript = {});
 
 }  // namespace scenario

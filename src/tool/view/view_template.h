@@ -8,5 +8,7 @@ namespace scenario {
 extern const std::string_view kViewHtml;
 extern const std::string_view kViewCss;
 extern const std::string_view kViewScript;
+// What `serve` adds to the page: the event stream that swaps the data in.
+extern const std::string_view kLiveScript;
 
 }  // namespace scenario

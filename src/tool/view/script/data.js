@@ -1,5 +1,6 @@
-// The route's data as the tool embeds it in the page, with the cells as one column a field.
-export const data = JSON.parse(document.getElementById("route-data").textContent);
+// The route's data as the tool embeds it in the page, or as the live page last received it, with
+// the cells as one column a field.
+export const data = window.routeViewNext || JSON.parse(document.getElementById("route-data").textContent);
 export const model = data.model;
 export const CELL = model.cellLength;
 export const fields = data.meanings.fields;

@@ -86,7 +86,10 @@ trackCanvas.addEventListener("mousedown", (ev) => {
   trackCanvas.classList.add("dragging");
   tooltip.hidden = true;
 });
-window.addEventListener("mouseup", () => { drag = null; trackCanvas.classList.remove("dragging"); });
+// Dropped when new data is drawn in place of this.
+const windowListeners = new AbortController();
+window.addEventListener("mouseup", () => { drag = null; trackCanvas.classList.remove("dragging"); },
+  { signal: windowListeners.signal });
 
 trackCanvas.addEventListener("wheel", (ev) => {
   ev.preventDefault();
@@ -121,5 +124,37 @@ api.setRange = setRange;
 api.hoverAt = hoverAt;
 api.xOf = xOf;
 api.planPoint = planPoint;
-window.addEventListener("resize", schedule);
-setRange(0, routeLength);
+window.addEventListener("resize", schedule, { signal: windowListeners.signal });
+
+// New data drawn in place of this: the elements that listen to this drawing are replaced by bare
+// copies, the lists emptied, and the same stretch, hover, search and scroll shown again.
+const scrolled = ["side", "diagnostic-list", "station-list"];
+api.replaceData = (next) => {
+  window.routeViewKept = {
+    from: view.from, to: view.to, hover: view.hover,
+    scroll: scrolled.map((id) => document.getElementById(id).scrollTop),
+  };
+  windowListeners.abort();
+  for (const id of ["plan", "track", "whole", "search"]) {
+    const old = document.getElementById(id);
+    const copy = old.cloneNode(true);
+    if (id === "search") copy.value = old.value;
+    old.replaceWith(copy);
+  }
+  for (const id of ["station-names", "station-list", "diagnostic-list", "details-body", "section-table"])
+    document.getElementById(id).replaceChildren();
+  document.getElementById("timing").hidden = true;
+  window.routeViewNext = next;
+  startRouteView();
+};
+
+const kept = window.routeViewKept;
+if (!kept) {
+  setRange(0, routeLength);
+} else {
+  view.hover = kept.hover === null ? null : Math.min(kept.hover, routeLength);
+  if (view.hover !== null) showDetails(view.hover, Math.min(cellCount - 1, Math.floor(view.hover / CELL)), false);
+  setRange(kept.from, kept.to);
+  scrolled.forEach((id, i) => { document.getElementById(id).scrollTop = kept.scroll[i]; });
+  draw();
+}
