@@ -5,10 +5,11 @@
 
 #include <cmath>
 
+#include "base/text_encoding.h"
 #include "compiler/line_plan_steps.h"
+#include "compiler/model_constants.h"
 #include "report/diagnostic.h"
 #include "tool/route/cell_meanings.h"
-#include "base/text_encoding.h"
 
 namespace scenario {
 namespace {
@@ -47,7 +48,7 @@ void addTimes(json& entry, int index, int count, const StationRecord& r) {
             ((r.departureTime - r.dwellTime) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
         departure = r.departureTime;
     } else {
-        category = r.stationKind >= 25 ? "not open" : "pass";
+        category = r.stationKind >= kFirstStopWithoutCell ? "not open" : "pass";
     }
     entry["category"] = category;
     entry["arrival"] = std::move(arrival);
@@ -186,7 +187,7 @@ json viewData(const ViewInput& input) {
     data["title"] = input.title;
     data["origin"] = input.origin;
     data["routeLength"] = input.routeLength;
-    data["cellLength"] = 50;
+    data["cellLength"] = kCellLength;
     data["meanings"] = cellMeanings();
     data["cells"] = input.cells ? cellColumns(*input.cells) : json::array();
     if (input.stations) addStationTable(*input.stations, data);
