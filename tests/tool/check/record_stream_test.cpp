@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "compile_fixture.h"
+#include "compiler/compile_fixture.h"
 #include "tool/check/checker.h"
 
 namespace scenario {
