@@ -58,7 +58,7 @@ void progressive_ordina(ScenarioBuild& build) {
         StationRecord& entry = build.kilometrePost(1 + i);
         putPost(entry, order[static_cast<std::size_t>(i)]);
     }
-    for (int i = 81; i <= 83; ++i) {
+    for (int i = kFirstKilometrePostSlot; i <= kLastKilometrePostSlot; ++i) {
         StationRecord& entry = build.stationTable[static_cast<std::size_t>(i)];
         if (entry.position == 1)
             entry.platformEnd = checkedLong(std::int64_t{entry.platformEnd} + 100,
@@ -77,8 +77,9 @@ void memo_montagna(ScenarioBuild& build, std::int32_t inizio, std::int32_t fine,
     // The lists are read only by the 150 m rule; past 80 tunnels their last slot holds the
     // latest tunnel, which is all that rule needs.
     ++build.tunnelCount;
-    const auto slot = static_cast<std::size_t>(std::clamp(build.tunnelCount, 0, 80));
-    const auto previous = static_cast<std::size_t>(std::clamp(build.tunnelCount - 1, 0, 80));
+    const auto slot = static_cast<std::size_t>(std::clamp(build.tunnelCount, 0, kTunnelSlots));
+    const auto previous =
+        static_cast<std::size_t>(std::clamp(build.tunnelCount - 1, 0, kTunnelSlots));
     const std::int32_t previousEnd = build.tunnelEnds[previous];
     build.tunnelStarts[slot] = inizio;
     build.tunnelEnds[slot] = fine;

@@ -20,19 +20,6 @@ constexpr std::int32_t kLongestRoute = 1000000;
 constexpr std::int32_t kPlanCursorLimit = 1000000;
 constexpr double kLowStep = 0.015;
 
-// --- Finding the start ----------------------------------------------------------------------
-
-// The end-of-file test comes before each read as well, so an empty file is rejected the same way.
-bool findGeneralSection(ScenarioBuild& b, SourceInput& in) {
-    for (;;) {
-        if (in.atEnd()) return false;
-        in.readFirstField();
-        if (in.atEnd()) return false;
-        if (containsNoCase(b.currentLine, "[generale]")) return true;
-        in.noteMisplacedKeyword(SourcePlace::LinePreamble);
-    }
-}
-
 // --- The general section --------------------------------------------------------------------
 
 bool readRouteLength(ScenarioBuild& b, SourceInput& in) {
@@ -42,7 +29,7 @@ bool readRouteLength(ScenarioBuild& b, SourceInput& in) {
         stopPass(in, 1);
         return false;
     }
-    b.planLength = length + 7000;
+    b.planLength = length + kRouteTail;
     b.lastCellIndex = lowBits32(cellAt(b.planLength));
     b.trackCells = std::vector<TrackCell>(static_cast<std::size_t>(b.lastCellIndex) + 1);
     if (b.buildLinePlan != 0) b.linePlan.create(b.planLength);
@@ -108,29 +95,6 @@ RecordFlow readGeneralRecord(ScenarioBuild& b, SourceInput& in, RecordId id) {
             break;
     }
     return RecordFlow::Next;
-}
-
-bool endsGeneralSection(std::string_view field) {
-    const std::size_t start = field.find_first_not_of(" \t");
-    if (start != std::string_view::npos && field[start] == '-') return false;
-    return contains(field, "[") && contains(field, "]");
-}
-
-// False after an error, which has already deleted the file.
-bool readGeneralSection(ScenarioBuild& b, SourceInput& in) {
-    for (;;) {
-        if (in.atEnd()) return true;
-        in.readFirstField();
-        if (in.atEnd()) return true;
-        // Comment runs here are read without the end-of-file test: a read past the end fails.
-        for (int i = 0; i < 10 && contains(b.currentLine, "-"); ++i) in.readFirstField();
-        in.noteMisplacedKeyword(SourcePlace::LineGeneral);
-        const RecordFlow flow =
-            readRecordsNamedBy(b.currentLine, lineRecords(), RecordSection::LineGeneral,
-                               [&](RecordId id) { return readGeneralRecord(b, in, id); });
-        if (flow == RecordFlow::Exit) return false;
-        if (endsGeneralSection(b.currentLine)) return true;
-    }
 }
 
 void startRouteRecords(ScenarioBuild& b) {
@@ -271,29 +235,26 @@ RecordFlow readRouteRecord(ScenarioBuild& b, SourceInput& in, RecordId id) {
     }
 }
 
-// A first field after up to two comment fields; false at the end of the file.
-bool readRecordField(ScenarioBuild& b, SourceInput& in) {
-    if (in.atEnd()) return false;
-    in.readFirstField();
-    if (in.atEnd()) return false;
-    for (int i = 0; i < 2 && contains(b.currentLine, "-"); ++i) {
-        in.readFirstField();
-        if (in.atEnd()) return false;
-    }
-    return true;
-}
+// The pass as the walker's visitor: misplaced keywords are noted where each field stands.
+struct LineReading {
+    ScenarioBuild& b;
+    SourceInput& in;
 
-RecordFlow readRouteRecords(ScenarioBuild& b, SourceInput& in) {
-    while (readRecordField(b, in)) {
-        in.noteMisplacedKeyword(SourcePlace::LineRoute);
+    RecordFlow examine(SourcePlace place, std::string_view field) {
+        in.noteMisplacedKeyword(place);
+        if (place == SourcePlace::LineGeneral)
+            return readRecordsNamedBy(
+                field, lineRecords(), RecordSection::LineGeneral,
+                [&](const RecordSpec& r) { return readGeneralRecord(b, in, r.id); });
+        if (place != SourcePlace::LineRoute) return RecordFlow::Next;
         // The sign record comes last in the table because it replaces currentLine.
-        const RecordFlow next =
-            readRecordsNamedBy(b.currentLine, lineRecords(), RecordSection::LineRoute,
-                               [&](RecordId id) { return readRouteRecord(b, in, id); });
-        if (next != RecordFlow::Next) return next;
+        return readRecordsNamedBy(
+            field, lineRecords(), RecordSection::LineRoute,
+            [&](const RecordSpec& r) { return readRouteRecord(b, in, r.id); });
     }
-    return RecordFlow::EndLoop;
-}
+    void generalStarts() {}
+    void routeStarts() { startRouteRecords(b); }
+};
 
 // --- The end of the pass --------------------------------------------------------------------
 
@@ -324,13 +285,13 @@ bool linePass(ScenarioBuild& b, SourceInput& in) {
     }
     in.open(fileName);
 
-    if (!findGeneralSection(b, in)) {
+    LineReading reading{b, in};
+    const WalkEnd end = walkRecords(in, WalkedFile::Line, reading);
+    if (end == WalkEnd::NoGeneral) {
         stopPass(in, 102);
         return false;
     }
-    if (!readGeneralSection(b, in)) return false;
-    startRouteRecords(b);
-    if (readRouteRecords(b, in) == RecordFlow::Exit) return false;
+    if (end == WalkEnd::Stopped) return false;
     finishLinePass(b, in);
     return true;
 }

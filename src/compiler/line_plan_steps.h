@@ -11,9 +11,6 @@
 
 namespace scenario {
 
-// Turn per metre of curve classes 1 to 6, the widest first.
-inline constexpr double kCurveTurns[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
-
 inline void requireStepMetre(const LinePlan& plan, std::int32_t m) {
     if (m < 2 || m > plan.upperBound()) throw RunTimeFailure("plan step outside the plan");
 }

@@ -1,6 +1,5 @@
 // What the compile passes share: the cell length and the cell of a position, the range test with
-// its margin, the dispatch of a first field over a record table and how a record ends the
-// reading, the one way a pass stops on an error, and the fill of a profile up to a cell.
+// its margin, the one way a pass stops on an error, and the fill of a profile up to a cell.
 #pragma once
 
 #include <algorithm>
@@ -12,10 +11,10 @@
 #include "compiler/source_input.h"
 #include "compiler/track_model.h"
 #include "source/record_tables.h"
+#include "source/record_walker.h"
 
 namespace scenario {
 
-inline constexpr std::int32_t kCellLength = 50;
 inline constexpr std::int32_t kRecordMargin = 100;
 inline constexpr std::int32_t kStationMargin = 800;
 
@@ -41,28 +40,6 @@ inline std::int64_t cellCount(const ScenarioBuild& build) {
 inline bool beyondTable(const ScenarioBuild& build, std::int32_t position, std::int32_t margin) {
     return static_cast<double>(build.lastCellIndex) <
            (static_cast<double>(position) + static_cast<double>(margin)) / kCellLength;
-}
-
-// What the reading does after a record.
-enum class RecordFlow {
-    Next,     // go on with the next first field
-    EndLoop,  // leave the loop; the end of the pass still runs
-    Exit,     // the pass stopped on an error: its file is closed and deleted
-};
-
-// Tests a first field against every record of a section, in table order, and reads each record
-// it names: a field that holds two records' keywords reads both. Every test is made before the
-// first read, since a record may replace currentLine.
-template <typename Read>
-RecordFlow readRecordsNamedBy(std::string_view field, std::span<const RecordSpec> table,
-                              RecordSection section, Read read) {
-    const RecordMatches named = recordMatches(field);
-    for (const RecordSpec& record : table) {
-        if (record.section != section || !named.named(record)) continue;
-        const RecordFlow flow = read(record.id);
-        if (flow != RecordFlow::Next) return flow;
-    }
-    return RecordFlow::Next;
 }
 
 // Error 15 at the position: the loop ends and the end of the pass runs.

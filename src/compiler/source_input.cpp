@@ -35,7 +35,7 @@ FieldReader& SourceInput::reader() {
     return *reader_;
 }
 
-void SourceInput::readFirstField() {
+std::string_view SourceInput::readFirstField() {
     if (build_.cellWatcher) build_.cellWatcher->recordEnds(record_);
     const bool afterValues = reader().valueOnCurrentLine();
     build_.currentLine = reader_->readTextView();  // into the capacity it has
@@ -43,7 +43,7 @@ void SourceInput::readFirstField() {
     record_.line = reader_->line();
     record_.firstColumn = reader_->firstColumn();
     record_.lastColumn = reader_->lastColumn();
-    if (!afterValues || build_.currentLine.empty()) return;
+    if (!afterValues || build_.currentLine.empty()) return build_.currentLine;
     // One note per line: the first extra field says it.
     const std::vector<Diagnostic>& kept = build_.warnings;
     const bool noted = !kept.empty() && kept.back().location.file == record_.file &&
@@ -52,9 +52,11 @@ void SourceInput::readFirstField() {
         warnAtRecord(kExtraFieldsWarning, "line holds more fields than its record takes: \"" +
                                               build_.currentLine.substr(0, 40) +
                                               "\" is read as a first field");
+    return build_.currentLine;
 }
 
 void SourceInput::noteMisplacedKeyword(SourcePlace place) {
+    if (build_.cellWatcher) build_.cellWatcher->recordExamined(place, record_);
     std::string note = misplacedKeywordNote(build_.currentLine, place);
     if (!note.empty()) warnAtRecord(kMisplacedKeywordWarning, std::move(note));
 }

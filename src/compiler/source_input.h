@@ -27,9 +27,11 @@ class SourceInput {
     FieldReader& reader();  // RunTimeFailure when no file is open
     bool atEnd() const { return reader_ && reader_->atEnd(); }
 
-    // Reads a first field into currentLine; its place is the record's for what follows.
-    void readFirstField();
-    // Warns when the first field just read names a record that is passed over where it stands.
+    // Reads a first field into currentLine, and returns it; its place is the record's for what
+    // follows.
+    std::string_view readFirstField();
+    // Tells the watcher that the first field just read is examined at `place`, and warns when it
+    // names a record that is passed over there.
     void noteMisplacedKeyword(SourcePlace place);
 
     // Records a data error at the record being read, with or without a new position.

@@ -9,7 +9,6 @@ namespace scenario::train {
 namespace {
 
 constexpr std::int32_t kMinimumSpacing = 350;
-constexpr std::uint8_t kFirstStopWithoutCell = 25;
 constexpr const char* kPlatformEdge = "the platform's start or end";
 
 bool hasStationCell(const StationRecord& r) {

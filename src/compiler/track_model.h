@@ -12,7 +12,9 @@
 
 #include "base/diagnostic.h"
 #include "base/failures.h"
+#include "compiler/model_constants.h"
 #include "source/file_names.h"
+#include "source/record_tables.h"
 
 namespace scenario {
 
@@ -64,9 +66,6 @@ struct StationRecord {
     std::uint8_t flagB = 0;
     std::int32_t departureTime = 0;
 };
-
-inline constexpr int kStationTableSize = 87;
-inline constexpr int kFirstSignSlot = 80;
 
 // Type codes of the plan's elements, as the line data file stores them.
 enum class PlanValueType : std::uint16_t { Empty = 0, Integer = 2, Double = 5 };
@@ -124,6 +123,8 @@ class CellWatcher {
     // The cell the next error (number `error` in the list) is about, an object's cell already
     // taken or the object a check over the model failed for, and another cell involved or -1.
     virtual void errorAtCells(std::size_t error, std::int64_t cell, std::int64_t other) = 0;
+    // A first field that the pass examines for records, at the place it stands.
+    virtual void recordExamined(SourcePlace, const Location&) {}
 
   protected:
     ~CellWatcher() = default;
@@ -137,8 +138,8 @@ struct ScenarioBuild {
     LinePlan linePlan;
     std::vector<TrackCell> trackCells;  // empty until the line pass reads a route length
     std::array<StationRecord, kStationTableSize> stationTable{};
-    std::array<std::int32_t, 81> tunnelStarts{};
-    std::array<std::int32_t, 81> tunnelEnds{};
+    std::array<std::int32_t, kTunnelSlots + 1> tunnelStarts{};
+    std::array<std::int32_t, kTunnelSlots + 1> tunnelEnds{};
     std::int32_t tunnelCount = 0;
     std::int32_t buildLinePlan = 0;
     std::int32_t cursor = 0;
@@ -176,21 +177,23 @@ struct ScenarioBuild {
 
     // --- The reserved entries of the station table ------------------------------------------
     // Posts 1 to 3 are entries 81 to 83: read from "tre", "due", "uno", then ordered by position.
-    StationRecord& kilometrePost(int n) { return stationTable[static_cast<std::size_t>(80 + n)]; }
+    StationRecord& kilometrePost(int n) {
+        return stationTable[static_cast<std::size_t>(kFirstKilometrePostSlot - 1 + n)];
+    }
     const StationRecord& kilometrePost(int n) const {
-        return stationTable[static_cast<std::size_t>(80 + n)];
+        return stationTable[static_cast<std::size_t>(kFirstKilometrePostSlot - 1 + n)];
     }
     // Braked mass, route length and number of cars.
-    StationRecord& trainData() { return stationTable[84]; }
-    const StationRecord& trainData() const { return stationTable[84]; }
-    std::int32_t& routeLength() { return stationTable[84].platformEnd; }
-    std::int32_t routeLength() const { return stationTable[84].platformEnd; }
+    StationRecord& trainData() { return stationTable[kTrainDataSlot]; }
+    const StationRecord& trainData() const { return stationTable[kTrainDataSlot]; }
+    std::int32_t& routeLength() { return stationTable[kTrainDataSlot].platformEnd; }
+    std::int32_t routeLength() const { return stationTable[kTrainDataSlot].platformEnd; }
     // Scenario identity, backgrounds and the stamps.
-    StationRecord& scenarioEntry() { return stationTable[85]; }
-    const StationRecord& scenarioEntry() const { return stationTable[85]; }
+    StationRecord& scenarioEntry() { return stationTable[kScenarioSlot]; }
+    const StationRecord& scenarioEntry() const { return stationTable[kScenarioSlot]; }
     // Train identity, signal repetition, sand supply and the clock.
-    StationRecord& trainEntry() { return stationTable[86]; }
-    const StationRecord& trainEntry() const { return stationTable[86]; }
+    StationRecord& trainEntry() { return stationTable[kTrainEntrySlot]; }
+    const StationRecord& trainEntry() const { return stationTable[kTrainEntrySlot]; }
 
     ScenarioIdentity identity() const { return {scenarioName, trainNumber}; }
 

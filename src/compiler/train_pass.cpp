@@ -100,37 +100,20 @@ RecordFlow readRecord(ScenarioBuild& build, SourceInput& in, RecordId id) {
     }
 }
 
-// An empty file has no field to read, so the end is tested before each read as well as after.
-void skipToGeneralSection(ScenarioBuild& build, SourceInput& in) {
-    while (!in.atEnd()) {
-        in.readFirstField();
-        if (containsNoCase(build.currentLine, "[generale]")) return;
-        in.noteMisplacedKeyword(SourcePlace::TrainPreamble);
-    }
-}
+// The pass as the walker's visitor.
+struct TrainReading {
+    ScenarioBuild& build;
+    SourceInput& in;
 
-// Reads the next first field into currentLine, passing over at most two comment fields; false at
-// the end of the file. The field that exhausts the file is never examined.
-bool readNextFirstField(ScenarioBuild& build, SourceInput& in) {
-    if (in.atEnd()) return false;
-    in.readFirstField();
-    for (int skipped = 0; skipped < 2; ++skipped) {
-        if (in.atEnd() || !contains(build.currentLine, "-")) break;
-        in.readFirstField();
+    RecordFlow examine(SourcePlace place, std::string_view field) {
+        in.noteMisplacedKeyword(place);
+        if (place != SourcePlace::TrainRecords) return RecordFlow::Next;
+        return readRecordsNamedBy(field, trainRecords(), RecordSection::Train,
+                                  [&](const RecordSpec& r) { return readRecord(build, in, r.id); });
     }
-    return !in.atEnd();
-}
-
-RecordFlow readRecords(ScenarioBuild& build, SourceInput& in) {
-    while (readNextFirstField(build, in)) {
-        in.noteMisplacedKeyword(SourcePlace::TrainRecords);
-        const RecordFlow flow =
-            readRecordsNamedBy(build.currentLine, trainRecords(), RecordSection::Train,
-                               [&](RecordId id) { return readRecord(build, in, id); });
-        if (flow != RecordFlow::Next) return flow;
-    }
-    return RecordFlow::EndLoop;
-}
+    void generalStarts() {}
+    void routeStarts() {}
+};
 
 // The last three cells keep their value unless a cursor had already reached them.
 void fillProfiles(ScenarioBuild& build) {
@@ -144,7 +127,8 @@ void fillProfiles(ScenarioBuild& build) {
 // The kilometre posts of the line pass must stand on whole cells.
 void checkKilometrePosts(ScenarioBuild& build) {
     build.innerCursor = 0;
-    for (build.cursor = 81; build.cursor <= 83; ++build.cursor) {
+    for (build.cursor = kFirstKilometrePostSlot; build.cursor <= kLastKilometrePostSlot;
+         ++build.cursor) {
         const StationRecord& post = build.stationTable[static_cast<std::size_t>(build.cursor)];
         if (post.platformStart % kCellLength != 0 || post.platformEnd % kCellLength != 0)
             build.innerCursor = 1;
@@ -157,8 +141,8 @@ void checkKilometrePosts(ScenarioBuild& build) {
 
 void trainPass(ScenarioBuild& build, SourceInput& in) {
     in.open(build.identity().trainSourceFile());
-    train::skipToGeneralSection(build, in);
-    if (train::readRecords(build, in) == RecordFlow::Exit) return;
+    train::TrainReading reading{build, in};
+    if (walkRecords(in, WalkedFile::Train, reading) == WalkEnd::Stopped) return;
     in.closeAndDelete();
     train::fillProfiles(build);
     train::checkKilometrePosts(build);

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "base/code_page.h"
+#include "source/record_walker.h"
 
 namespace scenario {
 namespace {
@@ -49,22 +50,26 @@ constexpr FieldSpec kBackgroundTwo[] = {
 constexpr FieldSpec kBackgroundThree[] = {
     {"background", F::Long, "", kLongMin, kLongMax, "stationTable(85).platformEnd"}};
 constexpr FieldSpec kSignalRepetition[] = {
-    {"first", F::Long, "m", 0, kLongestRoute, "stationTable(86).platformStart; a multiple of 50"},
-    {"second", F::Long, "m", 0, kLongestRoute,
-     "stationTable(86).platformEnd; a multiple of 50, 0 for none"}};
+    {"first", F::Long, "m", 0, kLongestRoute, "stationTable(86).platformStart", {CellRule::Whole}},
+    {"second",
+     F::Long,
+     "m",
+     0,
+     kLongestRoute,
+     "stationTable(86).platformEnd, 0 for none",
+     {CellRule::Whole}}};
 constexpr FieldSpec kGradient[] = {
-    {"position", F::Long, "m", 0, kLongestRoute,
-     "the gradient holds from cell round(position / 50)"},
-    {"gradient", F::Long, "per mille", -60, 60, "trackCells.gradient = gradient + 100"}};
+    {"position", F::Long, "m", 0, kLongestRoute, "the gradient holds from it", {CellRule::At}},
+    {"gradient", F::Long, "per mille", -60, 60, "trackCells.gradient", {.offset = 100}}};
 constexpr FieldSpec kCurve[] = {
     {"position", F::Long, "m", 0, kLongestRoute, "linePlan: the curve starts at this metre"},
     {"length", F::Long, "m", 0, kLongestRoute, "linePlan: the curve's metres"}};
 constexpr FieldSpec kTunnel[] = {
-    {"inizio", F::Long, "m", 0, kLongestRoute, "first cell round(inizio / 50)"},
-    {"fine", F::Long, "m", 0, kLongestRoute, "last cell round(fine / 50 - 1)"},
+    {"inizio", F::Long, "m", 0, kLongestRoute, "the tunnel's first", {CellRule::At}},
+    {"fine", F::Long, "m", 0, kLongestRoute, "the tunnel's last", {CellRule::Before}},
     {"tipo", F::Long, "", 0, 255, "trackCells.tunnelKind; above 10 with markers (kind 11)"}};
 constexpr FieldSpec kSpeedBoards[] = {
-    {"posizione", F::Long, "m", 0, kLongestRoute, "cell round(posizione / 50 + 1), kind 6"},
+    {"posizione", F::Long, "m", 0, kLongestRoute, "kind 6", {CellRule::After, true}},
     {"vas", F::Long, "km/h", 0, 300, "value1 = vad / 5 + 20 vas"},
     {"vbs", F::Long, "km/h", 0, 300, "value2 = vbd / 5 + 20 vbs"},
     {"vcs", F::Long, "km/h", 0, 300, "value3 = vcd / 5 + 20 vcs"},
@@ -74,25 +79,25 @@ constexpr FieldSpec kSpeedBoards[] = {
     {"vcd", F::Long, "km/h", 0, 300, "value3"},
     {"strisced", F::Long, "", 0, 9, "value4"}};
 constexpr FieldSpec kSign[] = {
-    {"position", F::Long, "m", 0, kLongestRoute, "cell round(position / 50 + 1), kind 14"},
+    {"position", F::Long, "m", 0, kLongestRoute, "kind 14", {CellRule::After, true}},
     {"text", F::Name, "", 0, 65535, "stationTable(80 downward).name"}};
 
 constexpr FieldSpec kBrakedMass[] = {
     {"percentage", F::Long, "%", 0, kLongMax, "stationTable(84).platformStart"}};
 constexpr FieldSpec kCarCount[] = {{"cars", F::Long, "", 0, kLongMax, "stationTable(84).position"}};
 constexpr FieldSpec kSpeedLimit[] = {
-    {"position", F::Long, "m", 0, kLongestRoute, "the speed holds from cell round(position / 50)"},
-    {"speed", F::Long, "km/h", 0, 300, "trackCells.speedLimit = round(speed / 5)"}};
-constexpr FieldSpec kAdhesion[] = {{"position", F::Long, "m", 0, kLongestRoute,
-                                    "the adhesion holds from cell round(position / 50)"},
-                                   {"adhesion", F::Long, "", 0, 255, "trackCells.adhesion"}};
+    {"position", F::Long, "m", 0, kLongestRoute, "the speed holds from it", {CellRule::At}},
+    {"speed", F::Long, "km/h", 0, 300, "trackCells.speedLimit", {.scale = 5}}};
+constexpr FieldSpec kAdhesion[] = {
+    {"position", F::Long, "m", 0, kLongestRoute, "the adhesion holds from it", {CellRule::At}},
+    {"adhesion", F::Long, "", 0, 255, "trackCells.adhesion"}};
 constexpr FieldSpec kClock[] = {{"hours", F::Integer, "h", 0, 23, "stationTable(86).groupB1"},
                                 {"minutes", F::Integer, "min", 0, 59, "stationTable(86).groupB2"},
                                 {"seconds", F::Integer, "s", 0, 59, "stationTable(86).groupB3"}};
 constexpr FieldSpec kSand[] = {
     {"sand", F::Integer, "", 0, kIntegerMax, "stationTable(86).groupA1"}};
 constexpr FieldSpec kSignal[] = {
-    {"posizione", F::Long, "m", 0, kLongestRoute, "cell round(posizione / 50 + 1), kind 1"},
+    {"posizione", F::Long, "m", 0, kLongestRoute, "kind 1", {CellRule::After, true}},
     {"sx", F::Long, "", 0, 2, "value4 = 10 rapp + 3 sx + dx; the left side's signal"},
     {"s1", F::Long, "", 0, 9, "value1 = 10 s1 + d1"},
     {"s2", F::Long, "", 0, 9, "value2 = 10 s2 + d2"},
@@ -104,7 +109,7 @@ constexpr FieldSpec kSignal[] = {
     {"d3", F::Long, "", 0, 9, "value3, its units"},
     {"tempo", F::Long, "", 0, 255, "signalTime when sx is 2; 1 to 100 become 101"}};
 constexpr FieldSpec kSlowOrder[] = {
-    {"x", F::Long, "m", 0, kLongestRoute, "start cell round(x / 50 + 1), kind 3"},
+    {"x", F::Long, "m", 0, kLongestRoute, "the start, kind 3", {CellRule::After, true}},
     {"v", F::Long, "km/h", 0, 300, "value1 of every board"},
     {"l", F::Long, "m", 0, kLongestRoute, "end cell round((x + l) / 50 + 1), kind 2"},
     {"f_tt", F::Long, "", kIntegerMin, kIntegerMax, "value3 of the start and end"},
@@ -112,10 +117,10 @@ constexpr FieldSpec kSlowOrder[] = {
      "not 0: four marker cells (kind 5) before the warning board"},
     {"d_v", F::Long, "km/h", 0, 300, "value2 of every board; 0 for none"}};
 constexpr FieldSpec kSpeedCut[] = {
-    {"position", F::Long, "m", 0, kLongestRoute, "cell round(position / 50), kind 12 or 13"},
+    {"position", F::Long, "m", 0, kLongestRoute, "kind 12 or 13", {CellRule::At, true}},
     {"speed", F::Long, "km/h", 0, 300, "value1; below 1 gives kind 13"}};
 constexpr FieldSpec kStation[] = {
-    {"position", F::Long, "m", 0, kLongestRoute, "position; a multiple of 50"},
+    {"position", F::Long, "m", 0, kLongestRoute, "position", {CellRule::Whole}},
     {"stationKind", F::Byte, "", 0, 255,
      "stationKind; 5 to 8 place the platform their own way, from 25 on no station cell"},
     {"platform length", F::Long, "m", 0, kLongestRoute,
@@ -418,7 +423,7 @@ std::optional<CurveReading> readCurveField(std::string_view field) {
 
 std::string misplacedKeywordNote(std::string_view field, SourcePlace place) {
     // Comments are meant to be passed over, whatever words they hold.
-    if (contains(field, "-")) return {};
+    if (isCommentField(field)) return {};
     const RecordMatches f = recordMatches(field);
     if (!f.holdsLetter) return {};
     for (const RecordSpec& r : kAllRecords)

@@ -51,6 +51,31 @@ enum class RecordSection {
 // How the field reader reads a value: Name is a text kept as a name (at most 65535 bytes).
 enum class FieldType { Long, Integer, Byte, Name };
 
+// How a route position becomes a cell: round(position / cell length + offset), or kept whole.
+enum class CellRule : std::uint8_t {
+    None,    // no position on the cells
+    At,      // offset 0
+    After,   // offset 1: objects placed ahead of the driver
+    Before,  // offset -1
+    Whole,   // kept as written, which the compile requires on the cells' grid
+};
+
+// How a value maps to the model: its cell, or the number stored, round(value / scale) + offset.
+struct ValueMap {
+    CellRule cell = CellRule::None;
+    bool object = false;  // the cell takes an object of the record's kind
+    std::int32_t scale = 1;
+    std::int32_t offset = 0;
+};
+
+// The offset a rounding cell rule adds; 0 for the others.
+constexpr int cellOffset(CellRule rule) {
+    return rule == CellRule::After ? 1 : rule == CellRule::Before ? -1 : 0;
+}
+constexpr bool roundsToCell(CellRule rule) {
+    return rule == CellRule::At || rule == CellRule::After || rule == CellRule::Before;
+}
+
 struct FieldSpec {
     std::string_view name;
     FieldType type;
@@ -59,7 +84,9 @@ struct FieldSpec {
     // whose meaning is the simulator's is held only to what its field stores.
     std::int64_t lowest;
     std::int64_t highest;
-    std::string_view becomes;  // where the value goes in the model
+    // Where the value goes in the model, beyond what `map` says; docs put the two together.
+    std::string_view becomes;
+    ValueMap map = {};
 };
 
 struct RecordSpec {

@@ -10,15 +10,15 @@
 #include "base/conversions.h"
 #include "base/failures.h"
 #include "base/text_encoding.h"
+#include "compiler/model_constants.h"
 #include "source/field_reader.h"
 #include "source/record_tables.h"
+#include "source/record_walker.h"
 
 namespace scenario {
 namespace {
 
-constexpr std::int32_t kCell = 50;
 constexpr std::int64_t kStampCell = 1;
-constexpr std::int32_t kTail = 7000;
 
 std::string_view trimmed(std::string_view s) {
     const std::size_t start = s.find_first_not_of(" \t");
@@ -31,11 +31,6 @@ bool holdsLetter(std::string_view s) {
         const auto b = static_cast<unsigned char>(c);
         return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || b >= 0xC0;
     });
-}
-
-bool isHeaderField(std::string_view field) {
-    const std::string_view t = trimmed(field);
-    return !t.empty() && t.front() == '[' && contains(t, "]");
 }
 
 bool looksLikeForeignComment(std::string_view field) {
@@ -76,13 +71,13 @@ struct Place {
     std::int32_t lastColumn = 0;
 };
 
-// What a field's description says of its values, found once per scan rather than per value.
+// What a field's map says of its values, found once per scan rather than per value.
 struct FieldFacts {
-    bool multipleOfFive = false;  // a speed stored in steps of 5 km/h
-    bool onCells = false;         // a route position that the model turns into a cell
-    bool gridded = false;         // ... by rounding, so that one off the grid moves
-    int offset = 0;               // the cells the rounding adds
-    bool object = false;          // ... where the record puts an object
+    std::int32_t scale = 1;  // the model keeps the value in steps of this many units
+    bool onCells = false;    // a route position that the model turns into a cell
+    bool gridded = false;    // ... by rounding, so that one off the grid moves
+    int offset = 0;          // the cells the rounding adds
+    bool object = false;     // ... where the record puts an object
 };
 
 // A value read for a record's field, where it stands. A text is a view of the scanned bytes.
@@ -119,12 +114,30 @@ class FileScan {
     void run(std::int32_t routeLength) {
         routeLength_ = routeLength;
         try {
-            if (!findGeneral()) return;
-            if (isLine_ && !readGeneralSection()) return;
-            readRecords();
+            walkRecords(*this, isLine_ ? WalkedFile::Line : WalkedFile::Train, *this);
         } catch (const RunTimeFailure&) {
         }
     }
+
+    // The walker's source and visitor.
+    bool atEnd() const { return reader_.atEnd(); }
+    std::string_view readFirstField() {
+        field_ = readFirst();
+        return field_.text;
+    }
+    RecordFlow examine(SourcePlace place, std::string_view) {
+        if (examined_) examined_->push_back({place, field_.at.line, field_.at.firstColumn});
+        const std::optional<RecordSection> section = sectionAt(place);
+        if (section)
+            examineField(field_, *section);
+        else
+            count(field_);
+        return RecordFlow::Next;
+    }
+    void generalStarts() { sawGeneral = true; }
+    void routeStarts() {}
+
+    void traceInto(std::vector<ExaminedField>* examined) { examined_ = examined; }
 
     // The train file's speed limits and station positions, in reading order.
     struct SpeedLimit {
@@ -161,39 +174,6 @@ class FileScan {
         return f;
     }
 
-    bool findGeneral() {
-        while (!reader_.atEnd()) {
-            const Field f = readFirst();
-            if (isLine_ && reader_.atEnd()) return false;
-            if (containsNoCase(f.text, "[generale]")) return sawGeneral = true;
-            count(f);
-        }
-        return false;
-    }
-
-    bool readGeneralSection() {
-        for (;;) {
-            if (reader_.atEnd()) return false;
-            Field f = readFirst();
-            if (reader_.atEnd()) return false;
-            for (int i = 0; i < 10 && contains(f.text, "-"); ++i) f = readFirst();
-            examine(f, RecordSection::LineGeneral);
-            if (!contains(trimmed(f.text).substr(0, 1), "-") && isHeaderField(f.text)) return true;
-        }
-    }
-
-    void readRecords() {
-        const RecordSection section = isLine_ ? RecordSection::LineRoute : RecordSection::Train;
-        for (;;) {
-            if (reader_.atEnd()) return;
-            Field f = readFirst();
-            for (int i = 0; i < 2 && !reader_.atEnd() && contains(f.text, "-"); ++i)
-                f = readFirst();
-            if (reader_.atEnd()) return;
-            examine(f, section);
-        }
-    }
-
     std::span<const RecordSpec> ownTable() const {
         return isLine_ ? lineRecords() : trainRecords();
     }
@@ -212,7 +192,7 @@ class FileScan {
 
     void count(const Field& f) { count(f, recordMatches(f.text)); }
     void count(const Field& f, const RecordMatches& named) {
-        if (f.extra || contains(f.text, "-")) return;
+        if (f.extra || isCommentField(f.text)) return;
         if (matchesAny(named, ownTable()))
             ++ownRecords;
         else if (matchesAny(named, otherTable()))
@@ -240,13 +220,15 @@ class FileScan {
         return all;
     }
 
-    void examine(const Field& f, RecordSection section) {
+    void examineField(const Field& f, RecordSection section) {
         const RecordMatches named = recordMatches(f.text);
         count(f, named);
         std::vector<const RecordSpec*>& read = read_;
         read.clear();
-        for (const RecordSpec& r : ownTable())
-            if (r.section == section && named.named(r)) read.push_back(&r);
+        readRecordsNamedBy(f.text, ownTable(), section, [&read](const RecordSpec& r) {
+            read.push_back(&r);
+            return RecordFlow::Next;
+        });
         // A line whose first field was passed over hands its values on as first fields: only
         // the first says something.
         if (!f.extra && f.at.line != passedOverLine_) noteField(f, named, read);
@@ -257,8 +239,8 @@ class FileScan {
     void noteField(const Field& f, const RecordMatches& named,
                    const std::vector<const RecordSpec*>& read) {
         const std::string_view text = trimmed(f.text);
-        if (text.empty() || contains(text, "-")) return;
-        if (isHeaderField(text)) return noteHeader(f, text, read);
+        if (text.empty() || isCommentField(text)) return;
+        if (looksLikeHeader(text)) return noteHeader(f, text, read);
         if (looksLikeForeignComment(text)) {
             const std::string what =
                 read.empty()
@@ -372,7 +354,7 @@ class FileScan {
                                [&](const RecordSpec& r) { return folded.starts_with(r.keyword); });
         };
         std::string what;
-        if (isHeaderField(text))
+        if (looksLikeHeader(text))
             what = "a group header";
         else if (startsWithKeyword(ownTable()) || startsWithKeyword(otherTable()))
             what = "a record's keyword";
@@ -396,14 +378,15 @@ class FileScan {
             return warn(kImplausibleValueWarning, v.at,
                         what() + " lies outside " + std::to_string(f.lowest) + " to " +
                             std::to_string(f.highest) + unit());
-        if (v.facts->multipleOfFive && v.number % 5 != 0)
-            return warn(kImplausibleValueWarning, v.at,
-                        what() + " is not a multiple of 5: it is stored as " +
-                            std::to_string(roundToWhole(static_cast<double>(v.number) / 5) * 5) +
-                            " km/h");
+        if (const std::int32_t scale = v.facts->scale; scale > 1 && v.number % scale != 0)
+            return warn(
+                kImplausibleValueWarning, v.at,
+                what() + " is not a multiple of " + std::to_string(scale) + ": it is stored as " +
+                    std::to_string(roundToWhole(static_cast<double>(v.number) / scale) * scale) +
+                    unit());
         if (!v.facts->onCells) return;
         const auto cellOfValue = [&] {
-            return roundToWhole(static_cast<double>(v.number) / kCell +
+            return roundToWhole(static_cast<double>(v.number) / kCellLength +
                                 static_cast<double>(v.facts->offset));
         };
         // The compile gives no sign of it: the stamping stops the build (1250, 1251) or writes
@@ -417,33 +400,26 @@ class FileScan {
         if (routeLength_ > 0 && v.number > routeLength_)
             return warn(kImplausibleValueWarning, v.at,
                         what() + " lies past the route's end (" + std::to_string(routeLength_) +
-                            " m), in the " + std::to_string(kTail) + " m tail");
-        if (v.number % kCell == 0 || !v.facts->gridded) return;
+                            " m), in the " + std::to_string(kRouteTail) + " m tail");
+        if (v.number % kCellLength == 0 || !v.facts->gridded) return;
         const int offset = v.facts->offset;
         const std::int64_t cell = cellOfValue();
         warn(kImplausibleValueWarning, v.at,
-             what() + " is off the 50 m grid: it lands in cell " + std::to_string(cell) +
-                 ", as if at " + std::to_string((cell - offset) * kCell) + " m");
+             what() + " is off the " + std::to_string(kCellLength) + " m grid: it lands in cell " +
+                 std::to_string(cell) + ", as if at " +
+                 std::to_string((cell - offset) * kCellLength) + " m");
     }
 
     static FieldFacts factsOf(const RecordSpec& record, const FieldSpec& f) {
         FieldFacts facts;
-        facts.multipleOfFive = contains(f.becomes, "round(speed / 5)");
-        facts.onCells = placesOnCells(record, f);
-        facts.gridded = contains(f.becomes, "cell round(");
-        facts.offset = contains(f.becomes, "/ 50 + 1")   ? 1
-                       : contains(f.becomes, "/ 50 - 1") ? -1
-                                                         : 0;
-        facts.object = facts.gridded && contains(f.becomes, ", kind ");
+        facts.scale = f.map.scale;
+        // The general records hold no route positions.
+        facts.onCells = record.section != RecordSection::LineGeneral && f.unit == "m" &&
+                        f.map.cell != CellRule::None;
+        facts.gridded = roundsToCell(f.map.cell);
+        facts.offset = cellOffset(f.map.cell);
+        facts.object = facts.gridded && f.map.object;
         return facts;
-    }
-
-    // A route position: one that the model turns into a cell, or a station's (which the compile
-    // tests for the grid itself, error 8); the general records hold no route positions.
-    static bool placesOnCells(const RecordSpec& record, const FieldSpec& f) {
-        if (record.section == RecordSection::LineGeneral || f.unit != "m") return false;
-        if (record.id == RecordId::Station) return f.name == "position";
-        return contains(f.becomes, "cell ") && f.name != "l";
     }
 
     void checkOrder(const RecordSpec& record, const std::vector<Value>& values) {
@@ -479,6 +455,8 @@ class FileScan {
     }
 
     FieldReader reader_;
+    Field field_;  // the first field just read
+    std::vector<ExaminedField>* examined_ = nullptr;
     std::string name_;
     std::vector<const RecordSpec*> read_;         // the records a first field is read as
     std::vector<Value> values_;                   // the values of the record being read
@@ -557,8 +535,8 @@ std::vector<ZeroRun> zeroSpeedRuns(const std::vector<FileScan::SpeedLimit>& reco
     for (std::size_t i = 0; i < records.size(); ++i) {
         const std::int64_t p = records[i].position;
         // The range test ends the pass's reading.
-        if (static_cast<double>(lastCell) < static_cast<double>(p + 100) / kCell) break;
-        const std::int64_t w = roundToWhole(static_cast<double>(p) / kCell);
+        if (static_cast<double>(lastCell) < static_cast<double>(p + 100) / kCellLength) break;
+        const std::int64_t w = roundToWhole(static_cast<double>(p) / kCellLength);
         if (w > 0 && cursor < lastCell) {
             const std::int64_t end = std::min(std::max(cursor + 1, w), lastCell);
             write(end);
@@ -579,11 +557,12 @@ void checkZeroSpeed(const FileScan& scan, const SourceText& train, std::int32_t 
     if (routeLength <= 0 || stations.size() < 2) return;
     const std::int64_t runFrom = *std::min_element(stations.begin(), stations.end());
     const std::int64_t runTo = *std::max_element(stations.begin(), stations.end());
-    const std::int64_t lastCell = roundToWhole(static_cast<double>(routeLength + kTail) / kCell);
+    const std::int64_t lastCell =
+        roundToWhole(static_cast<double>(routeLength + kRouteTail) / kCellLength);
     const std::vector<FileScan::SpeedLimit>& records = scan.speedLimits;
     for (const ZeroRun& run : zeroSpeedRuns(records, lastCell)) {
-        const std::int64_t from = std::max(run.firstCell * kCell, runFrom);
-        const std::int64_t to = std::min(run.endCell * kCell, runTo);
+        const std::int64_t from = std::max(run.firstCell * kCellLength, runFrom);
+        const std::int64_t to = std::min(run.endCell * kCellLength, runTo);
         if (from >= to) continue;
         std::string message = "the speed limit is 0 km/h from " + std::to_string(from) + " m to " +
                               std::to_string(to) + " m (" + std::to_string(to - from) +
@@ -632,14 +611,17 @@ std::string_view nearestKeyword(std::string_view text,
     return best;
 }
 
-CheckResult checkSourceTexts(const SourceText& line, const SourceText& train) {
+CheckResult checkSourceTexts(const SourceText& line, const SourceText& train,
+                             ExaminedFields* examined) {
     CheckResult result;
     std::vector<Diagnostic>& out = result.warnings;
     checkEncoding(line, out);
     checkEncoding(train, out);
     FileScan lineScan(line, true, out);
+    if (examined) lineScan.traceInto(&examined->line);
     lineScan.run(0);
     FileScan trainScan(train, false, out);
+    if (examined) trainScan.traceInto(&examined->train);
     trainScan.run(lineScan.routeLength);
     checkZeroSpeed(trainScan, train, lineScan.routeLength, out);
     result.signRecords = lineScan.signs;

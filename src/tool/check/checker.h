@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "report/diagnostic.h"
+#include "source/record_walker.h"
 
 namespace scenario {
 
@@ -41,7 +42,13 @@ struct CheckResult {
     int signRecords = 0;     // the line file's sign records, which share the station table
     int stationRecords = 0;  // the train file's station records
 };
-CheckResult checkSourceTexts(const SourceText& line, const SourceText& train);
+// `examined`, when given, receives the first fields each file's reading examined.
+struct ExaminedFields {
+    std::vector<ExaminedField> line;
+    std::vector<ExaminedField> train;
+};
+CheckResult checkSourceTexts(const SourceText& line, const SourceText& train,
+                             ExaminedFields* examined = nullptr);
 
 // The nearest of `candidates` to `text` by edit distance, without regard to letter case; empty
 // when none is near enough to be a slip.

@@ -186,8 +186,6 @@ nlohmann::json summary(const SourceCompile& request, const ScenarioBuild& build,
 }
 
 constexpr std::size_t kMostErrors = 50;
-constexpr int kStationTableSlots = 80;
-constexpr int kFirstReservedSlot = 78;
 
 // The errors whose short meaning leaves out what the author needs: the table's capacity and the
 // count, the allowed class digits, and that the files were given the wrong way round.
@@ -197,11 +195,11 @@ void sayWhatToDo(ScenarioBuild& build, const CheckResult& check) {
             e.detail = fmt::format(
                 "the table holds {} stations beside the line file's {} sign texts; the train "
                 "file has {} stations",
-                std::max(0, kFirstReservedSlot - check.signRecords), check.signRecords,
+                std::max(0, kStationCapacity - check.signRecords), check.signRecords,
                 check.stationRecords);
         if (e.code == 14)
             e.detail = fmt::format("the table holds {} sign texts; the line file has {}",
-                                   kStationTableSlots, check.signRecords);
+                                   kFirstSignSlot, check.signRecords);
         if (e.code == 103)
             e.detail =
                 "a curve's first field needs a class digit 1 to 6 after its side letter "

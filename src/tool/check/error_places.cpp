@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/model_constants.h"
 #include "report/diagnostic.h"
 #include "tool/check/source_lines.h"
 
@@ -103,7 +104,7 @@ Location offCellPost(Sources& sources, const std::string& file) {
         offPosts.erase(id);
         for (std::size_t field = 0; field < 2; ++field) {
             const ReadValue* v = valueOf(r, field);
-            if (v == nullptr || !v->number || *v->number % 50 == 0) continue;
+            if (v == nullptr || !v->number || *v->number % kCellLength == 0) continue;
             Location at{file, static_cast<std::int32_t>(n + 1), 0, 0};
             pointAt(at, *v);
             offPosts.emplace(id, at);

@@ -2,8 +2,8 @@
 #include "tool/check/source_lines.h"
 
 #include "base/failures.h"
-#include "compiler/pass_common.h"
 #include "source/field_reader.h"
+#include "source/record_walker.h"
 
 namespace scenario {
 namespace {
@@ -47,33 +47,23 @@ std::span<const RecordSpec> recordsOf(SourceKind kind) {
     return {};
 }
 
+// The line's first field is judged as the walker judges it: a comment holds "-", and a header
+// that names a record ("[pendenza]") is that record.
 RecordLine readRecordLine(std::string_view line, SourceKind kind) {
     RecordLine read;
-    const std::size_t start = line.find_first_not_of(" \t");
-    if (start != std::string_view::npos && line[start] == '[') {
-        const std::size_t end = line.find(']', start);
-        read.header = true;
-        read.firstField = std::string(line.substr(
-            start, end == std::string_view::npos ? std::string_view::npos : end + 1 - start));
-        read.firstSpot = {static_cast<std::int32_t>(start),
-                          static_cast<std::int32_t>(start + read.firstField.size())};
-        return read;
-    }
     FieldReader reader{std::string(line)};
     try {
         read.firstField = reader.readText();
         read.firstSpot = spotOf(reader.location());
-        if (read.firstField.find('-') != std::string::npos) {
+        if (isCommentField(read.firstField)) {
             read.comment = true;
             return read;
         }
-        const RecordMatches first = recordMatches(read.firstField);
-        for (const RecordSpec& r : recordsOf(kind)) {
-            if (!first.named(r)) continue;
-            read.record = &r;
-            break;
+        read.record = firstRecordNamed(read.firstField, recordsOf(kind));
+        if (read.record == nullptr) {
+            read.header = looksLikeHeader(read.firstField);
+            return read;
         }
-        if (read.record == nullptr) return read;
         for (const FieldSpec& field : read.record->fields) {
             if (reader.atEnd()) break;
             ReadValue value{&field, {}, std::nullopt, {}};
@@ -88,15 +78,6 @@ RecordLine readRecordLine(std::string_view line, SourceKind kind) {
         // A value out of its type's range ends what the line shows.
     }
     return read;
-}
-
-std::optional<std::int64_t> cellOf(const FieldSpec& field, std::int64_t value) {
-    const std::string name(field.name);
-    if (field.becomes.find(std::string("round(") + name + " / 50 + 1)") != std::string_view::npos)
-        return cellAfter(value);
-    if (field.becomes.find(std::string("round(") + name + " / 50)") != std::string_view::npos)
-        return cellAt(value);
-    return std::nullopt;
 }
 
 }  // namespace scenario

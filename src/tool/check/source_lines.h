@@ -32,7 +32,7 @@ struct ReadValue {
 struct RecordLine {
     std::string firstField;
     FieldSpot firstSpot;
-    bool header = false;   // a "[...]" line
+    bool header = false;   // a "[...]" line that names no record
     bool comment = false;  // a first field holding "-", passed over by the reader
     const RecordSpec* record = nullptr;
     std::vector<ReadValue> values;  // those that stand on the line
@@ -42,8 +42,5 @@ struct RecordLine {
 std::span<const RecordSpec> recordsOf(SourceKind kind);
 
 RecordLine readRecordLine(std::string_view line, SourceKind kind);
-
-// The cell a value lands in, where its field is a position the model rounds to a cell.
-std::optional<std::int64_t> cellOf(const FieldSpec& field, std::int64_t value);
 
 }  // namespace scenario

@@ -9,6 +9,7 @@
 #include "base/file_store.h"
 #include "base/platform.h"
 #include "base/text_encoding.h"
+#include "compiler/model_constants.h"
 #include "output/scenario_file_reader.h"
 #include "report/exit_status.h"
 
@@ -109,8 +110,8 @@ bool allZero(const StationRecord& r) {
 void printCells(const std::vector<TrackCell>& cells, const DumpOptions& o, std::ostream& out) {
     RecordPrinter p(out, o.json);
     p.begin({{"file", o.file}, {"fileType", "track cells"}, {"cellCount", cells.size()}}, "cells",
-            fmt::format("{}: track cell file, {} cells (0 to {}), 50 m each", o.file, cells.size(),
-                        cells.size() - 1),
+            fmt::format("{}: track cell file, {} cells (0 to {}), {} m each", o.file, cells.size(),
+                        cells.size() - 1, kCellLength),
             " cell metres kind value1 value2 value3 value4 signalTime approachCode tunnelKind "
             "speedLimit gradient adhesion  object");
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -136,9 +137,9 @@ void printCells(const std::vector<TrackCell>& cells, const DumpOptions& o, std::
                 return fmt::format(
                     "{:>5} {:>6} {:>4} {:>6} {:>6} {:>6} {:>6} {:>10} {:>12} {:>10} {:>10} {:>8} "
                     "{:>8}  {}",
-                    i, i * 50, c.kind, c.value1, c.value2, c.value3, c.value4, c.signalTime,
-                    c.approachCode, c.tunnelKind, c.speedLimit, c.gradient, c.adhesion,
-                    objectName(c.kind));
+                    i, i * kCellLength, c.kind, c.value1, c.value2, c.value3, c.value4,
+                    c.signalTime, c.approachCode, c.tunnelKind, c.speedLimit, c.gradient,
+                    c.adhesion, objectName(c.kind));
             });
     }
     p.end();

@@ -1,6 +1,7 @@
 // Hover on a source line: the record under a first field, the field and its value under a value.
 #include <string>
 
+#include "compiler/field_cells.h"
 #include "tool/check/source_lines.h"
 #include "tool/editor/assist.h"
 
@@ -48,7 +49,7 @@ std::string valueText(const RecordSpec& record, const ReadValue& value, std::siz
     if (value.number) {
         shown = std::to_string(*value.number);
         if (!field.unit.empty()) shown += std::string(" ").append(field.unit);
-        if (const std::optional<std::int64_t> cell = cellOf(field, *value.number))
+        if (const std::optional<std::int64_t> cell = cellOfValue(field, *value.number))
             shown += std::string(", cell ") + std::to_string(*cell);
     } else {
         shown = value.text;
@@ -56,7 +57,7 @@ std::string valueText(const RecordSpec& record, const ReadValue& value, std::siz
     return std::string("**").append(field.name) + "**: " + shown + "\n\n" +
            std::string(record.name) + ", field " + std::to_string(index + 1) + " of " +
            std::to_string(record.fields.size()) + ": " + rangeText(field) +
-           "\n\nBecomes: " + std::string(field.becomes);
+           "\n\nBecomes: " + becomesText(field);
 }
 
 }  // namespace

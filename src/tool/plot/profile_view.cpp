@@ -5,15 +5,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "compiler/model_constants.h"
 #include "tool/plot/scale.h"
 #include "tool/plot/views.h"
 
 namespace scenario {
 namespace {
 
+// In real numbers: the stretches' divisions must not truncate.
+constexpr double kCellMetres = kCellLength;
+
 constexpr double kStripHeight = 130.0;
 constexpr double kGap = 18.0;
-constexpr double kCellLength = 50.0;
 constexpr std::size_t kMostPoints = 3000;
 
 struct ValueAxis {
@@ -74,8 +77,8 @@ void drawStationStrip(SvgDocument& svg, const RouteData& route, const Stretch& s
 // The cells whose start lies in the stretch, as indices into the per-cell profiles.
 std::pair<std::size_t, std::size_t> cellsOf(const Stretch& stretch, std::size_t count) {
     const auto first =
-        static_cast<std::size_t>(std::max(0.0, std::floor(stretch.from / kCellLength)));
-    const auto last = static_cast<std::size_t>(std::ceil(stretch.to / kCellLength));
+        static_cast<std::size_t>(std::max(0.0, std::floor(stretch.from / kCellMetres)));
+    const auto last = static_cast<std::size_t>(std::ceil(stretch.to / kCellMetres));
     return {std::min(first, count), std::min(last + 1, count)};
 }
 
@@ -89,7 +92,7 @@ void drawElevation(SvgDocument& svg, const RouteData& route, const Stretch& stre
     const ValueAxis axis = valueAxis(*low, *high, 20.0, box);
     drawValueAxis(svg, axis, box, "elevation (m)");
     auto pointAt = [&](std::size_t i) {
-        return Point{km(static_cast<double>(i) * kCellLength / 1000.0),
+        return Point{km(static_cast<double>(i) * kCellMetres / 1000.0),
                      axis.scale(route.elevation[i])};
     };
     std::vector<Point> line;
@@ -98,8 +101,8 @@ void drawElevation(SvgDocument& svg, const RouteData& route, const Stretch& stre
                  "elevation from the gradients, 0 m at the start");
     for (const RouteSpan& t : route.tunnels) {
         std::vector<Point> span;
-        const auto spanFrom = std::max(static_cast<std::size_t>(t.from / kCellLength), first);
-        const auto spanTo = std::min(static_cast<std::size_t>(t.to / kCellLength), end - 1);
+        const auto spanFrom = std::max(static_cast<std::size_t>(t.from / kCellMetres), first);
+        const auto spanTo = std::min(static_cast<std::size_t>(t.to / kCellMetres), end - 1);
         for (std::size_t i = spanFrom; i <= spanTo && i < end; ++i) span.push_back(pointAt(i));
         svg.polyline(thinned(span, kMostPoints), look::kTunnel,
                      fmt::format("tunnel {:.1f} to {:.1f} km", t.from / 1000.0, t.to / 1000.0));
@@ -119,7 +122,7 @@ void drawSpeed(SvgDocument& svg, const RouteData& route, const Stretch& stretch,
     std::vector<Point> steps;
     for (std::size_t i = first; i < end; ++i) {
         const double y = axis.scale(route.speed[i]);
-        const double x = km(static_cast<double>(i) * kCellLength / 1000.0);
+        const double x = km(static_cast<double>(i) * kCellMetres / 1000.0);
         if (i == first || route.speed[i] != route.speed[i - 1]) {
             if (!steps.empty()) steps.push_back({x, steps.back().y});
             steps.push_back({x, y});

@@ -4,6 +4,7 @@
 
 #include <span>
 
+#include "compiler/field_cells.h"
 #include "source/record_tables.h"
 
 namespace scenario {
@@ -69,7 +70,7 @@ std::string recordSection(const RecordSpec& r) {
                 ? "up to " + std::to_string(f.highest) + " bytes"
                 : std::to_string(f.lowest) + " to " + std::to_string(f.highest);
         text += "| " + std::string(f.name) + " | " + std::string(typeName(f.type)) + " | " +
-                std::string(f.unit) + " | " + range + " | " + std::string(f.becomes) + " |\n";
+                std::string(f.unit) + " | " + range + " | " + becomesText(f) + " |\n";
     }
     if (r.id == RecordId::Signal) text += "\n" + packingLine();
     if (!recordNotes(r.id).empty()) text += "\n";

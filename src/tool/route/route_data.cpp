@@ -9,13 +9,12 @@
 #include "base/file_store.h"
 #include "base/platform.h"
 #include "base/text_encoding.h"
+#include "compiler/model_constants.h"
 #include "source/file_names.h"
 
 namespace scenario {
 namespace {
 
-constexpr std::int32_t kCellLength = 50;
-constexpr std::uint8_t kFirstStopWithoutCell = 25;
 constexpr int kLastStationEntry = kFirstSignSlot - 1;
 
 template <typename Records>
@@ -92,7 +91,7 @@ int stationCount(const StationTable& table) {
 }
 
 std::int32_t routeLengthOf(const StationTable& table) {
-    return std::max(table[84].platformEnd, 0);
+    return std::max(table[kTrainDataSlot].platformEnd, 0);
 }
 
 ScenarioFiles readScenarioFiles(const std::string& directory, const std::string& scenarioName,

@@ -205,7 +205,7 @@ void timeSection(Section& section, const Timing& timing, const RouteTrack& track
 
 Timing timeRoute(const RouteModel& route, const Stock& stock, const TimingOptions& options) {
     const StationTable& table = *route.stations;
-    const StationRecord& train = table[84];
+    const StationRecord& train = table[kTrainDataSlot];
     const Train physics(stock, train.position, train.platformStart);
     Timing timing{physics.cars, physics.brakedMass, physics.mass, physics.length, {}, {}, {}};
     const std::vector<int> stations = stationsInTable(table);

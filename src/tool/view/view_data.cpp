@@ -8,6 +8,7 @@
 
 #include "base/text_encoding.h"
 #include "compiler/line_plan_steps.h"
+#include "compiler/model_constants.h"
 #include "compiler/pass_common.h"
 #include "report/diagnostic.h"
 #include "tool/route/cell_meanings.h"
@@ -32,16 +33,12 @@ json cellColumns(const std::vector<TrackCell>& cells) {
 }
 
 constexpr std::int32_t kSecondsPerDay = 24 * 60 * 60;
-// A station of this kind or above is not open to the train: it passes without a stop. The
-// compiler keeps its own copy of the threshold; this one goes to the page with the model.
-constexpr int kStopKindThreshold = 25;
-
 // The model's constants the page's script reads instead of writing them again.
 json modelConstants() {
     json turns = json::array();
     for (const double turn : kCurveTurns) turns.push_back(turn);
     return {{"cellLength", kCellLength},
-            {"stopKindThreshold", kStopKindThreshold},
+            {"stopKindThreshold", kFirstStopWithoutCell},
             {"curveTurns", std::move(turns)}};
 }
 
@@ -62,7 +59,7 @@ void addTimes(json& entry, int index, int count, const StationRecord& r) {
             ((r.departureTime - r.dwellTime) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
         departure = r.departureTime;
     } else {
-        category = r.stationKind >= kStopKindThreshold ? "not open" : "pass";
+        category = r.stationKind >= kFirstStopWithoutCell ? "not open" : "pass";
     }
     entry["category"] = category;
     entry["arrival"] = std::move(arrival);
