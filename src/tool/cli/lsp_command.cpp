@@ -8,19 +8,16 @@
 
 namespace scenario {
 
-CLI::App* addLspCommand(CLI::App& app, LspOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "lsp", "Serve an editor as a language server for the source files (stdin and stdout)");
-    command->description(
+void declareLspOptions(CLI::App& command, LspOptions& options) {
+    command.description(
         "Speaks the Language Server Protocol on standard input and output: diagnostics of\n"
         "NAME_linea.txt and NAME_NUMBER-.txt as they are edited, hover, completion, outline\n"
         "and quick fixes. An editor starts it; see README for the set-up.");
     command
-        ->add_option("--pause", options.pauseMilliseconds,
-                     "Milliseconds of quiet after a change before its diagnostics")
+        .add_option("--pause", options.pauseMilliseconds,
+                    "Milliseconds of quiet after a change before its diagnostics")
         ->check(CLI::Range(0, 10000));
-    command->footer("Exit status: 0 after the client's shutdown, 1 when it left without one.");
-    return command;
+    command.footer("Exit status: 0 after the client's shutdown, 1 when it left without one.");
 }
 
 int runLspCommand(const LspOptions& options, std::ostream& out, std::ostream& /*err*/) {

@@ -10,7 +10,7 @@ struct LspOptions {
     int pauseMilliseconds = 200;
 };
 
-CLI::App* addLspCommand(CLI::App& app, LspOptions& options);
+void declareLspOptions(CLI::App& command, LspOptions& options);
 int runLspCommand(const LspOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

@@ -16,7 +16,7 @@ struct ViewOptions {
     std::string outFile;
 };
 
-CLI::App* addViewCommand(CLI::App& app, ViewOptions& options);
+void declareViewOptions(CLI::App& command, ViewOptions& options);
 int runViewCommand(const ViewOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "report/diagnostic.h"
-#include "tool/check/scenario_names.h"
+#include "source/file_names.h"
 
 namespace scenario {
 

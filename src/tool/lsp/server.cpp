@@ -9,10 +9,10 @@
 #include <mutex>
 #include <thread>
 
-#include "tool/lsp/conversions.h"
-#include "tool/editor/assist.h"
-#include "tool/check/source_lines.h"
 #include "base/text_encoding.h"
+#include "tool/check/source_lines.h"
+#include "tool/editor/assist.h"
+#include "tool/lsp/conversions.h"
 
 namespace scenario {
 namespace {
@@ -169,7 +169,7 @@ std::string LanguageServer::openPath(const json& params, std::string text) {
     const std::string uri = uriParam(params);
     const std::string path = pathOfUri(uri);
     uris_[path] = uri;
-    workspace_.change(path, windows1252FromUtf8(text));
+    workspace_.change(path, windows1252FromUtf8OrQuestionMarks(text));
     return path;
 }
 

@@ -3,9 +3,9 @@
 
 #include <sstream>
 
+#include "tool/lsp/conversions.h"
 #include "tool/lsp/framing.h"
 #include "tool/lsp/json_rpc.h"
-#include "tool/lsp/conversions.h"
 
 namespace scenario {
 namespace {
@@ -103,30 +103,6 @@ TEST(LspJsonRpc, EveryRequestGetsOneAnswerAndNotificationsNone) {
         else
             EXPECT_EQ(answer->at("result"), 5) << c.body;
     }
-}
-
-TEST(LspText, EachUtf16CodeUnitBecomesOneWindows1252Byte) {
-    const struct {
-        std::string utf8;
-        std::string bytes;
-    } cases[] = {
-        {"stazione, LUC\xC3\x8C"
-         "A",
-         "stazione, LUC\xCC"
-         "A"},                             // Ì
-        {"\xE2\x82\xAC 5", "\x80 5"},      // € is 0x80
-        {"\xC5\x92", "\x8C"},              // Œ
-        {"\xC2\x85\xC2\x9F", "\x85\x9F"},  // an editor's Latin-1 reading of 0x85 0x9F
-        {"\xE4\xB8\xAD", "?"},             // no place in the code page
-        {"\xF0\x9F\x98\x80!",
-         "?"
-         "?!"},  // beyond U+FFFF: two code units
-        {"a\xFF"
-         "b",
-         "a?b"},        // not UTF-8
-        {"\xC3", "?"},  // cut short
-    };
-    for (const auto& c : cases) EXPECT_EQ(windows1252FromUtf8(c.utf8), c.bytes) << c.utf8;
 }
 
 TEST(LspText, FileUrisAndPaths) {
