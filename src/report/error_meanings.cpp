@@ -43,8 +43,8 @@ void sayWhatToDo(Diagnostic& error, const SourceCounts& counts) {
         if (counts.filesLookSwapped) error.detail += " (" + std::string(e->whatToDo) + ")";
         return;
     }
-    std::string text = filled(e->whatToDo, "{free}",
-                              std::max(0, kStationsAndSigns - counts.signRecords));
+    std::string text =
+        filled(e->whatToDo, "{free}", std::max(0, kStationsAndSigns - counts.signRecords));
     text = filled(text, "{signs}", counts.signRecords);
     text = filled(text, "{stations}", counts.stationRecords);
     error.detail = filled(text, "{slots}", kFirstSignSlot);

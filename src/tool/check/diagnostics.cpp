@@ -73,6 +73,7 @@ nlohmann::json diagnosticJson(const Diagnostic& recorded, const FileShown& shown
         j["afterFirst"] = d.afterFirst;
     }
     if (!d.suggestion.empty()) j["suggestion"] = utf8FromWindows1252(d.suggestion);
+    j["related"] = nullptr;
     if (d.related.hasLine())
         j["related"] = {{"file", related},
                         {"line", d.related.line},

@@ -30,7 +30,8 @@ std::vector<std::string> diagnosticLines(const ScenarioBuild& build,
 
 // One diagnostic as JSON, the one shape that check --json and the route page carry: severity,
 // the tool's text, message, file, line, column, code (errors) or name (warnings), position;
-// errors add meaning, detail and afterFirst; a suggestion and the related record when there are.
+// related (null when none); errors add meaning, detail and afterFirst; a suggestion when there
+// is one.
 nlohmann::json diagnosticJson(const Diagnostic& d, const FileShown& shown);
 
 // check --json's "errors" and "warnings" arrays of them.

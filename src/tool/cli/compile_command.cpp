@@ -35,9 +35,10 @@ void declareCompileOptions(CLI::App& command, CompileOptions& options) {
     SourceCompile& r = options.request;
     addSourceFileOptions(command, r.lineFile, r.trainFile);
     addNameOptions(command, r.scenarioName, r.trainNumber,
-                   {"Scenario name, the stem of every file name (default: NAME of NAME_linea.txt)",
-                    "Train number, the second stem of the names (default: NUMBER of "
-                    "NAME_NUMBER-.txt)"});
+                   {.name = "Scenario name, the stem of every file name (default: NAME of "
+                            "NAME_linea.txt)",
+                    .train = "Train number, the second stem of the names (default: NUMBER of "
+                             "NAME_NUMBER-.txt)"});
     command
         .add_option("--out", options.outDirectory,
                     "Directory for the output files, made if missing")

@@ -211,7 +211,8 @@ json viewDiagnostics(const ScenarioBuild& build, const std::vector<Diagnostic>& 
                         {"column", 0},
                         {"code", nullptr},
                         {"name", nullptr},
-                        {"position", nullptr}});
+                        {"position", nullptr},
+                        {"related", nullptr}});
     return list;
 }
 
