@@ -80,7 +80,9 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
     };
 
     CellOrigins origins(build);
-    const CompileSession checked = compileSession(build, *line, *train, {.origins = &origins});
+    SessionOptions session;
+    session.origins = &origins;
+    const CompileSession checked = compileSession(build, *line, *train, session);
 
     ViewInput input;
     input.routeLength = routeLengthOf(build.stationTable);
