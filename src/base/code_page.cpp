@@ -57,6 +57,10 @@ bool contains(std::string_view field, std::string_view keyword) {
     return field.find(keyword) != std::string_view::npos;
 }
 
+bool endsWith(std::string_view text, std::string_view ending) {
+    return text.size() >= ending.size() && text.substr(text.size() - ending.size()) == ending;
+}
+
 bool containsNoCase(std::string_view field, std::string_view keyword) {
     if (keyword.size() > field.size()) return false;
     for (std::size_t at = 0; at + keyword.size() <= field.size(); ++at) {

@@ -13,5 +13,6 @@ std::string toLowerText(std::string_view text);
 // Substring tests on a first field: exact, and without regard to letter case.
 bool contains(std::string_view field, std::string_view keyword);
 bool containsNoCase(std::string_view field, std::string_view keyword);
+bool endsWith(std::string_view text, std::string_view ending);
 
 }  // namespace scenario

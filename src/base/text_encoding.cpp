@@ -100,7 +100,8 @@ Utf8Scan scanUtf8(std::string_view text) {
     return scan;
 }
 
-std::optional<std::string> windows1252FromUtf8(std::string_view text, std::string& refused) {
+std::optional<std::string> windows1252FromUtf8OrRefuse(std::string_view text,
+                                                       std::string& refused) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -113,6 +114,29 @@ std::optional<std::string> windows1252FromUtf8(std::string_view text, std::strin
         }
         out += static_cast<char>(*byte);
         i += length;
+    }
+    return out;
+}
+
+std::string windows1252FromUtf8OrQuestionMarks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t c = 0;
+        const std::size_t length = decodeUtf8(text, i, c);
+        if (length == 0) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        i += length;
+        if (c > 0xFFFF) {
+            out += "??";
+            continue;
+        }
+        const std::optional<unsigned char> byte =
+            c < 0x100 ? static_cast<unsigned char>(c) : byteOf(c);
+        out += byte ? static_cast<char>(*byte) : '?';
     }
     return out;
 }

@@ -25,8 +25,14 @@ struct Utf8Scan {
 };
 Utf8Scan scanUtf8(std::string_view text);
 
-// UTF-8 text as Windows-1252 bytes; nothing when a character has no byte in the code page or the
-// text is not UTF-8, and then `refused` holds the offending bytes.
-std::optional<std::string> windows1252FromUtf8(std::string_view text, std::string& refused);
+// UTF-8 text as Windows-1252 bytes, refusing: nothing when a character has no byte in the code
+// page or the text is not UTF-8, and then `refused` holds the offending bytes.
+std::optional<std::string> windows1252FromUtf8OrRefuse(std::string_view text, std::string& refused);
+
+// The same one UTF-16 code unit a byte, substituting "?", so that an editor's columns stay the
+// bytes' columns: U+0080 to U+009F (what an editor that read the bytes as Latin-1 sends back)
+// become the bytes 0x80 to 0x9F; a character the code page cannot hold becomes "?", two of them
+// beyond U+FFFF (two code units); each byte that is not UTF-8 becomes one "?".
+std::string windows1252FromUtf8OrQuestionMarks(std::string_view text);
 
 }  // namespace scenario

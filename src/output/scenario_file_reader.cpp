@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "base/code_page.h"
 #include "output/binary_files.h"
 #include "output/little_endian.h"
 
@@ -60,10 +61,6 @@ bool readStation(ByteReader& in, StationRecord& r) {
 
 std::size_t planValueSize(std::uint16_t type) {
     return type == 2 ? 2 : type == 5 ? 8 : 0;
-}
-
-bool endsWith(std::string_view text, std::string_view ending) {
-    return text.size() >= ending.size() && text.substr(text.size() - ending.size()) == ending;
 }
 
 }  // namespace

@@ -1,63 +1,53 @@
-// Short meanings of the build's error numbers, and which of them record a route position.
+// Short meanings and what to do, from the errors' rows of the explanations.
 #include "report/error_meanings.h"
+
+#include <algorithm>
+#include <string>
+
+#include "compiler/track_model.h"
+#include "report/explanations.h"
 
 namespace scenario {
 namespace {
 
-struct ErrorEntry {
-    int code;
-    bool hasPosition;
-    std::string_view meaning;
-};
+// Stations fill the table from below and sign texts from kFirstSignSlot down; together they
+// may take this many entries.
+constexpr int kStationsAndSigns = 78;
 
-constexpr ErrorEntry kErrors[] = {
-    {1, false, "route length above 1000000 m"},
-    {2, false, "kilometre post position or reference value not a multiple of 50"},
-    {3, false, "first signal-repetition position not a multiple of 50"},
-    {4, false, "second signal-repetition position not a multiple of 50"},
-    {5, false, "signal-repetition record names neither 4 nor 9 codes"},
-    {6, true, "indicator sign on a cell already taken"},
-    {7, true, "speed-cut point on a cell already taken"},
-    {8, true, "station position not a multiple of 50"},
-    {9, true, "platform length not a multiple of 100"},
-    {10, false, "too many stations for the station table"},
-    {11, true, "no free cell before a signal ahead of a slow-order warning board"},
-    {12, true, "no free cell in a window before a slow-order start"},
-    {13, true, "no free cell for a speed-cut point in or after a slow order"},
-    {14, true, "more indicator signs than the station table holds"},
-    {15, true, "position beyond the track cell table"},
-    {16, true, "signal on a cell already taken"},
-    {17, true, "slow-order warning board on a cell already taken"},
-    {18, true, "slow-order start on a cell already taken"},
-    {19, true, "slow-order end board on a cell already taken"},
-    {20, true, "a cell before a slow-order warning board already taken"},
-    {21, true, "maximum-speed boards on a cell already taken"},
-    {22, true, "station less than 350 m after the previous one"},
-    {24, false, "station platform ends too near the route start"},
-    {25, false, "reading stopped"},
-    {101, false, "line source file missing"},
-    {102, false, "line source file has no [generale] section"},
-    {103, false, "curve without class digit, or plan beyond 1000000 m"},
-    {1250, false, "marker slot already taken"},
-    {1251, false, "check-code slot already taken"},
-};
-
-const ErrorEntry* find(int code) {
-    for (const ErrorEntry& e : kErrors)
-        if (e.code == code) return &e;
-    return nullptr;
+std::string filled(std::string_view text, std::string_view name, int value) {
+    std::string out;
+    for (std::size_t at = text.find(name); at != std::string_view::npos; at = text.find(name)) {
+        out.append(text.substr(0, at)).append(std::to_string(value));
+        text.remove_prefix(at + name.size());
+    }
+    return out.append(text);
 }
 
 }  // namespace
 
 std::string_view errorMeaning(int code) {
-    const ErrorEntry* e = find(code);
+    const Explanation* e = errorExplanation(code);
     return e ? e->meaning : "unknown error";
 }
 
 bool errorHasPosition(int code) {
-    const ErrorEntry* e = find(code);
+    const Explanation* e = errorExplanation(code);
     return e && e->hasPosition;
+}
+
+void sayWhatToDo(Diagnostic& error, const SourceCounts& counts) {
+    const Explanation* e = errorExplanation(error.code);
+    if (e == nullptr || e->whatToDo.empty()) return;
+    // Error 25 keeps what stopped the reading; only a swap is added to it.
+    if (error.code == 25) {
+        if (counts.filesLookSwapped) error.detail += " (" + std::string(e->whatToDo) + ")";
+        return;
+    }
+    std::string text =
+        filled(e->whatToDo, "{free}", std::max(0, kStationsAndSigns - counts.signRecords));
+    text = filled(text, "{signs}", counts.signRecords);
+    text = filled(text, "{stations}", counts.stationRecords);
+    error.detail = filled(text, "{slots}", kFirstSignSlot);
 }
 
 }  // namespace scenario

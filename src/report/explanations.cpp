@@ -7,13 +7,21 @@ namespace scenario {
 namespace {
 
 constexpr Explanation kErrors[] = {
-    {1, "route length out of range",
+    {1,
+     false,
+     "route length above 1000000 m",
+     {},
+     "route length out of range",
      "the route-length record gives a length below 0 or above 1000000 m; the short meaning "
      "names only the upper bound.",
      "the route-length record (`lunghezza percorso`) in `[generale]`, when its value is read.",
      "line file `lunghezza percorso, 1000050`.",
      "give the length in metres, at most 1000000 (1000 km)."},
-    {2, "kilometre post off the 50 m grid",
+    {2,
+     false,
+     "kilometre post position or reference value not a multiple of 50",
+     {},
+     "kilometre post off the 50 m grid",
      "a kilometre-post record's position, or its reference value (after the 100 added for flag 1), "
      "is not a multiple of 50.",
      "the final check of the kilometre posts (entries 81 to 83), made after the train file has "
@@ -22,43 +30,76 @@ constexpr Explanation kErrors[] = {
      "other than 15, and it replaces an error 15 of the train file as the error recorded last.",
      "line file `progressiva chilometrica uno, 1000, 1025, 0`.",
      "round the position and the reference value to 50 m (1025 -> 1000 or 1050)."},
-    {3, "first signal-repetition position off the grid",
+    {3,
+     false,
+     "first signal-repetition position not a multiple of 50",
+     {},
+     "first signal-repetition position off the grid",
      "the first position of the signal-repetition record is not a multiple of 50.",
      "`ripetizione segnali 4 codici` in `[generale]`, right after its two values are read.",
      "line file `ripetizione segnali 4 codici, 25, 0`.",
      "make the first position a multiple of 50."},
-    {4, "second signal-repetition position off the grid",
+    {4,
+     false,
+     "second signal-repetition position not a multiple of 50",
+     {},
+     "second signal-repetition position off the grid",
      "the second position of the signal-repetition record is not a multiple of 50.",
      "the same record, after error 3's test passed.",
      "line file `ripetizione segnali 4 codici, 0, 25`.",
      "make the second position a multiple of 50 (0 means no repetition)."},
-    {5, "signal repetition without a code count",
+    {5,
+     false,
+     "signal-repetition record names neither 4 nor 9 codes",
+     {},
+     "signal repetition without a code count",
      "the first field of the signal-repetition record holds neither the digit 4 nor 9.",
      "the same record, after both positions passed.",
      "line file `ripetizione segnali codici, 0, 0`.",
      "write `ripetizione segnali 4 codici` or `ripetizione segnali 9 codici`."},
-    {6, "sign on a taken cell",
+    {6,
+     true,
+     "indicator sign on a cell already taken",
+     {},
+     "sign on a taken cell",
      "an indicator sign falls in a cell that already holds an object (another sign or a "
      "maximum-speed board group; a tunnel marker does not count).",
      "the sign record (`cartello_indicatore`): its cell is round(position / 50 + 1).",
      "line file `cartello_indicatore, 1000, (ALFA)` then `cartello_indicatore, 1000, (BETA)`.",
      "move one of the two by 50 m or more; positions 25 m apart may still share a cell."},
-    {7, "speed-cut point on a taken cell",
+    {7,
+     true,
+     "speed-cut point on a cell already taken",
+     {},
+     "speed-cut point on a taken cell",
      "a speed-cut point falls in a cell that already holds an object (signal, station, slow-order "
      "board, sign, speed board, another point).",
      "`abbattimento`: its cell is round(position / 50), without the +1 that signals use.",
      "train file `abbattimento, 1000, 60` then `abbattimento, 1000, 80`.",
      "move the point to a free cell. A signal at p occupies cell p / 50 + 1, so a point at p + 50 "
      "collides with it."},
-    {8, "station position off the grid", "a station's position is not a multiple of 50.",
+    {8,
+     true,
+     "station position not a multiple of 50",
+     {},
+     "station position off the grid",
+     "a station's position is not a multiple of 50.",
      "`stazione`, right after its position passed the range test.",
      "train file `stazione, 1025, 27, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, ALFA`.",
      "round the position to 50 m."},
-    {9, "platform length off the grid", "a station's platform length is not a multiple of 100.",
+    {9,
+     true,
+     "platform length not a multiple of 100",
+     {},
+     "platform length off the grid",
+     "a station's platform length is not a multiple of 100.",
      "`stazione`, third value.",
      "train file `stazione, 1000, 27, 250, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, ALFA`.",
      "round the platform length to 100 m."},
-    {10, "too many stations",
+    {10, false, "too many stations for the station table",
+     "the table holds {free} stations beside the line file's {signs} sign texts; the train file "
+     "has {stations} stations",
+     "too many stations",
      "the station table is full. Stations fill it from entry 1 upward, sign texts from entry 80 "
      "downward, and a station may not reach the entry below the last sign text: the table holds 78 "
      "- S stations, S being the number of sign records of the line file.",
@@ -66,7 +107,11 @@ constexpr Explanation kErrors[] = {
      "then the reading stops); when the table is already full, before the record is read.",
      "79 station records on a line of 40000 m, 400 m apart, and no sign: the 79th gives the error.",
      "fewer stations or fewer signs; together at most 78."},
-    {11, "no room for a speed-cut point before a signal",
+    {11,
+     true,
+     "no free cell before a signal ahead of a slow-order warning board",
+     {},
+     "no room for a speed-cut point before a signal",
      "a signal stands within 1000 m (20 cells) before a slow order's warning board, and neither of "
      "the two cells right before the signal is free or already a speed-cut point.",
      "the signal-spacing pass, after both files were read; it names only the signal's position "
@@ -79,7 +124,11 @@ constexpr Explanation kErrors[] = {
      "signals in cells 29 and 28 before it.",
      "keep one of the two cells (50 and 100 m) before each signal near a warning board free, or "
      "move the slow order."},
-    {12, "no room for a speed-cut point before a slow order",
+    {12,
+     true,
+     "no free cell in a window before a slow-order start",
+     {},
+     "no room for a speed-cut point before a slow order",
      "one of the three windows before a slow order's start (5-7, 11-13 and 18-20 cells before it) "
      "has no free cell.",
      "the signal-spacing pass; it names the start cell's position (cell x 50); `check` points at "
@@ -88,7 +137,11 @@ constexpr Explanation kErrors[] = {
      "0, 0, 0` (start cell 61).",
      "leave at least one cell free in each window: 250-350 m, 550-650 m and 900-1000 m before the "
      "slow order."},
-    {13, "no room for a speed-cut point in or after a slow order",
+    {13,
+     true,
+     "no free cell for a speed-cut point in or after a slow order",
+     {},
+     "no room for a speed-cut point in or after a slow order",
      "inside a slow order below 110 km/h a point is due every 400 m, and the due cell and its two "
      "neighbours are taken; or the first signal within 12 cells after the slow order's end board "
      "has neither of the two cells before it free.",
@@ -99,14 +152,19 @@ constexpr Explanation kErrors[] = {
      "inside a slow order below 110 km/h keep every 8th cell from the start (or one of its "
      "neighbours) free; keep the cell before the first signal after the end board, or the one "
      "before that, free."},
-    {14, "too many signs",
+    {14, true, "more indicator signs than the station table holds",
+     "the table holds {slots} sign texts; the line file has {signs}", "too many signs",
      "more than 80 sign records: the station table holds sign texts in entries 80 down to 1. "
      "Capacity: 80 signs (and every sign takes the place of one station, error 10).",
      "the 81st `cartello_indicatore` record.",
      "line of 40000 m with 81 records `for i in $(seq 1 81); do echo \"cartello_indicatore, "
      "$((i*100)), (C$i)\"; done`. With 80 the check is clean (but then no station fits: error 10).",
      "at most 80 signs, and at most 78 signs and stations together."},
-    {15, "position beyond the cell table",
+    {15,
+     true,
+     "position beyond the track cell table",
+     {},
+     "position beyond the cell table",
      "a record's position lies too far for the cell table: the table ends 7000 m after the route's "
      "end, and a record must stand at least 100 m before that end (a station 800 m). With a 5000 m "
      "route: records up to 11900 m, stations up to 11200 m. It is also given when another cell of "
@@ -118,55 +176,92 @@ constexpr Explanation kErrors[] = {
      "a route of 5000 m and the train file record `velocita, 12000, 100`.",
      "keep positions within the route (0 to the route length); lengthen the route if the objects "
      "are meant to be there."},
-    {16, "signal on a taken cell",
+    {16,
+     true,
+     "signal on a cell already taken",
+     {},
+     "signal on a taken cell",
      "a signal falls in a cell that already holds an object: another signal, a station cell, a "
      "slow-order board, a speed-cut point, a sign or a speed board of the line file (a tunnel "
      "marker does not count).",
-     "`segnale`: its cell is round(position / 50 + 1).", "two `segnale, 2000, ...` records.",
+     "`segnale`: its cell is round(position / 50 + 1).",
+     "two `segnale, 2000, ...` records.",
      "move the signal by 50 m or more. Note the order of records matters: a station read after a "
      "signal replaces the signal silently; a signal read after a station is refused."},
-    {17, "slow-order warning board on a taken cell",
+    {17,
+     true,
+     "slow-order warning board on a cell already taken",
+     {},
+     "slow-order warning board on a taken cell",
      "a slow order beyond 1500 m has a warning board 1200 m before its start, and that cell holds "
      "an object.",
      "`rallentamento`; its three boards are tested before anything is written.",
      "`segnale, 1800, ...` then `rallentamento, 3000, 60, 500, 0, 0, 0` (warning board at cell 37, "
      "the signal's cell).",
      "move the slow order or the object 1200 m before it."},
-    {18, "slow-order start on a taken cell",
-     "the slow order's start cell, round(x / 50 + 1), holds an object.", "`rallentamento`.",
+    {18,
+     true,
+     "slow-order start on a cell already taken",
+     {},
+     "slow-order start on a taken cell",
+     "the slow order's start cell, round(x / 50 + 1), holds an object.",
+     "`rallentamento`.",
      "`segnale, 3000, ...` then `rallentamento, 3000, 60, 500, 0, 0, 0`.",
      "move the slow order's start or the object."},
-    {19, "slow-order end board on a taken cell",
-     "the end cell, round((x + l) / 50 + 1), holds an object.", "`rallentamento`.",
+    {19,
+     true,
+     "slow-order end board on a cell already taken",
+     {},
+     "slow-order end board on a taken cell",
+     "the end cell, round((x + l) / 50 + 1), holds an object.",
+     "`rallentamento`.",
      "`segnale, 3500, ...` then `rallentamento, 3000, 60, 500, 0, 0, 0`.",
      "change the length or move the object at x + l."},
-    {20, "no room for the markers before a warning board",
+    {20,
+     true,
+     "a cell before a slow-order warning board already taken",
+     {},
+     "no room for the markers before a warning board",
      "the slow order asks for markers (fifth value not 0) and one of the four cells ending at "
      "round((x - 1200) / 50) holds an object. The boards are already written when this is found.",
      "`rallentamento` with `f_ta` not 0 and x above 1500.",
      "`segnale, 1700, ...` then `rallentamento, 3000, 60, 500, 0, 1, 0` (markers in cells 33 to "
      "36, the signal in 35).",
      "keep the 200 m before the warning board free, or set the fifth value to 0."},
-    {21, "speed boards on a taken cell",
+    {21,
+     true,
+     "maximum-speed boards on a cell already taken",
+     {},
+     "speed boards on a taken cell",
      "a maximum-speed board group falls in a cell that already holds an object (another board "
      "group or a sign).",
      "`indicatori_vmax`: its cell is round(position / 50 + 1).",
-     "two `indicatori_vmax, 1000, ...` records.", "move one of them by 50 m or more."},
-    {22, "stations too close",
+     "two `indicatori_vmax, 1000, ...` records.",
+     "move one of them by 50 m or more."},
+    {22,
+     true,
+     "station less than 350 m after the previous one",
+     {},
+     "stations too close",
      "a station's platform starts less than 350 m after the previous station's platform end. "
      "Stations out of route order give this error too.",
      "`stazione`, from the second station on.",
      "stops of 200 m at 1000 and 1300 m (platforms 900-1100 and 1200-1400).",
      "move the station so that 350 m lie between the platforms, shorten a platform, or put the "
      "stations in route order."},
-    {24, "platform too near the route start",
+    {24,
+     false,
+     "station platform ends too near the route start",
+     {},
+     "platform too near the route start",
      "a station of kind below 25 has its platform end at 100 m or less from the route's start, "
      "where its station cell cannot stand.",
      "`stazione` with a kind below 25.",
      "`stazione, 0, 12, 100, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, ALFA` (platform end 50 m).",
      "a longer platform or a later position; the first station of the built-in run stands at 0 "
      "with a 500 m platform (end 250 m)."},
-    {25, "the reading stopped: a value that does not fit, a record cut off, a file missing",
+    {25, false, "reading stopped", "the files look swapped",
+     "the reading stopped: a value that does not fit, a record cut off, a file missing",
      "a value could not be read or stored: the reading of both files stops, and the reason follows "
      "the message. Causes: a number too large for its field (a Byte above 255, an Integer above "
      "32767: `orologio, 40000 0 0`); a record cut off by the end of the file; a train source file "
@@ -182,27 +277,42 @@ constexpr Explanation kErrors[] = {
      "station kind of 300 does not fit a byte.",
      "see the reason: keep values in their field's range, finish the last record, give the route "
      "length, check the argument order."},
-    {101, "line source file missing",
+    {101,
+     false,
+     "line source file missing",
+     {},
+     "line source file missing",
      "the line source file is not in the scenario program's directory when the compile starts (a "
      "hidden or system file counts as missing).",
      "the line pass, before it opens the file; nothing is deleted.",
      "the scenario program started without its line source file beside it.",
      "the file must exist with the name NAME_linea.txt beside the program."},
-    {102, "no [generale] in the line file",
+    {102,
+     false,
+     "line source file has no [generale] section",
+     {},
+     "no [generale] in the line file",
      "no first field of the line file contains \"[generale]\" (any letter case) before the file's "
      "last field.",
      "the line pass, searching for the start. An empty file, and a file whose only or last line is "
      "`[generale]`, give it.",
      "an empty line file, or one whose only line is `[generale]`.",
      "begin the file with `[generale]`, and end it with `[fine]`."},
-    {103, "curve without class, or plan too long",
+    {103, false, "curve without class digit, or plan beyond 1000000 m",
+     "a curve's first field needs a class digit 1 to 6 after its side letter (curvad5, curvas1), "
+     "and the plan ends at 1000000 m",
+     "curve without class, or plan too long",
      "a curve record's first field holds none of the class digits 1 to 6; or the plan would pass "
      "metre 1000000.",
      "the curve record (any first field containing \"curva\" while the plan is built).",
      "the curve record `curvad9, 1000, 100`: 9 is no class digit.",
      "write the class digit 1 (widest) to 6 (sharpest) after the side letter: `curvad5`; end "
      "curves before 1000000 m."},
-    {1250, "marker slot taken",
+    {1250,
+     false,
+     "marker slot already taken",
+     {},
+     "marker slot taken",
      "cell 1 (or entry 85's `groupA1`) already holds a value where the build stamps its marker: "
      "something stands in cell 1 with a first value that is not 0.",
      "the stamping after the compile; the build stops with \" Errore n. 1250\" and writes no "
@@ -212,7 +322,11 @@ constexpr Explanation kErrors[] = {
      "the signal record `segnale, 0, 2,1,0,0,0, 0,0,0,0, 0`.",
      "move the object to 50 m or later (signals, boards, signs 25 m or later; speed-cut points 75 "
      "m or later)."},
-    {1251, "check-code slot taken",
+    {1251,
+     false,
+     "check-code slot already taken",
+     {},
+     "check-code slot taken",
      "cell 1's second value (or entry 85's departure time) is not 0 where the build stamps its "
      "check code; the marker slot (1250) was free.",
      "the stamping, as 1250; \" Errore n. 1251\", exit 3, nothing written.",
@@ -223,14 +337,22 @@ constexpr Explanation kErrors[] = {
 };
 
 constexpr Explanation kWarnings[] = {
-    {0, "number-text",
+    {0,
+     false,
+     {},
+     {},
+     "number-text",
      "a field that should hold a number holds other text: it reads as 0 and the compile goes on. "
      "An empty field also reads as 0 without a word (the speed boards rely on it).",
      "the field reader, for every number field of every record.",
      "the train file record `velocita, 0, cento`.",
      "write the value in digits, with an optional sign and no decimal point or thousands "
      "separator: \"5.000\" reads as 0, \"5 000\" as 5 and then 000."},
-    {0, "extra-fields",
+    {0,
+     false,
+     {},
+     {},
+     "extra-fields",
      "a line holds more fields than its record reads: the reader takes the next field as a new "
      "first field. Typical causes are a comma in a station name or a sign text, a blank inside a "
      "number, and a value too many.",
@@ -238,7 +360,11 @@ constexpr Explanation kWarnings[] = {
      "the train file record `sabbia, 300, 20`, or `lunghezza percorso, 5 000` (a route of 5 m).",
      "remove the extra value; write numbers without blanks; keep commas out of names and sign "
      "texts."},
-    {0, "misplaced-keyword",
+    {0,
+     false,
+     {},
+     {},
+     "misplaced-keyword",
      "a first field names a record where its file's reader does not look for it, so it is passed "
      "over: before `[generale]`; a line-file general record not in small letters; a route record "
      "inside the line file's `[generale]` section, or a general record after it; a record of the "
@@ -248,7 +374,11 @@ constexpr Explanation kWarnings[] = {
      "closes `[generale]`.",
      "small letters for the general records; close `[generale]` with a header (`[curve]`) before "
      "the route records; move the record to its file."},
-    {0, "unknown-record",
+    {0,
+     false,
+     {},
+     {},
+     "unknown-record",
      "a line's first field is no record of either file, no comment and no header, so the whole "
      "line is passed over and its values are read as first fields too. Usually a misspelt "
      "keyword; the nearest keyword of the file is offered when it is within a slip (an edit "
@@ -257,7 +387,11 @@ constexpr Explanation kWarnings[] = {
      "the train file records `stazone, 1750, ...` and `segnal, 2600, ...`: the station and the "
      "signal are missing from the scenario.",
      "correct the keyword."},
-    {0, "unknown-section",
+    {0,
+     false,
+     {},
+     {},
+     "unknown-section",
      "a `[...]` line that is none of the file's group headers: a misspelt header (with the "
      "nearest one offered), a header of the other file, or a `[...]` field that holds a record "
      "keyword and is therefore read as that record, taking the next fields as its values. The "
@@ -269,14 +403,22 @@ constexpr Explanation kWarnings[] = {
      "`[pendenza]` in the line file: it is read as a gradient record with the next line's "
      "keyword as its position.",
      "use the file's headers exactly (`[pendenze]`, not `[pendenza]`)."},
-    {0, "comment-style",
+    {0,
+     false,
+     {},
+     {},
+     "comment-style",
      "a line starts with `#`, `;` or `//`. These mean nothing in this format, where a comment is "
      "a first field that holds a hyphen \"-\": the line is read as the record its keyword names, "
      "or passed over.",
      "the checker, for each first field so written that holds no \"-\".",
      "the train file line `# segnale, 2000, 2,1,0,0,0, 0,0,0,0, 0`: a signal stands at 2000 m.",
      "start comment lines with \"- \" and keep commas out of them."},
-    {0, "implausible-value",
+    {0,
+     false,
+     {},
+     {},
+     "implausible-value",
      "a value compiles but is almost certainly a slip: it lies outside its field's plausible "
      "range (speeds 0 to 300 km/h, gradients -60 to 60 per mille, adhesion 0 to 255, hours 0 to "
      "23, minutes and seconds 0 to 59, a route at least 1000 m long, signal sides 0 to 2 and "
@@ -290,7 +432,11 @@ constexpr Explanation kWarnings[] = {
      "`velocita, 0, 1000`; `orologio, 25 70 0`; `pendenza, 1000, 260` (stored as +4); "
      "`segnale, 2655, ...` (cell 54, as if at 2650 m).",
      "correct the value; positions are metres from the start, on the 50 m grid."},
-    {0, "order",
+    {0,
+     false,
+     {},
+     {},
+     "order",
      "records of one list run backwards: stations, gradients, speed limits or adhesions below "
      "the previous record's position (the profile then changes at the wrong place; stations "
      "also give error 22), or departure times that run backwards (stations where the train does "
@@ -299,26 +445,44 @@ constexpr Explanation kWarnings[] = {
      "`pendenza, 2000, 5` then `pendenza, 1000, 10`; or ALFA departing at 8:10:00 and the next "
      "station at 8:05:00.",
      "list the records in route order; check the times."},
-    {0, "no-records",
+    {0,
+     false,
+     {},
+     {},
+     "no-records",
      "the train file yields nothing: it has no `[generale]` line (everything is passed over, "
      "an empty file too), or it has no station. A line file without `[generale]` is error 102.",
      "the checker, once the train file is read.",
      "an empty train file, or one holding only `[generale]` and `[fine]`.",
      "begin the file with `[generale]` and list the stations under `[stazioni]`."},
-    {0, "encoding",
+    {0,
+     false,
+     {},
+     {},
+     "encoding",
      "the file is not Windows-1252 text: it holds NUL bytes or control characters (a binary file, "
      "such as a picture given by mistake), or it is UTF-8 with letters beyond ASCII, which the "
      "compile would store as two or three characters each.",
-     "the checker, over the file's bytes.", "a station named LUCÌA in a file saved as UTF-8.",
+     "the checker, over the file's bytes.",
+     "a station named LUCÌA in a file saved as UTF-8.",
      "save the file as Windows-1252 (\"Western European\"), or give --input-encoding utf-8 to "
      "convert it before compiling; give the right file."},
-    {0, "swapped-files",
+    {0,
+     false,
+     {},
+     {},
+     "swapped-files",
      "the line file looks like a train file, or the train file like a line file: its first "
      "fields name records of the other file and none of its own. With both swapped, the compile "
      "ends with error 25 \"the line has no route length record\", which then says so.",
-     "the checker, counting the records each file names.", "scenario check TRAIN_FILE LINE_FILE.",
+     "the checker, counting the records each file names.",
+     "scenario check TRAIN_FILE LINE_FILE.",
      "give the line file first, then the train file."},
-    {0, "curve-keyword",
+    {0,
+     false,
+     {},
+     {},
+     "curve-keyword",
      "a curve record's first field is not `curvas` or `curvad` followed by one digit. The "
      "compile searches the whole field: the curve turns left when it holds an \"s\" anywhere, "
      "in either case, right otherwise, and its class is the first of the digits 1 to 6 that it "
@@ -327,7 +491,11 @@ constexpr Explanation kWarnings[] = {
      "`curva destra 5, 1000, 200`: \"destra\" holds an \"s\", so it is a left curve of class 5; "
      "`curvaX5` is a right one.",
      "write `curvas5` for a left curve, `curvad5` for a right one."},
-    {0, "missing-field",
+    {0,
+     false,
+     {},
+     {},
+     "missing-field",
      "a record's text (a station's name, a sign's text) is a group header or begins with a "
      "record's keyword, taken from a later line: the record is a field short, each value took "
      "the next one's place, and the next line's first field became the text (the field before "
@@ -336,7 +504,11 @@ constexpr Explanation kWarnings[] = {
      "`stazione, 2000, 22, 200, 0,0, 0,0,0, 0,0,0, 30, 8,20,0, BETA` (15 numbers, not 16) "
      "before `[rallentamenti]`: the station is named \"[rallentamenti]\".",
      "give the record all its fields."},
-    {0, "zero-speed",
+    {0,
+     false,
+     {},
+     {},
+     "zero-speed",
      "the speed limit is 0 km/h over a stretch of the train's run, from its first station to "
      "its last. The limit before the first speed limit record is 0, so a list that starts "
      "after 0 m (or a file without one) leaves the start of the route at 0; a speed of 0 to 2 "
@@ -346,7 +518,11 @@ constexpr Explanation kWarnings[] = {
      "a train file whose first speed limit record is `velocita, 1850, 60`: the limit is 0 from "
      "0 m to 1850 m.",
      "start the speed limit list with `velocita, 0, ...`; give every stretch a speed."},
-    {0, "timetable",
+    {0,
+     false,
+     {},
+     {},
+     "timetable",
      "a section between two stops is scheduled shorter than the train's fastest run over it "
      "(or, with --margin P, leaves less slack than P % of that run). The warning gives the "
      "fastest run and the earliest time the arriving station's record can hold. It is off by "
@@ -368,6 +544,12 @@ std::span<const Explanation> errorExplanations() {
 }
 std::span<const Explanation> warningExplanations() {
     return kWarnings;
+}
+
+const Explanation* errorExplanation(int code) {
+    for (const Explanation& e : kErrors)
+        if (e.code == code) return &e;
+    return nullptr;
 }
 
 const Explanation* findExplanation(std::string_view numberOrName) {

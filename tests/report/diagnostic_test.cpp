@@ -33,6 +33,43 @@ TEST(Diagnostic, TextFormShowsTheFileOnlyWithALineAndThePositionOnlyWhereTheErro
     for (const Case& c : cases) EXPECT_EQ(diagnosticText(c.d, c.fileShown), c.text) << c.what;
 }
 
+TEST(Diagnostic, ToolFormAddsTheColumnTheNameAndTheRelatedRecord) {
+    const Diagnostic numberText =
+        makeWarning(kNumberTextWarning, {"l.txt", 7, 12, 14}, "number text \"abc\" read as 0");
+    Diagnostic carried = makeError(16, 2600, {"t.txt", 5, 1, 7});
+    carried.related = {"l.txt", 9, 3, 5};
+    Diagnostic noted = makeError(3, 0, {"l.txt", 4, 0, 0});
+    noted.afterFirst = true;
+    noted.related = {"t.txt", 2, 6, 8};
+    noted.relatedMessage = "the slow order";
+    const Diagnostic control = makeWarning(kNumberTextWarning, {},
+                                           "a\x01"
+                                           "b\xE0");
+    struct Case {
+        const char* what;
+        Diagnostic d;
+        const char* fileShown;
+        const char* relatedShown;
+        const char* text;
+    } cases[] = {
+        {"warning", numberText, "src/l.txt", "",
+         "src/l.txt:7:12: warning: number text \"abc\" read as 0 [number-text]"},
+        {"carried error", carried, "T", "L",
+         "T:5:1: error 16: signal on a cell already taken (at 2600 m); raised by L:9 and "
+         "carried into this file, which stops here"},
+        {"carried error without the related file shown", carried, "T", "",
+         "T:5:1: error 16: signal on a cell already taken (at 2600 m)"},
+        {"later error with a note", noted, "l.txt", "t.txt",
+         "l.txt:4: error 3: first signal-repetition position not a multiple of 50 (found after "
+         "the first error)\nt.txt:2:6: note: the slow order"},
+        {"control byte escaped, accented letter in UTF-8", control, "", "",
+         "warning: a\\x01b\xC3\xA0 [number-text]"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(diagnosticText(c.d, c.fileShown, TextForm::Tool, c.relatedShown), c.text)
+            << c.what;
+}
+
 TEST(Diagnostic, StampingErrorTextIsTheProgramsOwnMessage) {
     EXPECT_EQ(stampingErrorText("1251"), " Errore n. 1251");
 }

@@ -1,85 +1,26 @@
-// The compile of an author's files: read both sources, compile them under the names the compile
-// step expects, report every diagnostic, summarise. The author's files are only read: the compile
-// step's deletions apply to the copies in memory.
+// One compile of an author's sources with the checker beside it, and the errors after the first
+// found by compiling again with the records that raised them passed over.
 #include "tool/check/compile_session.h"
 
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <exception>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <future>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
-#include <set>
+#include <span>
 #include <system_error>
 #include <utility>
 #include <vector>
 
-#include "base/file_store.h"
-#include "base/platform.h"
-#include "base/text_encoding.h"
-#include "compiler/track_model.h"
-#include "output/compile_driver.h"
 #include "report/diagnostic.h"
 #include "report/error_meanings.h"
 #include "report/exit_status.h"
 #include "tool/check/checker.h"
-#include "tool/check/diagnostics.h"
 #include "tool/check/error_places.h"
-#include "tool/check/timetable_warnings.h"
 #include "tool/route/cell_origins.h"
-#include "tool/timing/stock_file.h"
 
 namespace scenario {
-namespace fs = std::filesystem;
-
-CompileStore::CompileStore(const std::optional<std::string>& directory) {
-    if (!directory) return;
-    directoryPath_ = pathFromText(*directory);
-    directory_.emplace(directoryPath_);
-}
-
-void CompileStore::makeDirectory() {
-    if (directoryMade_) return;
-    createDirectories(directoryPath_);
-    directoryMade_ = true;
-}
-
-void CompileStore::write(const std::string& name, std::string_view bytes) {
-    writeInPieces(name, [bytes](ByteSink& sink) { sink.append(bytes); });
-}
-
-void CompileStore::writeInPieces(const std::string& name, const FileContent& content) {
-    if (!directory_ || !mayWrite()) return;
-    makeDirectory();
-    const fs::path path = directory_->pathOf(fileNameOf(name));
-    bool replaced = true;
-    if (alwaysWrite)
-        writeFileInPieces(path, content);
-    else
-        replaced = writeFileInPiecesIfChanged(path, content);
-    written.push_back(textFromPath(path));
-    if (!replaced) unchanged.push_back(written.back());
-}
-
-CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPlan) {
-    try {
-        const std::optional<StampingFailure> stop =
-            memorizza_percorso(build, files, buildPlan ? 1 : 0);
-        if (stop)
-            return {kExitStamping, stampingErrorText(std::to_string(stop->number)), stop->number};
-    } catch (const std::exception& failure) {
-        return {kExitFileFailure, failure.what()};
-    }
-    return {buildEndStatus(build.hasTrackCellTable(), build.errorCode), {}};
-}
-
 namespace {
 
 // A compile whose cells are watched, so that its errors can be placed; `place` places the first
@@ -110,104 +51,7 @@ class WatchedCompile {
     const SourceTexts& texts_;
 };
 
-// Why a file cannot be read, as the system says it.
-std::string readFailureReason(const std::string& path) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return std::strerror(EISDIR);
-    errno = 0;
-    std::ifstream probe(path, std::ios::binary);
-    return errno != 0 ? std::strerror(errno) : "read failed";
-}
-
-// Which warnings the author wants, from the -W options.
-struct WarningChoice {
-    std::set<std::string, std::less<>> off;
-    bool asErrors = false;
-
-    bool wanted(const Diagnostic& w) const { return off.count(w.name) == 0; }
-};
-
-std::optional<WarningChoice> warningChoice(const std::vector<std::string>& options,
-                                           std::string& refused) {
-    WarningChoice choice;
-    const std::vector<std::string_view> names = warningNames();
-    for (const std::string& option : options) {
-        if (option == "error") {
-            choice.asErrors = true;
-            continue;
-        }
-        const std::string_view name =
-            std::string_view(option).substr(option.rfind("no-", 0) == 0 ? 3 : option.size());
-        if (name.empty() || std::find(names.begin(), names.end(), name) == names.end()) {
-            refused = option;
-            return std::nullopt;
-        }
-        choice.off.emplace(name);
-    }
-    return choice;
-}
-
-void report(const ScenarioBuild& build, const std::vector<Diagnostic>& warnings,
-            const SourceCompile& request, const CompileOutcome& outcome, const FileShown& shown,
-            std::ostream& err) {
-    for (const std::string& line : diagnosticLines(build, warnings, shown)) err << line << '\n';
-    const std::string note = outcomeNote(outcome, request.command);
-    if (!note.empty()) err << note << '\n';
-}
-
-nlohmann::json summary(const SourceCompile& request, const ScenarioBuild& build,
-                       std::size_t compiledErrors, const std::vector<Diagnostic>& warnings,
-                       const CompileOutcome& outcome, const CompileStore& store,
-                       const FileShown& shown) {
-    nlohmann::json j;
-    j["exitStatus"] = outcome.status;
-    j["scenarioName"] = request.scenarioName;
-    j["trainNumber"] = request.trainNumber;
-    j["errorCode"] = build.errorCode;
-    j["errorPosition"] = build.errorPosition;
-    j["errorMeaning"] = build.errorCode == 0 ? "" : errorMeaning(build.errorCode);
-    // The error the compile itself recorded last, not one the checker found after it.
-    const Diagnostic* last = compiledErrors == 0 ? nullptr : &build.errors[compiledErrors - 1];
-    const bool hasLine = last != nullptr && last->location.line > 0;
-    j["errorFile"] = hasLine ? shown(last->location.file) : "";
-    j["errorLine"] = hasLine ? last->location.line : 0;
-    j["errorDetail"] = last != nullptr ? utf8FromWindows1252(last->detail) : "";
-    j["failure"] = outcome.failure;
-    j["files"] = store.written;
-    j["outputs"] = nlohmann::json::array();
-    for (const std::string& file : store.written) {
-        const bool same = std::find(store.unchanged.begin(), store.unchanged.end(), file) !=
-                          store.unchanged.end();
-        j["outputs"].push_back({{"file", file}, {"state", same ? "unchanged" : "written"}});
-    }
-    j["errors"] = errorsJson(build, shown);
-    j["warnings"] = warningsJson(warnings, shown);
-    return j;
-}
-
 constexpr std::size_t kMostErrors = 50;
-
-// The errors whose short meaning leaves out what the author needs: the table's capacity and the
-// count, the allowed class digits, and that the files were given the wrong way round.
-void sayWhatToDo(ScenarioBuild& build, const CheckResult& check) {
-    for (Diagnostic& e : build.errors) {
-        if (e.code == 10)
-            e.detail = fmt::format(
-                "the table holds {} stations beside the line file's {} sign texts; the train "
-                "file has {} stations",
-                std::max(0, kStationCapacity - check.signRecords), check.signRecords,
-                check.stationRecords);
-        if (e.code == 14)
-            e.detail = fmt::format("the table holds {} sign texts; the line file has {}",
-                                   kFirstSignSlot, check.signRecords);
-        if (e.code == 103)
-            e.detail =
-                "a curve's first field needs a class digit 1 to 6 after its side letter "
-                "(curvad5, curvas1), and the plan ends at 1000000 m";
-        if (e.code == 25 && check.filesLookSwapped) e.detail += " (the files look swapped)";
-    }
-}
-
 bool sameError(const Diagnostic& a, const Diagnostic& b) {
     return a.code == b.code && a.location.file == b.location.file &&
            a.location.line == b.location.line && a.position == b.position;
@@ -240,8 +84,7 @@ void findLaterErrors(ScenarioBuild& build, const SourceTexts& texts, bool buildP
             blankLine(e.location.file == names.lineSourceFile() ? line : train, e.location.line);
         }
         CompileStore store(std::nullopt);
-        store.sources.files[names.lineSourceFile()] = line;
-        store.sources.files[names.trainSourceFile()] = train;
+        store.holdSources(names, line, train);
         ScenarioBuild again;
         again.scenarioName = names.scenarioName;
         again.trainNumber = names.trainNumber;
@@ -291,153 +134,52 @@ class BackgroundCheck {
     std::optional<CheckResult> result_;
 };
 
-std::int32_t lineOf(std::string_view text, std::size_t offset) {
-    return 1 + static_cast<std::int32_t>(std::count(text.begin(), text.begin() + offset, '\n'));
-}
-
-// Why a file given as UTF-8 could not be converted, with its line; `refused` is what the
-// conversion stopped at.
-std::string utf8InputProblem(std::string_view bytes, const std::string& refused) {
-    const Utf8Scan scan = scanUtf8(bytes);
-    if (!scan.valid) {
-        const std::string_view at = bytes.substr(scan.firstMalformed, 1);
-        return fmt::format(
-            "{}: the file is not UTF-8: byte 0x{:02X} (\"{}\" in Windows-1252) cannot stand "
-            "there; a Windows-1252 file needs no --input-encoding",
-            lineOf(bytes, scan.firstMalformed), static_cast<unsigned char>(at[0]),
-            printableFromWindows1252(at));
-    }
-    // The text is UTF-8, so the refused character's first occurrence is where conversion stopped.
-    return fmt::format("{}: holds \"{}\", which Windows-1252 cannot hold",
-                       lineOf(bytes, bytes.find(refused)), refused);
-}
-
 }  // namespace
 
-int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostream& err) {
-    // A missing directory is made when the first file is written; a file in its place can be
-    // refused before any work.
-    std::error_code ec;
-    if (request.outDirectory && fs::exists(pathFromText(*request.outDirectory), ec) &&
-        !fs::is_directory(pathFromText(*request.outDirectory), ec)) {
-        err << fmt::format("scenario {}: {} is not a directory\n", request.command,
-                           *request.outDirectory);
-        return kExitFileFailure;
-    }
-    std::string refusedOption;
-    const std::optional<WarningChoice> choice =
-        warningChoice(request.warningOptions, refusedOption);
-    if (!choice) {
-        err << fmt::format("scenario {}: no warning is named by -W{}\n", request.command,
-                           refusedOption);
-        return kExitFileFailure;
-    }
-    std::optional<std::string> line = readWholeFile(pathFromText(request.lineFile));
-    std::optional<std::string> train = readWholeFile(pathFromText(request.trainFile));
-    for (auto [bytes, path] :
-         {std::pair{&line, &request.lineFile}, std::pair{&train, &request.trainFile}}) {
-        if (!*bytes) {
-            err << fmt::format("scenario {}: cannot read {}: {}\n", request.command, *path,
-                               readFailureReason(*path));
-            return kExitFileFailure;
-        }
-        if (request.inputEncoding != "utf-8") continue;
-        std::string refused;
-        std::optional<std::string> converted = windows1252FromUtf8(**bytes, refused);
-        if (!converted) {
-            err << fmt::format("scenario {}: {}:{}\n", request.command, *path,
-                               utf8InputProblem(**bytes, refused));
-            return kExitFileFailure;
-        }
-        *bytes = std::move(*converted);
-    }
-
-    CompileStore store(request.outDirectory);
-    store.alwaysWrite = request.alwaysWrite;
-    ScenarioBuild build;
-    std::string refused;
-    const std::optional<std::string> storedName =
-        windows1252FromUtf8(request.scenarioName, refused);
-    const std::optional<std::string> storedNumber =
-        windows1252FromUtf8(request.trainNumber, refused);
-    if (!storedName || !storedNumber) {
-        err << fmt::format("scenario {}: the name holds \"{}\", which Windows-1252 cannot hold\n",
-                           request.command, refused);
-        return kExitFileFailure;
-    }
-    build.scenarioName = *storedName;
-    build.trainNumber = *storedNumber;
+CompileSession compileSession(ScenarioBuild& build, const std::string& line,
+                              const std::string& train, const SessionOptions& options) {
     const ScenarioIdentity names = build.identity();
-    store.fileNameOf = [&](const std::string& name) {
-        const std::string stored = names.scenarioName + "_";
-        if (name.rfind(stored, 0) != 0) return name;
-        std::string rest = name.substr(stored.size());
-        if (rest.rfind(names.trainNumber, 0) == 0 && rest.rfind("linea", 0) != 0)
-            rest = request.trainNumber + rest.substr(names.trainNumber.size());
-        return request.scenarioName + "_" + rest;
-    };
-    store.sources.files[names.lineSourceFile()] = *line;
-    store.sources.files[names.trainSourceFile()] = *train;
-    const FileShown shown = [&](const std::string& file) {
-        if (file == names.lineSourceFile()) return request.lineFile;
-        if (file == names.trainSourceFile()) return request.trainFile;
-        return file;
-    };
-
-    BackgroundCheck checking({names.lineSourceFile(), *line}, {names.trainSourceFile(), *train});
-    const auto warns = [&](const std::vector<Diagnostic>& list) {
-        return choice->asErrors && std::any_of(list.begin(), list.end(), [&](const Diagnostic& w) {
-                   return choice->wanted(w);
-               });
-    };
-    store.mayWrite = [&] {
-        if (request.writeOnError) return true;
-        return build.errorCode == 0 && !warns(checking.result().warnings) && !warns(build.warnings);
-    };
-
-    // The compile's cells are watched for placing errors, and its stations for timing them.
-    CellOrigins origins(build);
-    std::optional<StockChoice> stock;
-    std::optional<StationPlaces> places;
-    if (request.timing) {
-        stock = chooseStock(request.stockFile,
-                            textFromPath(pathFromText(request.lineFile).parent_path()),
-                            request.scenarioName, request.trainNumber);
-        if (!stock->error.empty()) {
-            err << fmt::format("scenario {}: {}\n", request.command, stock->error);
-            return kExitFileFailure;
-        }
-        places.emplace(build);
+    BackgroundCheck checking({names.lineSourceFile(), line}, {names.trainSourceFile(), train});
+    std::optional<CompileStore> ownStore;
+    CompileStore* store = options.store;
+    if (store == nullptr) {
+        store = &ownStore.emplace(std::nullopt);
+        store->holdSources(names, line, train);
     }
-    const SourceTexts texts{names, *line, *train};
-    WatchedCompile compiled(build, store, request.buildPlan, texts, &origins);
-    CompileOutcome& outcome = compiled.outcome;
+    const auto wanted = [&](const Diagnostic& w) { return !options.wanted || options.wanted(w); };
+    const auto stops = [&](const std::vector<Diagnostic>& list) {
+        return options.warningsAsErrors && std::any_of(list.begin(), list.end(), wanted);
+    };
+    store->mayWrite = [&] {
+        if (options.writeOnError) return true;
+        return build.errorCode == 0 && !stops(checking.result().warnings) && !stops(build.warnings);
+    };
+
+    const SourceTexts texts{names, line, train};
+    WatchedCompile compiled(build, *store, options.buildPlan, texts, options.origins);
+    store->mayWrite = [] { return true; };
+    CompileSession session{compiled.outcome, {}, build.errors.size()};
     const CheckResult& check = checking.result();
-    std::vector<Diagnostic> warnings;
     const auto keepWanted = [&](const std::vector<Diagnostic>& list) {
         for (const Diagnostic& w : list)
-            if (choice->wanted(w)) warnings.push_back(w);
+            if (wanted(w)) session.warnings.push_back(w);
     };
     keepWanted(check.warnings);
     keepWanted(build.warnings);
-    if (places && outcome.status == kExitClean)
-        keepWanted(
-            timetableWarnings(timing::timeBuild(build, stock->stock), &*places, request.margin));
-    const std::size_t compiledErrors = build.errors.size();
-    compiled.place(build.errors, compiledErrors);
-    if (outcome.status == kExitDataError) findLaterErrors(build, texts, request.buildPlan);
+    if (options.afterCleanCompile && session.outcome.status == kExitClean)
+        keepWanted(options.afterCleanCompile());
+    compiled.place(build.errors, session.compiledErrors);
+    if (session.outcome.status == kExitDataError) findLaterErrors(build, texts, options.buildPlan);
     // The program's own message follows; this line says which record is the cause.
-    if (outcome.stampingPlace.hasLine())
-        build.errors.push_back(makeError(outcome.stampingError, 0, outcome.stampingPlace));
-    sayWhatToDo(build, check);
-    if (outcome.status == kExitClean && choice->asErrors && !warnings.empty())
-        outcome.status = kExitDataError;
-    report(build, warnings, request, outcome, shown, err);
-    if (request.json)
-        out << summary(request, build, compiledErrors, warnings, outcome, store, shown)
-                   .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
-            << '\n';
-    return outcome.status;
+    if (session.outcome.stampingPlace.hasLine())
+        build.errors.push_back(
+            makeError(session.outcome.stampingError, 0, session.outcome.stampingPlace));
+    for (Diagnostic& e : build.errors)
+        sayWhatToDo(e, {check.signRecords, check.stationRecords, check.filesLookSwapped});
+    if (session.outcome.status == kExitClean && options.warningsAsErrors &&
+        !session.warnings.empty())
+        session.outcome.status = kExitDataError;
+    return session;
 }
 
 std::string outcomeNote(const CompileOutcome& outcome, const std::string& command) {
@@ -448,48 +190,25 @@ std::string outcomeNote(const CompileOutcome& outcome, const std::string& comman
     return {};
 }
 
-CheckedBuild compileChecked(ScenarioBuild& build, const std::string& lineBytes,
-                            const std::string& trainBytes, CellOrigins* origins) {
-    const ScenarioIdentity names = build.identity();
-    BackgroundCheck checking({names.lineSourceFile(), lineBytes},
-                             {names.trainSourceFile(), trainBytes});
-    CompileStore store(std::nullopt);
-    store.sources.files[names.lineSourceFile()] = lineBytes;
-    store.sources.files[names.trainSourceFile()] = trainBytes;
-    const SourceTexts texts{names, lineBytes, trainBytes};
-    const WatchedCompile compiled(build, store, true, texts, origins);
-    CheckedBuild checked{compiled.outcome, {}};
-    const CheckResult& found = checking.result();
-    compiled.place(build.errors, build.errors.size());
-    if (checked.outcome.status == kExitDataError) findLaterErrors(build, texts, true);
-    // As compile and check say it: the record that is the cause, before the program's message.
-    if (checked.outcome.stampingPlace.hasLine())
-        build.errors.push_back(
-            makeError(checked.outcome.stampingError, 0, checked.outcome.stampingPlace));
-    sayWhatToDo(build, found);
-    checked.warnings = found.warnings;
-    checked.warnings.insert(checked.warnings.end(), build.warnings.begin(), build.warnings.end());
-    return checked;
-}
-
-SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
+SourceCheck checkSources(const std::string& lineBytes, const std::string& trainBytes,
                          const ScenarioIdentity& names, BuildWatch* watch) {
     ScenarioBuild build;
     build.scenarioName = names.scenarioName;
     build.trainNumber = names.trainNumber;
     // A watch stands in front of the origins, which tell no watcher behind them.
     std::optional<CellOrigins> origins;
+    SessionOptions options;
     if (watch != nullptr) {
         origins.emplace(build);
         watch->starts(build);
+        options.origins = &*origins;
     }
-    CheckedBuild checked =
-        compileChecked(build, lineBytes, trainBytes, origins ? &*origins : nullptr);
-    if (watch != nullptr) watch->ends(build, checked.outcome, checked.warnings);
-    SourceCheck check{names, std::move(checked.warnings)};
+    CompileSession session = compileSession(build, lineBytes, trainBytes, options);
+    if (watch != nullptr) watch->ends(build, session.outcome, session.warnings);
+    SourceCheck check{names, std::move(session.warnings)};
     for (Diagnostic& e : build.errors) check.diagnostics.push_back(std::move(e));
-    if (checked.outcome.status == kExitStamping && !checked.outcome.stampingPlace.hasLine())
-        check.diagnostics.push_back(makeError(checked.outcome.stampingError, 0, {}));
+    if (session.outcome.status == kExitStamping && !session.outcome.stampingPlace.hasLine())
+        check.diagnostics.push_back(makeError(session.outcome.stampingError, 0, {}));
     return check;
 }
 

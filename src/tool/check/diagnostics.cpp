@@ -18,42 +18,7 @@ int fileRank(const ScenarioBuild& build, const Location& at) {
     return at.file == build.identity().lineSourceFile() ? 0 : 1;
 }
 
-// The record with its Windows-1252 texts made UTF-8 for a terminal's line.
-Diagnostic printable(Diagnostic d) {
-    d.message = printableFromWindows1252(d.message);
-    d.detail = printableFromWindows1252(d.detail);
-    return d;
-}
-
-// "FILE:LINE[:COL]: ", or nothing without a file.
-std::string placeText(const std::string& fileShown, const Location& at) {
-    if (fileShown.empty()) return {};
-    std::string place = fileShown + ":" + std::to_string(at.line) + ":";
-    if (at.firstColumn > 0) place += std::to_string(at.firstColumn) + ":";
-    return place + " ";
-}
-
 }  // namespace
-
-std::string toolDiagnosticText(const Diagnostic& d, const std::string& fileShown,
-                               const std::string& relatedShown) {
-    Diagnostic bare = printable(d);
-    bare.location.line = 0;
-    const std::string place = d.location.line > 0 ? placeText(fileShown, d.location) : "";
-    std::string text = place + diagnosticText(bare, {});
-    if (d.severity == Severity::Warning) text += " [" + d.name + "]";
-    const bool carried = d.relatedMessage.empty();
-    if (carried && !relatedShown.empty() && d.related.hasLine())
-        text += "; raised by " + relatedShown + ":" + std::to_string(d.related.line) +
-                " and carried into this file, which stops here";
-    if (d.afterFirst) text += " (found after the first error)";
-    if (!carried && !relatedShown.empty() && d.related.hasLine())
-        text.append("\n")
-            .append(placeText(relatedShown, d.related))
-            .append("note: ")
-            .append(printableFromWindows1252(d.relatedMessage));
-    return text;
-}
 
 std::vector<const Diagnostic*> diagnosticsInOrder(const ScenarioBuild& build,
                                                   const std::vector<Diagnostic>& warnings) {
@@ -75,7 +40,7 @@ std::string diagnosticLine(const ScenarioBuild& build, const Diagnostic& d,
     const std::string file =
         fileRank(build, d.location) == 2 ? std::string() : shown(d.location.file);
     const std::string related = d.related.hasLine() ? shown(d.related.file) : std::string();
-    return toolDiagnosticText(d, file, related);
+    return diagnosticText(d, file, TextForm::Tool, related);
 }
 
 std::vector<std::string> diagnosticLines(const ScenarioBuild& build,
@@ -87,41 +52,45 @@ std::vector<std::string> diagnosticLines(const ScenarioBuild& build,
     return lines;
 }
 
+nlohmann::json diagnosticJson(const Diagnostic& recorded, const FileShown& shown) {
+    const Diagnostic d = describedError(recorded);
+    const bool hasLine = d.location.hasLine();
+    const bool error = d.severity == Severity::Error;
+    const std::string file = hasLine ? shown(d.location.file) : std::string();
+    const std::string related = d.related.hasLine() ? shown(d.related.file) : std::string();
+    nlohmann::json j = {{"severity", error ? "error" : "warning"},
+                        {"text", diagnosticText(d, file, TextForm::Tool, related)},
+                        {"message", utf8FromWindows1252(diagnosticMessage(d))},
+                        {"file", file},
+                        {"line", hasLine ? d.location.line : 0},
+                        {"column", hasLine ? d.location.firstColumn : 0},
+                        {"code", error ? nlohmann::json(d.code) : nlohmann::json()},
+                        {"name", error ? nlohmann::json() : nlohmann::json(d.name)},
+                        {"position", d.position ? nlohmann::json(*d.position) : nlohmann::json()}};
+    if (error) {
+        j["meaning"] = errorMeaning(d.code);
+        j["detail"] = utf8FromWindows1252(d.detail);
+        j["afterFirst"] = d.afterFirst;
+    }
+    if (!d.suggestion.empty()) j["suggestion"] = utf8FromWindows1252(d.suggestion);
+    j["related"] = nullptr;
+    if (d.related.hasLine())
+        j["related"] = {{"file", related},
+                        {"line", d.related.line},
+                        {"column", d.related.firstColumn},
+                        {"message", utf8FromWindows1252(relatedMessage(d))}};
+    return j;
+}
+
 nlohmann::json errorsJson(const ScenarioBuild& build, const FileShown& shown) {
     nlohmann::json errors = nlohmann::json::array();
-    for (const Diagnostic& recorded : build.errors) {
-        const Diagnostic e = describedError(recorded);
-        const bool hasLine = e.location.hasLine();
-        nlohmann::json j;
-        j["code"] = e.code;
-        j["meaning"] = errorMeaning(e.code);
-        j["position"] = e.position ? nlohmann::json(*e.position) : nlohmann::json();
-        j["file"] = hasLine ? shown(e.location.file) : "";
-        j["line"] = hasLine ? e.location.line : 0;
-        j["column"] = hasLine ? e.location.firstColumn : 0;
-        j["afterFirst"] = e.afterFirst;
-        j["detail"] = utf8FromWindows1252(e.detail);
-        if (e.related.hasLine())
-            j["related"] = {{"file", shown(e.related.file)},
-                            {"line", e.related.line},
-                            {"column", e.related.firstColumn},
-                            {"message", utf8FromWindows1252(relatedMessage(e))}};
-        errors.push_back(std::move(j));
-    }
+    for (const Diagnostic& e : build.errors) errors.push_back(diagnosticJson(e, shown));
     return errors;
 }
 
 nlohmann::json warningsJson(const std::vector<Diagnostic>& list, const FileShown& shown) {
     nlohmann::json warnings = nlohmann::json::array();
-    for (const Diagnostic& w : list) {
-        nlohmann::json j = {{"file", shown(w.location.file)},
-                            {"line", w.location.line},
-                            {"column", w.location.firstColumn},
-                            {"name", w.name},
-                            {"message", utf8FromWindows1252(w.message)}};
-        if (!w.suggestion.empty()) j["suggestion"] = utf8FromWindows1252(w.suggestion);
-        warnings.push_back(std::move(j));
-    }
+    for (const Diagnostic& w : list) warnings.push_back(diagnosticJson(w, shown));
     return warnings;
 }
 

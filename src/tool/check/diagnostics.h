@@ -14,12 +14,6 @@ namespace scenario {
 // The author's path for a source file the build names.
 using FileShown = std::function<std::string(const std::string& buildFileName)>;
 
-// "FILE:LINE[:COL]: warning: MESSAGE [name]" or "FILE:LINE[:COL]: error N: ...", in UTF-8.
-// An error carried from the other file names the record that raised it; any other related
-// record follows on a line of its own, "FILE:LINE[:COL]: note: ...".
-std::string toolDiagnosticText(const Diagnostic& d, const std::string& fileShown,
-                               const std::string& relatedShown = {});
-
 // The warnings and the build's errors in the order they are listed: by file (the line source
 // first) and line, then the errors of no source line in the order they were found. The warnings
 // are those kept for the author.
@@ -34,7 +28,13 @@ std::vector<std::string> diagnosticLines(const ScenarioBuild& build,
                                          const std::vector<Diagnostic>& warnings,
                                          const FileShown& shown);
 
-// The same as JSON: "errors" and "warnings" arrays of objects with file, line and column.
+// One diagnostic as JSON, the one shape that check --json and the route page carry: severity,
+// the tool's text, message, file, line, column, code (errors) or name (warnings), position;
+// related (null when none); errors add meaning, detail and afterFirst; a suggestion when there
+// is one.
+nlohmann::json diagnosticJson(const Diagnostic& d, const FileShown& shown);
+
+// check --json's "errors" and "warnings" arrays of them.
 nlohmann::json errorsJson(const ScenarioBuild& build, const FileShown& shown);
 nlohmann::json warningsJson(const std::vector<Diagnostic>& warnings, const FileShown& shown);
 

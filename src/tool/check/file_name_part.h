@@ -3,17 +3,12 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
-#include <string>
-#include <string_view>
+
+#include "source/file_names.h"
 
 namespace scenario {
 
-inline constexpr std::size_t kLongestNamePart = 100;
-
-// Why the text cannot be part of a file name; empty when it can.
-std::string namePartProblem(std::string_view text);
-
-// A command-line check with that rule.
+// A command-line check with the rule of namePartProblem.
 CLI::Validator fileNamePart();
 
 }  // namespace scenario

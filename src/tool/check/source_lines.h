@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "source/file_names.h"
 #include "source/record_tables.h"
-#include "tool/check/scenario_names.h"
 
 namespace scenario {
 

@@ -5,7 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <ostream>
 
-#include "tool/check/compile_session.h"
+#include "tool/cli/source_compile.h"
 
 namespace scenario {
 
@@ -13,7 +13,7 @@ struct CheckOptions {
     SourceCompile request = commandNamed("check");
 };
 
-CLI::App* addCheckCommand(CLI::App& app, CheckOptions& options);
+void declareCheckOptions(CLI::App& command, CheckOptions& options);
 int runCheckCommand(const CheckOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

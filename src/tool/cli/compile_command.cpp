@@ -4,8 +4,8 @@
 #include <fmt/format.h>
 
 #include "report/exit_status.h"
-#include "tool/check/file_name_part.h"
-#include "tool/check/scenario_names.h"
+#include "source/file_names.h"
+#include "tool/cli/input_options.h"
 
 namespace scenario {
 
@@ -21,10 +21,8 @@ void addWarningOptions(CLI::App& command, SourceCompile& r) {
         ->check(CLI::IsMember({"windows-1252", "utf-8"}));
 }
 
-CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "compile", "Compile a line and a train source file into the simulator's files");
-    command->description(
+void declareCompileOptions(CLI::App& command, CompileOptions& options) {
+    command.description(
         "Compiles LINE_FILE and TRAIN_FILE exactly as the scenario program compiles its own\n"
         "sources and writes NAME_linea.dat (unless --no-plan), NAME_NUMBER.sim and\n"
         "NAME_NUMBER.dat into DIR, made if missing. Without --name and --train the names come\n"
@@ -35,36 +33,28 @@ CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options) {
         "an output whose bytes would stay the same is left untouched, time included;\n"
         "errors of the signal-spacing pass name only the position.");
     SourceCompile& r = options.request;
-    command->add_option("LINE_FILE", r.lineFile, "Line source file")->required();
-    command->add_option("TRAIN_FILE", r.trainFile, "Train source file")->required();
+    addSourceFileOptions(command, r.lineFile, r.trainFile);
+    addNameOptions(command, r.scenarioName, r.trainNumber,
+                   {.name = "Scenario name, the stem of every file name (default: NAME of "
+                            "NAME_linea.txt)",
+                    .train = "Train number, the second stem of the names (default: NUMBER of "
+                             "NAME_NUMBER-.txt)"});
     command
-        ->add_option("--name", r.scenarioName,
-                     "Scenario name, the stem of every file name (default: NAME of "
-                     "NAME_linea.txt)")
-        ->check(fileNamePart());
-    command
-        ->add_option("--train", r.trainNumber,
-                     "Train number, the second stem of the names (default: NUMBER of "
-                     "NAME_NUMBER-.txt)")
-        ->check(fileNamePart());
-    command
-        ->add_option("--out", options.outDirectory,
-                     "Directory for the output files, made if missing")
+        .add_option("--out", options.outDirectory,
+                    "Directory for the output files, made if missing")
         ->capture_default_str();
-    command->add_flag("--no-plan", options.noPlan,
-                      "Do not build the plan nor write NAME_linea.dat");
-    command->add_flag("--json", r.json, "Print a JSON summary on standard output");
-    addWarningOptions(*command, r);
-    command->add_flag("--write-on-error", r.writeOnError,
-                      "Write the files even after a data error, as the scenario program does");
-    command->add_flag("--always-write", r.alwaysWrite,
-                      "Replace every output, even one whose bytes would stay the same");
-    command->footer(
+    command.add_flag("--no-plan", options.noPlan, "Do not build the plan nor write NAME_linea.dat");
+    command.add_flag("--json", r.json, "Print a JSON summary on standard output");
+    addWarningOptions(command, r);
+    command.add_flag("--write-on-error", r.writeOnError,
+                     "Write the files even after a data error, as the scenario program does");
+    command.add_flag("--always-write", r.alwaysWrite,
+                     "Replace every output, even one whose bytes would stay the same");
+    command.footer(
         "Exit status: 0 clean, 1 data error or -Werror warning (nothing written unless\n"
         "--write-on-error), 2 unreadable input, file\n"
         "failure or usage error, 3 stamp slot taken (nothing written), 4 no route length\n"
         "(nothing written).");
-    return command;
 }
 
 namespace {

@@ -5,7 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <ostream>
 
-#include "tool/check/compile_session.h"
+#include "tool/cli/source_compile.h"
 
 namespace scenario {
 
@@ -18,7 +18,7 @@ struct CompileOptions {
 // The options compile and check share: -W and --input-encoding.
 void addWarningOptions(CLI::App& command, SourceCompile& request);
 
-CLI::App* addCompileCommand(CLI::App& app, CompileOptions& options);
+void declareCompileOptions(CLI::App& command, CompileOptions& options);
 int runCompileCommand(const CompileOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

@@ -229,18 +229,16 @@ int refuse(const DumpOptions& o, const std::string& why, std::ostream& err) {
 
 }  // namespace
 
-CLI::App* addDumpCommand(CLI::App& app, DumpOptions& options) {
-    CLI::App* command = app.add_subcommand("dump", "Decode a compiled scenario file");
-    command->description(
+void declareDumpOptions(CLI::App& command, DumpOptions& options) {
+    command.description(
         "Decodes a line data file (NAME_linea.dat), a station table file (NAME_NUMBER.sim) or a\n"
         "track cell file (NAME_NUMBER.dat), recognised by its name and checked against its\n"
         "size, into a table with the model's field names. Cells and entries that are all zero,\n"
         "and empty plan metres, are left out unless --all. Names are shown in UTF-8.");
-    command->add_option("FILE", options.file, "The file to decode")->required();
-    command->add_flag("--json", options.json, "Print JSON instead of a table");
-    command->add_flag("--all", options.all, "Include the records that are all zero or empty");
-    command->footer("Exit status: 0 decoded, 2 unreadable, unrecognised, truncated or wrong size.");
-    return command;
+    command.add_option("FILE", options.file, "The file to decode")->required();
+    command.add_flag("--json", options.json, "Print JSON instead of a table");
+    command.add_flag("--all", options.all, "Include the records that are all zero or empty");
+    command.footer("Exit status: 0 decoded, 2 unreadable, unrecognised, truncated or wrong size.");
 }
 
 int runDumpCommand(const DumpOptions& options, std::ostream& out, std::ostream& err) {

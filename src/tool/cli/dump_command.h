@@ -17,7 +17,7 @@ struct DumpOptions {
     bool all = false;
 };
 
-CLI::App* addDumpCommand(CLI::App& app, DumpOptions& options);
+void declareDumpOptions(CLI::App& command, DumpOptions& options);
 int runDumpCommand(const DumpOptions& options, std::ostream& out, std::ostream& err);
 // The decoding and printing of runDumpCommand, over bytes already read; `options.file` is only
 // shown. A file of another kind (Unknown) prints as a line data file.

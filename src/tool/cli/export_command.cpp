@@ -43,18 +43,15 @@ void writeAll(FileStore& files, const ScenarioIdentity& names) {
 
 }  // namespace
 
-CLI::App* addExportCommand(CLI::App& app, ExportOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "export", "Write the built-in scenario's source files and crew documents");
-    command->description(
+void declareExportOptions(CLI::App& command, ExportOptions& options) {
+    command.description(
         "Writes the built-in scenario's line source file, train source file and three crew\n"
         "documents into DIR (created if missing), byte for byte as the scenario program writes\n"
         "them: a working example to edit and compile. Existing files are kept unless --force.");
-    command->add_option("--out", options.outDirectory, "Directory for the files")
+    command.add_option("--out", options.outDirectory, "Directory for the files")
         ->capture_default_str();
-    command->add_flag("--force", options.force, "Replace files that already exist");
-    command->footer("Exit status: 0 written, 2 a file exists or cannot be written.");
-    return command;
+    command.add_flag("--force", options.force, "Replace files that already exist");
+    command.footer("Exit status: 0 written, 2 a file exists or cannot be written.");
 }
 
 int runExportCommand(const ExportOptions& options, std::ostream& out, std::ostream& err) {

@@ -13,7 +13,7 @@ struct ExportOptions {
     bool force = false;
 };
 
-CLI::App* addExportCommand(CLI::App& app, ExportOptions& options);
+void declareExportOptions(CLI::App& command, ExportOptions& options);
 int runExportCommand(const ExportOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

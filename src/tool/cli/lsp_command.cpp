@@ -8,31 +8,28 @@
 
 namespace scenario {
 
-CLI::App* addLspCommand(CLI::App& app, LspOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "lsp", "Serve an editor as a language server for the source files (stdin and stdout)");
-    command->description(
+void declareLspOptions(CLI::App& command, LspOptions& options) {
+    command.description(
         "Speaks the Language Server Protocol on standard input and output: diagnostics of\n"
         "NAME_linea.txt and NAME_NUMBER-.txt as they are edited, hover, completion, outline\n"
         "and quick fixes; with --timing, the timetable against the fastest runs. An editor\n"
         "starts it; see README for the set-up.");
     command
-        ->add_option("--pause", options.pauseMilliseconds,
-                     "Milliseconds of quiet after a change before its diagnostics")
+        .add_option("--pause", options.pauseMilliseconds,
+                    "Milliseconds of quiet after a change before its diagnostics")
         ->check(CLI::Range(0, 10000));
     EditorTiming& timing = options.timing;
-    command->add_flag("--timing", timing.on,
-                      "Warn where the timetable is shorter than the fastest run (timetable), "
-                      "with a fix, and show each stop's running time");
-    command->add_option("--stock", timing.stockFile, "Stock file for --timing")->needs("--timing");
+    command.add_flag("--timing", timing.on,
+                     "Warn where the timetable is shorter than the fastest run (timetable), "
+                     "with a fix, and show each stop's running time");
+    command.add_option("--stock", timing.stockFile, "Stock file for --timing")->needs("--timing");
     command
-        ->add_option("--margin", timing.margin,
-                     "With --timing, warn where the slack is below this per cent of the "
-                     "fastest run")
+        .add_option("--margin", timing.margin,
+                    "With --timing, warn where the slack is below this per cent of the "
+                    "fastest run")
         ->check(CLI::NonNegativeNumber)
         ->needs("--timing");
-    command->footer("Exit status: 0 after the client's shutdown, 1 when it left without one.");
-    return command;
+    command.footer("Exit status: 0 after the client's shutdown, 1 when it left without one.");
 }
 
 int runLspCommand(const LspOptions& options, std::ostream& out, std::ostream& /*err*/) {

@@ -13,7 +13,7 @@ struct LspOptions {
     EditorTiming timing;
 };
 
-CLI::App* addLspCommand(CLI::App& app, LspOptions& options);
+void declareLspOptions(CLI::App& command, LspOptions& options);
 int runLspCommand(const LspOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

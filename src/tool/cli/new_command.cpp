@@ -79,24 +79,21 @@ std::string starterTrainSource() {
     });
 }
 
-CLI::App* addNewCommand(CLI::App& app, NewOptions& options) {
-    CLI::App* command =
-        app.add_subcommand("new", "Write a small commented starter scenario to edit");
-    command->description(
+void declareNewOptions(CLI::App& command, NewOptions& options) {
+    command.description(
         "Writes NAME_linea.txt and NAME_NUMBER-.txt into DIR: a 6 km line with a curve, a\n"
         "gradient and speed boards, and a train from ALFA to BETA past a signal. They check\n"
         "clean; scenario check NAME_linea.txt NAME_NUMBER-.txt takes the names from them.");
-    command->add_option("NAME", options.scenarioName, "Scenario name")
+    command.add_option("NAME", options.scenarioName, "Scenario name")
         ->required()
         ->check(fileNamePart());
-    command->add_option("NUMBER", options.trainNumber, "Train number")
+    command.add_option("NUMBER", options.trainNumber, "Train number")
         ->required()
         ->check(fileNamePart());
     command
-        ->add_option("--out", options.outDirectory, "Directory for the two files, made if missing")
+        .add_option("--out", options.outDirectory, "Directory for the two files, made if missing")
         ->capture_default_str();
-    command->footer("Exit status: 0, or 2 when a file exists already or cannot be written.");
-    return command;
+    command.footer("Exit status: 0, or 2 when a file exists already or cannot be written.");
 }
 
 int runNewCommand(const NewOptions& options, std::ostream& out, std::ostream& err) {
@@ -105,7 +102,7 @@ int runNewCommand(const NewOptions& options, std::ostream& out, std::ostream& er
     try {
         DirectoryStore directory(folder);
         for (const std::string& name : {names.lineSourceFile(), names.trainSourceFile()}) {
-            if (!std::filesystem::exists(directory.pathOf(name))) continue;
+            if (!fileExists(directory.pathOf(name))) continue;
             err << fmt::format("scenario new: {} exists already\n",
                                textFromPath(directory.pathOf(name)));
             return kExitFileFailure;

@@ -14,7 +14,7 @@ struct NewOptions {
     std::string outDirectory = ".";
 };
 
-CLI::App* addNewCommand(CLI::App& app, NewOptions& options);
+void declareNewOptions(CLI::App& command, NewOptions& options);
 int runNewCommand(const NewOptions& options, std::ostream& out, std::ostream& err);
 
 // The starter's two texts, CR LF line ends, Windows-1252 (plain ASCII).

@@ -11,6 +11,7 @@
 #include "base/text_encoding.h"
 #include "report/exit_status.h"
 #include "tool/check/file_name_part.h"
+#include "tool/cli/input_options.h"
 #include "tool/plot/route_picture.h"
 #include "tool/route/route_data.h"
 
@@ -52,30 +53,23 @@ StretchChoice stretchOf(const PlotOptions& o, std::int32_t routeLength) {
 
 }  // namespace
 
-CLI::App* addPlotCommand(CLI::App& app, PlotOptions& options) {
-    CLI::App* command = app.add_subcommand("plot", "Draw a compiled scenario as one SVG");
-    command->description(
+void declarePlotOptions(CLI::App& command, PlotOptions& options) {
+    command.description(
         "Reads NAME_linea.dat, NAME_NUMBER.sim and NAME_NUMBER.dat from DIR and draws the\n"
         "route: its plan with start, end, stations, signals and tunnels, and under it the\n"
         "elevation (integrated from the gradients, from 0 m at the start), the speed limits\n"
         "and the stations against the distance along the route. --from and --to draw only\n"
         "that stretch, in kilometres from the route's start. Every mark carries a tooltip.");
-    command->add_option("DIR", options.directory, "Directory of the compiled files")->required();
-    command->add_option("--name", options.scenarioName, "Scenario name")
-        ->required()
-        ->check(fileNamePart());
-    command->add_option("--train", options.trainNumber, "Train number")
-        ->required()
-        ->check(fileNamePart());
-    command->add_option("-o,--output", options.outFile, "The SVG file to write")->required();
-    command->add_option("--from", options.fromKm, "Start of the stretch to draw, route km")
+    command.add_option("DIR", options.directory, "Directory of the compiled files")->required();
+    addNameOptions(command, options.scenarioName, options.trainNumber, {.required = true});
+    command.add_option("-o,--output", options.outFile, "The SVG file to write")->required();
+    command.add_option("--from", options.fromKm, "Start of the stretch to draw, route km")
         ->check(CLI::Range(0.0, 1000000.0));
-    command->add_option("--to", options.toKm, "End of the stretch to draw, route km")
+    command.add_option("--to", options.toKm, "End of the stretch to draw, route km")
         ->check(CLI::Range(0.0, 1000000.0));
-    command->footer(
+    command.footer(
         "Exit status: 0 drawn, 2 a file cannot be read, decoded or written, or a stretch\n"
         "outside the route.");
-    return command;
 }
 
 int runPlotCommand(const PlotOptions& options, std::ostream& out, std::ostream& err) {

@@ -18,7 +18,7 @@ struct PlotOptions {
     std::optional<double> toKm;    // when absent
 };
 
-CLI::App* addPlotCommand(CLI::App& app, PlotOptions& options);
+void declarePlotOptions(CLI::App& command, PlotOptions& options);
 int runPlotCommand(const PlotOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

@@ -15,13 +15,10 @@
 
 namespace scenario {
 
-CLI::App* addExplainCommand(CLI::App& app, ExplainOptions& options) {
-    CLI::App* command =
-        app.add_subcommand("explain", "Explain an error number or a warning's name");
-    command->add_option("WHAT", options.what, "An error number (25) or a warning's name")
+void declareExplainOptions(CLI::App& command, ExplainOptions& options) {
+    command.add_option("WHAT", options.what, "An error number (25) or a warning's name")
         ->required();
-    command->footer("Exit status: 0, or 2 when no error or warning has that number or name.");
-    return command;
+    command.footer("Exit status: 0, or 2 when no error or warning has that number or name.");
 }
 
 int runExplainCommand(const ExplainOptions& options, std::ostream& out, std::ostream& err) {
@@ -34,14 +31,11 @@ int runExplainCommand(const ExplainOptions& options, std::ostream& out, std::ost
     return kExitClean;
 }
 
-CLI::App* addDocCommand(CLI::App& app, DocOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "doc", "Write format.md, errors.md and timing.md, the reference of the source format");
+void declareDocOptions(CLI::App& command, DocOptions& options) {
     command
-        ->add_option("--out", options.outDirectory, "Directory for the documents, made if missing")
+        .add_option("--out", options.outDirectory, "Directory for the documents, made if missing")
         ->capture_default_str();
-    command->footer("Exit status: 0, or 2 when a document cannot be written.");
-    return command;
+    command.footer("Exit status: 0, or 2 when a document cannot be written.");
 }
 
 int runDocCommand(const DocOptions& options, std::ostream& out, std::ostream& err) {

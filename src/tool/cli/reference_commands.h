@@ -11,13 +11,13 @@ namespace scenario {
 struct ExplainOptions {
     std::string what;
 };
-CLI::App* addExplainCommand(CLI::App& app, ExplainOptions& options);
+void declareExplainOptions(CLI::App& command, ExplainOptions& options);
 int runExplainCommand(const ExplainOptions& options, std::ostream& out, std::ostream& err);
 
 struct DocOptions {
     std::string outDirectory = "docs";
 };
-CLI::App* addDocCommand(CLI::App& app, DocOptions& options);
+void declareDocOptions(CLI::App& command, DocOptions& options);
 int runDocCommand(const DocOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

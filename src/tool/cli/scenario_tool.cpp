@@ -1,10 +1,12 @@
-// The tool's command line: every subcommand registered on one parser, the one asked for run over
-// the caller's streams; help, version and usage errors are printed there too.
+// The tool's command line: one table of subcommands registered on one parser, the one asked for
+// run over the caller's streams; help, version and usage errors are printed there too.
 #include "tool/cli/scenario_tool.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <exception>
+#include <functional>
+#include <memory>
 #include <string_view>
 
 #include "report/exit_status.h"
@@ -25,17 +27,67 @@
 namespace scenario {
 namespace {
 
+// A subcommand's run over the option values its parser filled in.
+using Run = std::function<int(std::ostream& out, std::ostream& err)>;
+
+// One subcommand: its name, its one-line help, and how it declares its options on its own
+// parser, giving back its run. Listing, lookup and "did you mean" all walk the one table below.
+struct Tool {
+    std::string_view name;
+    std::string_view help;
+    Run (*declare)(CLI::App& command);
+};
+
+template <class Options, void (*Declare)(CLI::App&, Options&),
+          int (*RunCommand)(const Options&, std::ostream&, std::ostream&)>
+Run declared(CLI::App& command) {
+    auto options = std::make_shared<Options>();
+    Declare(command, *options);
+    return
+        [options](std::ostream& out, std::ostream& err) { return RunCommand(*options, out, err); };
+}
+
+// In the order that --help lists them.
+const Tool kTools[] = {
+    {"compile", "Compile a line and a train source file into the simulator's files",
+     &declared<CompileOptions, declareCompileOptions, runCompileCommand>},
+    {"check", "Compile a line and a train source file, writing nothing",
+     &declared<CheckOptions, declareCheckOptions, runCheckCommand>},
+    {"export", "Write the built-in scenario's source files and crew documents",
+     &declared<ExportOptions, declareExportOptions, runExportCommand>},
+    {"dump", "Decode a compiled scenario file",
+     &declared<DumpOptions, declareDumpOptions, runDumpCommand>},
+    {"plot", "Draw a compiled scenario as one SVG",
+     &declared<PlotOptions, declarePlotOptions, runPlotCommand>},
+    {"view", "Write the route as one HTML page to open in a browser",
+     &declared<ViewOptions, declareViewOptions, runViewCommand>},
+    {"explain", "Explain an error number or a warning's name",
+     &declared<ExplainOptions, declareExplainOptions, runExplainCommand>},
+    {"doc", "Write format.md, errors.md and timing.md, the reference of the source format",
+     &declared<DocOptions, declareDocOptions, runDocCommand>},
+    {"new", "Write a small commented starter scenario to edit",
+     &declared<NewOptions, declareNewOptions, runNewCommand>},
+    {"lsp", "Serve an editor as a language server for the source files (stdin and stdout)",
+     &declared<LspOptions, declareLspOptions, runLspCommand>},
+    {"serve", "Show the route in a browser as a live page, redrawn as the sources change",
+     &declared<ServeOptions, declareServeOptions, runServeCommand>},
+    {"syntax", "Write the editors' highlighting files for the two source files",
+     &declared<SyntaxOptions, declareSyntaxOptions, runSyntaxCommand>},
+    {"timing", "Time the train's fastest run against its timetable",
+     &declared<TimingCommandOptions, declareTimingOptions, runTimingCommand>},
+    {"stock", "Write the default stock file to edit",
+     &declared<StockCommandOptions, declareStockOptions, runStockCommand>},
+};
+
 // A first word that names no subcommand: said so, with the nearest subcommand's name where one
 // is near enough to be a slip. False when the first word is an option or a subcommand.
-bool reportUnknownSubcommand(CLI::App& app, const std::vector<std::string>& arguments,
-                             std::ostream& err) {
+bool reportUnknownSubcommand(const std::vector<std::string>& arguments, std::ostream& err) {
     if (arguments.empty() || arguments[0].empty() || arguments[0][0] == '-') return false;
-    std::vector<std::string> names;
-    for (const CLI::App* command : app.get_subcommands({})) names.push_back(command->get_name());
+    std::vector<std::string_view> names;
+    for (const Tool& tool : kTools) names.push_back(tool.name);
     const std::string& word = arguments[0];
     if (std::find(names.begin(), names.end(), word) != names.end()) return false;
-    const std::string_view near =
-        nearestKeyword(word, std::vector<std::string_view>(names.begin(), names.end()));
+    const std::string_view near = nearestKeyword(word, names);
     err << "scenario: no subcommand is named \"" << word << '"';
     if (!near.empty()) err << "; did you mean \"" << near << "\"?";
     err << "\nRun with --help for more information.\n";
@@ -53,57 +105,22 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     app.require_subcommand(1);
     app.footer("Run scenario SUBCOMMAND --help for each subcommand's options and exit statuses.");
 
-    CompileOptions compile;
-    CheckOptions check;
-    ExportOptions exporting;
-    DumpOptions dump;
-    PlotOptions plot;
-    ViewOptions view;
-    ExplainOptions explain;
-    DocOptions doc;
-    NewOptions starter;
-    LspOptions lsp;
-    ServeOptions serve;
-    SyntaxOptions syntax;
-    TimingCommandOptions timing;
-    StockCommandOptions stock;
-    CLI::App* compileCommand = addCompileCommand(app, compile);
-    CLI::App* checkCommand = addCheckCommand(app, check);
-    CLI::App* exportCommand = addExportCommand(app, exporting);
-    CLI::App* dumpCommand = addDumpCommand(app, dump);
-    CLI::App* plotCommand = addPlotCommand(app, plot);
-    CLI::App* viewCommand = addViewCommand(app, view);
-    CLI::App* explainCommand = addExplainCommand(app, explain);
-    CLI::App* docCommand = addDocCommand(app, doc);
-    CLI::App* newCommand = addNewCommand(app, starter);
-    CLI::App* lspCommand = addLspCommand(app, lsp);
-    CLI::App* serveCommand = addServeCommand(app, serve);
-    CLI::App* syntaxCommand = addSyntaxCommand(app, syntax);
-    CLI::App* timingCommand = addTimingCommand(app, timing);
-    CLI::App* stockCommand = addStockCommand(app, stock);
+    std::vector<std::pair<const CLI::App*, Run>> runs;
+    for (const Tool& tool : kTools) {
+        CLI::App* command = app.add_subcommand(std::string(tool.name), std::string(tool.help));
+        runs.emplace_back(command, tool.declare(*command));
+    }
     // The parser takes the arguments last first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
         app.parse(reversed);
     } catch (const CLI::ParseError& e) {
-        if (e.get_exit_code() != 0 && reportUnknownSubcommand(app, arguments, err))
+        if (e.get_exit_code() != 0 && reportUnknownSubcommand(arguments, err))
             return kExitFileFailure;
         return app.exit(e, out, err) == 0 ? kExitClean : kExitFileFailure;
     }
-    if (compileCommand->parsed()) return runCompileCommand(compile, out, err);
-    if (checkCommand->parsed()) return runCheckCommand(check, out, err);
-    if (exportCommand->parsed()) return runExportCommand(exporting, out, err);
-    if (dumpCommand->parsed()) return runDumpCommand(dump, out, err);
-    if (plotCommand->parsed()) return runPlotCommand(plot, out, err);
-    if (viewCommand->parsed()) return runViewCommand(view, out, err);
-    if (explainCommand->parsed()) return runExplainCommand(explain, out, err);
-    if (docCommand->parsed()) return runDocCommand(doc, out, err);
-    if (newCommand->parsed()) return runNewCommand(starter, out, err);
-    if (lspCommand->parsed()) return runLspCommand(lsp, out, err);
-    if (serveCommand->parsed()) return runServeCommand(serve, out, err);
-    if (syntaxCommand->parsed()) return runSyntaxCommand(syntax, out, err);
-    if (timingCommand->parsed()) return runTimingCommand(timing, out, err);
-    if (stockCommand->parsed()) return runStockCommand(stock, out, err);
+    for (const auto& [command, run] : runs)
+        if (command->parsed()) return run(out, err);
     return kExitFileFailure;
 }
 

@@ -13,24 +13,21 @@
 
 namespace scenario {
 
-CLI::App* addServeCommand(CLI::App& app, ServeOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "serve", "Show the route in a browser as a live page, redrawn as the sources change");
-    command->description(
+void declareServeOptions(CLI::App& command, ServeOptions& options) {
+    command.description(
         "Compiles the line and the train source file in memory, as view does, and serves the\n"
         "route's page on this machine only (127.0.0.1 and ::1), at an address with a random\n"
         "token, printed as the first line. Every change to the files is compiled again and\n"
         "sent to the open pages, which keep their stretch, hover, search and scroll. Stop it\n"
         "with Ctrl-C.");
-    command->add_option("INPUT", options.inputs, "LINE_FILE TRAIN_FILE")->required()->expected(2);
-    command->add_option("--stock", options.stockFile, "A stock file to watch with the sources");
-    command->add_option("--port", options.port, "The port to listen on; 0 picks a free one")
+    command.add_option("INPUT", options.inputs, "LINE_FILE TRAIN_FILE")->required()->expected(2);
+    command.add_option("--stock", options.stockFile, "A stock file to watch with the sources");
+    command.add_option("--port", options.port, "The port to listen on; 0 picks a free one")
         ->capture_default_str();
-    command->add_flag("--open", options.open, "Open the page in the default browser");
-    command->footer(
+    command.add_flag("--open", options.open, "Open the page in the default browser");
+    command.footer(
         "Exit status: 0 stopped by Ctrl-C; 2 a file cannot be read at the start, the port is\n"
         "in use or cannot be had, or a usage error.");
-    return command;
 }
 
 int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream& err) {

@@ -17,7 +17,7 @@ struct ServeOptions {
     bool open = false;
 };
 
-CLI::App* addServeCommand(CLI::App& app, ServeOptions& options);
+void declareServeOptions(CLI::App& command, ServeOptions& options);
 int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

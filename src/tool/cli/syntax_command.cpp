@@ -11,15 +11,12 @@
 
 namespace scenario {
 
-CLI::App* addSyntaxCommand(CLI::App& app, SyntaxOptions& options) {
-    CLI::App* command = app.add_subcommand(
-        "syntax", "Write the editors' highlighting files for the two source files");
-    command->description(
+void declareSyntaxOptions(CLI::App& command, SyntaxOptions& options) {
+    command.description(
         "Writes a TextMate grammar and a Vim syntax file for *_linea.txt and *-.txt, and the\n"
         "Vim rule that detects them, generated from the record tables.");
-    command->add_option("--out", options.outDirectory, "Folder to write into (default editors)");
-    command->footer("Exit status: 0 written, 2 a file could not be written.");
-    return command;
+    command.add_option("--out", options.outDirectory, "Folder to write into (default editors)");
+    command.footer("Exit status: 0 written, 2 a file could not be written.");
 }
 
 int runSyntaxCommand(const SyntaxOptions& options, std::ostream& out, std::ostream& err) {

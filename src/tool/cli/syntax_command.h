@@ -11,7 +11,7 @@ struct SyntaxOptions {
     std::string outDirectory = "editors";
 };
 
-CLI::App* addSyntaxCommand(CLI::App& app, SyntaxOptions& options);
+void declareSyntaxOptions(CLI::App& command, SyntaxOptions& options);
 int runSyntaxCommand(const SyntaxOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

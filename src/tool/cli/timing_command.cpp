@@ -11,12 +11,15 @@
 #include "base/file_store.h"
 #include "base/platform.h"
 #include "base/text_encoding.h"
+#include "report/diagnostic.h"
 #include "report/exit_status.h"
+#include "source/file_names.h"
 #include "tool/check/compile_session.h"
+#include "tool/check/compile_store.h"
 #include "tool/check/diagnostics.h"
 #include "tool/check/file_name_part.h"
-#include "tool/check/scenario_names.h"
 #include "tool/check/timetable_warnings.h"
+#include "tool/cli/input_options.h"
 #include "tool/route/route_data.h"
 #include "tool/timing/stock_file.h"
 #include "tool/timing/timing_json.h"
@@ -83,20 +86,17 @@ int timeSources(const TimingCommandOptions& options, TimedScenario& timed, Stock
         return kExitFileFailure;
     }
 
-    CompileStore store(std::nullopt);
     ScenarioBuild build;
     build.scenarioName = name;
     build.trainNumber = number;
     const ScenarioIdentity names = build.identity();
-    store.sources.files[names.lineSourceFile()] = *line;
-    store.sources.files[names.trainSourceFile()] = *train;
     const FileShown shown = [&](const std::string& file) {
         if (file == names.lineSourceFile()) return lineFile;
         if (file == names.trainSourceFile()) return trainFile;
         return file;
     };
     StationPlaces places(build);
-    const CompileOutcome compiled = compileBuild(build, store, true);
+    const CompileOutcome compiled = compileInMemory(build, *line, *train);
     if (compiled.status != kExitClean) {
         for (const std::string& text : diagnosticLines(build, build.warnings, shown))
             err << text << '\n';
@@ -134,31 +134,25 @@ int timeFiles(const TimingCommandOptions& options, TimedScenario& timed, StockCh
 
 }  // namespace
 
-CLI::App* addTimingCommand(CLI::App& app, TimingCommandOptions& options) {
-    CLI::App* command =
-        app.add_subcommand("timing", "Time the train's fastest run against its timetable");
-    command->description(
+void declareTimingOptions(CLI::App& command, TimingCommandOptions& options) {
+    command.description(
         "From a line and a train source file (LINE_FILE TRAIN_FILE), compiled in memory, or\n"
         "from a directory of compiled files (DIR --name NAME --train NUMBER): one row per\n"
         "section between two stops with its distance, scheduled time, the fastest run's time\n"
         "(the minimum) and the slack, then the earliest passing time at the other stations.\n"
         "The train is the stock file's (--stock, else NAME_NUMBER.stock.json beside the files,\n"
         "else the defaults of scenario stock) with the train file's cars and braked mass.");
-    command->add_option("INPUT", options.inputs, "LINE_FILE TRAIN_FILE, or DIR")
-        ->required()
-        ->expected(1, 2);
-    command->add_option("--name", options.scenarioName, "Scenario name")->check(fileNamePart());
-    command->add_option("--train", options.trainNumber, "Train number")->check(fileNamePart());
-    command->add_option("--stock", options.stockFile, "Stock file (JSON)");
+    addInputOption(command, options.inputs, "LINE_FILE TRAIN_FILE, or DIR");
+    addNameOptions(command, options.scenarioName, options.trainNumber);
+    command.add_option("--stock", options.stockFile, "Stock file (JSON)");
     command
-        ->add_option("--margin", options.margin,
-                     "Warn where the slack is below this per cent of the minimum")
+        .add_option("--margin", options.margin,
+                    "Warn where the slack is below this per cent of the minimum")
         ->check(CLI::NonNegativeNumber);
-    command->add_flag("--json", options.json, "Print one JSON object on standard output");
-    command->footer(
+    command.add_flag("--json", options.json, "Print one JSON object on standard output");
+    command.footer(
         "Exit status: 0 clean, 1 data error, 2 unreadable input, refused stock file or usage\n"
         "error, 3 stamp slot taken, 4 no route length.");
-    return command;
 }
 
 int runTimingCommand(const TimingCommandOptions& options, std::ostream& out, std::ostream& err) {
@@ -168,7 +162,7 @@ int runTimingCommand(const TimingCommandOptions& options, std::ostream& out, std
                                                   : timeFiles(options, timed, stock, err);
     if (status != kExitClean) return status;
     for (const Diagnostic& w : timed.warnings)
-        err << toolDiagnosticText(w, w.location.file) << '\n';
+        err << diagnosticText(w, w.location.file, TextForm::Tool) << '\n';
     if (!options.json) {
         printTable(timed.timing, out);
         return kExitClean;
@@ -180,15 +174,13 @@ int runTimingCommand(const TimingCommandOptions& options, std::ostream& out, std
     return kExitClean;
 }
 
-CLI::App* addStockCommand(CLI::App& app, StockCommandOptions& options) {
-    CLI::App* command = app.add_subcommand("stock", "Write the default stock file to edit");
-    command->description(
+void declareStockOptions(CLI::App& command, StockCommandOptions& options) {
+    command.description(
         "Writes the train parameters that scenario timing assumes, each key with its value,\n"
         "unit and a comment, as JSON. Saved as NAME_NUMBER.stock.json beside a scenario's\n"
         "files, it is used for that scenario.");
-    command->add_option("-o,--out", options.outFile, "The file to write")->required();
-    command->footer("Exit status: 0 written, 2 the file cannot be written or a usage error.");
-    return command;
+    command.add_option("-o,--out", options.outFile, "The file to write")->required();
+    command.footer("Exit status: 0 written, 2 the file cannot be written or a usage error.");
 }
 
 int runStockCommand(const StockCommandOptions& options, std::ostream& out, std::ostream& err) {

@@ -19,14 +19,14 @@ struct TimingCommandOptions {
     bool json = false;
 };
 
-CLI::App* addTimingCommand(CLI::App& app, TimingCommandOptions& options);
+void declareTimingOptions(CLI::App& command, TimingCommandOptions& options);
 int runTimingCommand(const TimingCommandOptions& options, std::ostream& out, std::ostream& err);
 
 struct StockCommandOptions {
     std::string outFile;
 };
 
-CLI::App* addStockCommand(CLI::App& app, StockCommandOptions& options);
+void declareStockOptions(CLI::App& command, StockCommandOptions& options);
 int runStockCommand(const StockCommandOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

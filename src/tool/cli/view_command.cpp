@@ -11,9 +11,10 @@
 #include "base/platform.h"
 #include "base/text_encoding.h"
 #include "report/exit_status.h"
+#include "source/file_names.h"
 #include "tool/check/compile_session.h"
 #include "tool/check/file_name_part.h"
-#include "tool/check/scenario_names.h"
+#include "tool/cli/input_options.h"
 #include "tool/route/cell_origins.h"
 #include "tool/timing/stock_file.h"
 #include "tool/view/source_view.h"
@@ -102,10 +103,8 @@ int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err
 
 }  // namespace
 
-CLI::App* addViewCommand(CLI::App& app, ViewOptions& options) {
-    CLI::App* command =
-        app.add_subcommand("view", "Write the route as one HTML page to open in a browser");
-    command->description(
+void declareViewOptions(CLI::App& command, ViewOptions& options) {
+    command.description(
         "From a directory of compiled files (DIR --name NAME --train NUMBER), or from a line\n"
         "and a train source file (LINE_FILE TRAIN_FILE), compiled in memory with nothing\n"
         "written but the page. The page needs no network and no other file: the plan, the\n"
@@ -113,19 +112,15 @@ CLI::App* addViewCommand(CLI::App& app, ViewOptions& options) {
         "distance axis, every cell's fields on hover, and the diagnostics of the sources. The\n"
         "train's fastest run (as scenario timing computes it) over the speed limits, and the\n"
         "timetable against it on a time-distance chart, with the sections in a table.");
-    command->add_option("INPUT", options.inputs, "DIR, or LINE_FILE TRAIN_FILE")
-        ->required()
-        ->expected(1, 2);
-    command->add_option("--name", options.scenarioName, "Scenario name")->check(fileNamePart());
-    command->add_option("--train", options.trainNumber, "Train number")->check(fileNamePart());
-    command->add_option("-o,--output", options.outFile, "The HTML file to write")->required();
-    command->add_option("--stock", options.stockFile,
-                        "Stock file (JSON) for the fastest run, as scenario timing reads it");
-    command->footer(
+    addInputOption(command, options.inputs, "DIR, or LINE_FILE TRAIN_FILE");
+    addNameOptions(command, options.scenarioName, options.trainNumber);
+    command.add_option("-o,--output", options.outFile, "The HTML file to write")->required();
+    command.add_option("--stock", options.stockFile,
+                       "Stock file (JSON) for the fastest run, as scenario timing reads it");
+    command.footer(
         "Exit status: 0 written; from sources 1 data error, 3 stamp slot taken, 4 no route\n"
         "length (the page is written all the same, with the diagnostics); 2 a file cannot be\n"
         "read, decoded or written, or a usage error.");
-    return command;
 }
 
 int runViewCommand(const ViewOptions& options, std::ostream& out, std::ostream& err) {

@@ -18,7 +18,7 @@ struct ViewOptions {
     std::optional<std::string> stockFile;  // else NAME_NUMBER.stock.json beside the inputs
 };
 
-CLI::App* addViewCommand(CLI::App& app, ViewOptions& options);
+void declareViewOptions(CLI::App& command, ViewOptions& options);
 int runViewCommand(const ViewOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "base/file_store.h"
+#include "source/file_names.h"
 #include "source/record_tables.h"
 #include "tool/check/compile_session.h"
 #include "tool/check/file_name_part.h"
@@ -16,8 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kLineEnding = "_linea.txt";
-constexpr std::string_view kTrainEnding = "-.txt";
 // The partner of a file checked alone holds no record beyond what lets the passes read the
 // file: the reader never examines a file's last field, so a header follows [generale]; and the
 // train pass runs only after a line pass that read a route length, the longest the table allows.
@@ -32,32 +31,21 @@ std::string minimalPartnerOf(SourceKind kind) {
     return line + "[fine]\r\n";
 }
 
-bool endsWith(std::string_view text, std::string_view ending) {
-    return text.size() >= ending.size() && text.substr(text.size() - ending.size()) == ending;
-}
-
 std::string folderOf(const std::string& path) {
     return fs::path(path).parent_path().string();
-}
-
-std::string fileNameOf(const std::string& path) {
-    return fs::path(path).filename().string();
 }
 
 std::string pathIn(const std::string& folder, const std::string& name) {
     return (fs::path(folder) / name).string();
 }
 
-// "NAME_linea.txt" gives NAME.
+// NAME of a line file, "NAME_NUMBER" of a train file: only such files are paired.
 std::string lineScenarioName(const std::string& path) {
-    const std::string name = fileNameOf(path);
-    return name.substr(0, name.size() - kLineEnding.size());
+    return lineFileStem(fileNameOf(path)).value_or("");
 }
 
-// "NAME_NUMBER-.txt" gives "NAME_NUMBER".
 std::string trainStem(const std::string& path) {
-    const std::string name = fileNameOf(path);
-    return name.substr(0, name.size() - kTrainEnding.size());
+    return trainFileStem(fileNameOf(path)).value_or("");
 }
 
 // A name part the build can use; file names that hold no such part check under a stand-in.
@@ -110,14 +98,10 @@ std::optional<std::string> SourceWorkspace::text(const std::string& path) const 
 
 std::optional<std::string> SourceWorkspace::trainPartnerOf(const std::string& linePath) const {
     const std::string folder = folderOf(linePath);
-    const std::string prefix = lineScenarioName(linePath) + "_";
+    const std::string scenarioName = lineScenarioName(linePath);
     const auto isPartner = [&](const std::string& name) {
-        if (name.size() <= prefix.size() + kTrainEnding.size() || name.rfind(prefix, 0) != 0 ||
-            !endsWith(name, kTrainEnding))
-            return false;
-        const std::string_view number(name.data() + prefix.size(),
-                                      name.size() - prefix.size() - kTrainEnding.size());
-        return number.find('_') == std::string_view::npos;
+        const std::optional<std::string> number = trainNumberIn(name, scenarioName);
+        return number && number->find('_') == std::string::npos;
     };
     // The train file last opened...
     const Buffer* latest = nullptr;
@@ -148,7 +132,7 @@ std::optional<std::string> SourceWorkspace::linePartnerOf(const std::string& tra
     // The scenario name may hold "_" itself: try each cut, the last first.
     for (std::size_t cut = stem.rfind('_'); cut != std::string::npos && cut > 0;
          cut = stem.rfind('_', cut - 1)) {
-        const std::string name = stem.substr(0, cut) + std::string(kLineEnding);
+        const std::string name = stem.substr(0, cut) + std::string(kLineSourceEnding);
         const std::string path = pathIn(folder, name);
         if (openText(path) != nullptr) return path;
         if (!listed) onDisk = disk_.filesIn(folder), listed = true;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "report/diagnostic.h"
+#include "source/file_names.h"
 #include "tool/check/compile_session.h"
-#include "tool/check/scenario_names.h"
 
 namespace scenario {
 

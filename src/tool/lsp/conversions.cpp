@@ -1,4 +1,4 @@
-// UTF-8 to Windows-1252 one code unit a byte, and file URIs.
+// File URIs and the paths they name.
 #include "tool/lsp/conversions.h"
 
 #include <algorithm>
@@ -6,30 +6,6 @@
 
 namespace scenario {
 namespace {
-
-// The code page's characters in 0x80 to 0x9F, by byte; 0 where the code page has none.
-constexpr char16_t kHighCharacters[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,       // 0x88
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 0x98
-};
-
-char byteFor(char32_t c) {
-    if (c < 0x100) return static_cast<char>(c);
-    for (std::size_t i = 0; i < 32; ++i)
-        if (kHighCharacters[i] == c) return static_cast<char>(0x80 + i);
-    return '?';
-}
-
-// The length of the UTF-8 sequence a lead byte opens, 0 for a byte that opens none.
-std::size_t sequenceLength(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead < 0xE0) return 2;
-    if (lead >= 0xE0 && lead < 0xF0) return 3;
-    if (lead >= 0xF0 && lead < 0xF5) return 4;
-    return 0;
-}
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -44,34 +20,6 @@ bool keptInUri(unsigned char c) {
 }
 
 }  // namespace
-
-std::string windows1252FromUtf8(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t n = sequenceLength(lead);
-        bool whole = n > 0 && i + n <= utf8.size();
-        for (std::size_t k = 1; whole && k < n; ++k)
-            whole = (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
-        if (!whole) {
-            // Not UTF-8: one stray byte, one unknown character.
-            out += '?';
-            ++i;
-            continue;
-        }
-        char32_t c = n == 1 ? lead : lead & (0x7F >> n);
-        for (std::size_t k = 1; k < n; ++k)
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += n;
-        if (c > 0xFFFF) {
-            out += "??";
-            continue;
-        }
-        out += byteFor(c);
-    }
-    return out;
-}
 
 namespace {
 

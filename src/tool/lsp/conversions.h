@@ -12,11 +12,6 @@
 
 namespace scenario {
 
-// UTF-8 text as Windows-1252 bytes. U+0080 to U+009F (what an editor that read the bytes as
-// Latin-1 sends back) become the bytes 0x80 to 0x9F; a character the code page cannot hold
-// becomes "?", two of them for a character beyond U+FFFF (two code units).
-std::string windows1252FromUtf8(std::string_view utf8);
-
 // How a system writes a path: "/a/b" or "C:\\a\\b" and "\\\\server\\share\\b".
 enum class PathStyle { Posix, Windows };
 #ifdef _WIN32

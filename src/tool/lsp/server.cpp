@@ -218,7 +218,7 @@ std::string LanguageServer::openPath(const json& params, std::string text) {
     const std::string uri = uriParam(params);
     const std::string path = pathOfUri(uri);
     uris_[path] = uri;
-    workspace_.change(path, windows1252FromUtf8(text));
+    workspace_.change(path, windows1252FromUtf8OrQuestionMarks(text));
     return path;
 }
 

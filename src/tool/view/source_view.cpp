@@ -7,8 +7,8 @@
 #include "base/platform.h"
 #include "base/text_encoding.h"
 #include "report/exit_status.h"
+#include "source/file_names.h"
 #include "tool/check/compile_session.h"
-#include "tool/check/scenario_names.h"
 #include "tool/route/cell_origins.h"
 #include "tool/timing/stock_file.h"
 #include "tool/view/view_data.h"
@@ -39,7 +39,9 @@ SourceView viewOfSources(const std::string& lineFile, const std::string& trainFi
     };
 
     CellOrigins origins(build);
-    const CheckedBuild checked = compileChecked(build, lineBytes, trainBytes, &origins);
+    SessionOptions session;
+    session.origins = &origins;
+    const CompileSession checked = compileSession(build, lineBytes, trainBytes, session);
 
     ViewInput input;
     input.routeLength = routeLengthOf(build.stationTable);

@@ -228,24 +228,19 @@ json viewTiming(const timing::Timing& t, const StockChoice& stock) {
 json viewDiagnostics(const ScenarioBuild& build, const std::vector<Diagnostic>& warnings,
                      const FileShown& shown, const std::string& note) {
     json list = json::array();
-    for (const Diagnostic* listed : diagnosticsInOrder(build, warnings)) {
-        const Diagnostic d = describedError(*listed);
-        const bool hasLine = d.location.hasLine();
-        const bool error = d.severity == Severity::Error;
-        json related;
-        if (d.related.hasLine())
-            related = {{"file", shown(d.related.file)}, {"line", d.related.line}};
-        list.push_back({{"severity", error ? "error" : "warning"},
-                        {"text", diagnosticLine(build, *listed, shown)},
-                        {"file", hasLine ? shown(d.location.file) : std::string()},
-                        {"line", hasLine ? d.location.line : 0},
-                        {"column", hasLine ? d.location.firstColumn : 0},
-                        {"code", error ? json(d.code) : json()},
-                        {"name", error ? json() : json(d.name)},
-                        {"position", d.position ? json(*d.position) : json()},
-                        {"related", std::move(related)}});
-    }
-    if (!note.empty()) list.push_back(viewNote(note));
+    for (const Diagnostic* listed : diagnosticsInOrder(build, warnings))
+        list.push_back(diagnosticJson(*listed, shown));
+    if (!note.empty())
+        list.push_back({{"severity", "error"},
+                        {"text", note},
+                        {"message", note},
+                        {"file", ""},
+                        {"line", 0},
+                        {"column", 0},
+                        {"code", nullptr},
+                        {"name", nullptr},
+                        {"position", nullptr},
+                        {"related", nullptr}});
     return list;
 }
 

@@ -343,7 +343,15 @@ TEST(Diagnostics, JsonNamesTheFieldOfTheErrorAndTheRecordInTheTakenCell) {
     EXPECT_EQ(s["errorCode"], 16);
     EXPECT_EQ(s["errorFile"], "train.txt");
     EXPECT_EQ(s["errorLine"], 3);
-    const nlohmann::json expected = {{"code", 16},
+    // The shape the page shares: the kind, the line check prints, and the message an editor shows.
+    const nlohmann::json expected = {{"severity", "error"},
+                                     {"text",
+                                      "train.txt:3:10: error 16: signal on a cell already taken "
+                                      "(at 2600 m)\ntrain.txt:2:10: note: this signal record "
+                                      "already holds cell 53"},
+                                     {"message", "signal on a cell already taken (at 2600 m)"},
+                                     {"name", nullptr},
+                                     {"code", 16},
                                      {"meaning", "signal on a cell already taken"},
                                      {"position", 2600},
                                      {"file", "train.txt"},

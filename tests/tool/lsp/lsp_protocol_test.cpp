@@ -105,30 +105,6 @@ TEST(LspJsonRpc, EveryRequestGetsOneAnswerAndNotificationsNone) {
     }
 }
 
-TEST(LspText, EachUtf16CodeUnitBecomesOneWindows1252Byte) {
-    const struct {
-        std::string utf8;
-        std::string bytes;
-    } cases[] = {
-        {"stazione, LUC\xC3\x8C"
-         "A",
-         "stazione, LUC\xCC"
-         "A"},                             // Ì
-        {"\xE2\x82\xAC 5", "\x80 5"},      // € is 0x80
-        {"\xC5\x92", "\x8C"},              // Œ
-        {"\xC2\x85\xC2\x9F", "\x85\x9F"},  // an editor's Latin-1 reading of 0x85 0x9F
-        {"\xE4\xB8\xAD", "?"},             // no place in the code page
-        {"\xF0\x9F\x98\x80!",
-         "?"
-         "?!"},  // beyond U+FFFF: two code units
-        {"a\xFF"
-         "b",
-         "a?b"},        // not UTF-8
-        {"\xC3", "?"},  // cut short
-    };
-    for (const auto& c : cases) EXPECT_EQ(windows1252FromUtf8(c.utf8), c.bytes) << c.utf8;
-}
-
 TEST(LspText, FileUrisAndPaths) {
     EXPECT_EQ(pathFromUri("file:///tmp/a%20b/X_linea.txt"), "/tmp/a b/X_linea.txt");
     EXPECT_EQ(pathFromUri("file://localhost/x"), "/x");

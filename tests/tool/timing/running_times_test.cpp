@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "compiler/line_plan_steps.h"
-#include "tool/check/compile_session.h"
+#include "tool/check/compile_store.h"
 #include "tool/source_fixture.h"
 #include "tool/timing/route_track.h"
 #include "tool/timing/train_forces.h"
@@ -158,10 +158,7 @@ ScenarioBuild builtinBuild() {
     ScenarioBuild build;
     build.scenarioName = "Alderi_Moncasta";
     build.trainNumber = "30752";
-    CompileStore store(std::nullopt);
-    store.sources.files[build.identity().lineSourceFile()] = texts.line;
-    store.sources.files[build.identity().trainSourceFile()] = texts.train;
-    compileBuild(build, store, true);
+    compileInMemory(build, texts.line, texts.train);
     return build;
 }
 

@@ -1,0 +1,27 @@
+// The options through which the commands name what they read: the source files or a directory
+// of compiled files, and the scenario name and train number.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <string>
+#include <vector>
+
+namespace scenario {
+
+// LINE_FILE and TRAIN_FILE, both required.
+void addSourceFileOptions(CLI::App& command, std::string& lineFile, std::string& trainFile);
+
+// INPUT: a directory of compiled files or the two source files; `help` says which comes first.
+void addInputOption(CLI::App& command, std::vector<std::string>& inputs, const std::string& help);
+
+// --name and --train, each checked as a file-name part; `help` words them where a command says
+// more than the plain names (their defaults).
+struct NameOptionHelp {
+    std::string name = "Scenario name";
+    std::string train = "Train number";
+    bool required = false;
+};
+void addNameOptions(CLI::App& command, std::string& scenarioName, std::string& trainNumber,
+                    const NameOptionHelp& help = {});
+
+}  // namespace scenario
