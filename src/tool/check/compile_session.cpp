@@ -23,18 +23,18 @@
 
 #include "base/file_store.h"
 #include "base/platform.h"
+#include "base/text_encoding.h"
 #include "compiler/track_model.h"
 #include "output/compile_driver.h"
 #include "report/diagnostic.h"
 #include "report/error_meanings.h"
 #include "report/exit_status.h"
-#include "tool/route/cell_origins.h"
+#include "tool/check/checker.h"
 #include "tool/check/diagnostics.h"
 #include "tool/check/error_places.h"
-#include "tool/check/checker.h"
-#include "tool/timing/stock_file.h"
-#include "base/text_encoding.h"
 #include "tool/check/timetable_warnings.h"
+#include "tool/route/cell_origins.h"
+#include "tool/timing/stock_file.h"
 
 namespace scenario {
 namespace fs = std::filesystem;
@@ -68,16 +68,53 @@ void CompileStore::writeInPieces(const std::string& name, const FileContent& con
     if (!replaced) unchanged.push_back(written.back());
 }
 
-CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPlan) {
+namespace {
+
+// How a run of the compile driver, or of its halves, ended.
+CompileOutcome outcomeOf(const ScenarioBuild& build,
+                         const std::function<std::optional<StampingFailure>()>& run) {
     try {
-        const std::optional<StampingFailure> stop =
-            memorizza_percorso(build, files, buildPlan ? 1 : 0);
-        if (stop)
+        if (const std::optional<StampingFailure> stop = run())
             return {kExitStamping, stampingErrorText(std::to_string(stop->number)), stop->number};
     } catch (const std::exception& failure) {
         return {kExitFileFailure, failure.what()};
     }
     return {buildEndStatus(build.hasTrackCellTable(), build.errorCode), {}};
+}
+
+}  // namespace
+
+CompileOutcome compileBuild(ScenarioBuild& build, FileStore& files, bool buildPlan) {
+    return outcomeOf(build, [&] { return memorizza_percorso(build, files, buildPlan ? 1 : 0); });
+}
+
+KeptLineModel::KeptLineModel() = default;
+KeptLineModel::~KeptLineModel() = default;
+
+bool KeptLineModel::holds(const ScenarioIdentity& names, std::string_view lineBytes) const {
+    return held_ && names.scenarioName == names_.scenarioName &&
+           names.trainNumber == names_.trainNumber && lineBytes.size() == lineBytes_.size() &&
+           lineBytes == lineBytes_;
+}
+
+void KeptLineModel::keep(const ScenarioIdentity& names, std::string_view lineBytes,
+                         const ScenarioBuild& build, bool trainPassRuns,
+                         const CellOrigins& origins) {
+    forget();
+    model_.build = build;
+    model_.build.cellWatcher = nullptr;
+    model_.trainPassRuns = trainPassRuns;
+    origins_ = std::make_unique<CellOrigins>(origins, model_.build);
+    names_ = names;
+    lineBytes_.assign(lineBytes);
+    held_ = true;
+}
+
+void KeptLineModel::forget() {
+    held_ = false;
+    origins_.reset();
+    check_.reset();
+    model_ = LineModel();
 }
 
 namespace {
@@ -87,12 +124,31 @@ namespace {
 class WatchedCompile {
   public:
     // Watches through `given` when the caller keeps the origins for more than placing errors.
+    // With `kept` (and no `given`), runs on a copy of its line model when it holds the line text,
+    // and keeps the line model when it does not.
     WatchedCompile(ScenarioBuild& build, FileStore& files, bool buildPlan, const SourceTexts& texts,
-                   CellOrigins* given = nullptr)
+                   CellOrigins* given = nullptr, KeptLineModel* kept = nullptr)
         : texts_(texts) {
-        if (given == nullptr) own_.emplace(build);
-        origins_ = given != nullptr ? given : &*own_;
-        outcome = compileBuild(build, files, buildPlan);
+        if (given != nullptr || kept == nullptr) {
+            if (given == nullptr) own_.emplace(build);
+            origins_ = given != nullptr ? given : &*own_;
+            outcome = compileBuild(build, files, buildPlan);
+        } else if (kept->holds(texts.names, texts.line)) {
+            own_.emplace(kept->origins(), build);
+            origins_ = &*own_;
+            resumeFrom(build, kept->model());
+            const bool trainPassRuns = kept->model().trainPassRuns;
+            outcome =
+                outcomeOf(build, [&] { return finishAfterLinePass(build, trainPassRuns, files); });
+        } else {
+            own_.emplace(build);
+            origins_ = &*own_;
+            outcome = outcomeOf(build, [&] {
+                const bool trainPassRuns = startWithLinePass(build, files, buildPlan ? 1 : 0);
+                kept->keep(texts.names, texts.line, build, trainPassRuns, *origins_);
+                return finishAfterLinePass(build, trainPassRuns, files);
+            });
+        }
         origins_->finish();
         if (outcome.status == kExitStamping)
             outcome.stampingPlace =
@@ -272,11 +328,19 @@ void findLaterErrors(ScenarioBuild& build, const SourceTexts& texts, bool buildP
 // write. Where no thread can be started, the check runs when first asked for.
 class BackgroundCheck {
   public:
-    BackgroundCheck(SourceText line, SourceText train) {
+    // With `lineCheck`, the line text's part is not read again.
+    BackgroundCheck(SourceText line, SourceText train,
+                    std::shared_ptr<const LineTextCheck> lineCheck = nullptr) {
         // Each way of starting the check takes a copy of it: the texts are shared, not copied.
         const auto texts = std::make_shared<const std::pair<SourceText, SourceText>>(
             std::move(line), std::move(train));
-        const auto check = [texts] { return checkSourceTexts(texts->first, texts->second); };
+        const auto check = [texts, lineCheck]() -> Found {
+            std::shared_ptr<const LineTextCheck> linePart =
+                lineCheck ? lineCheck
+                          : std::make_shared<const LineTextCheck>(checkLineText(texts->first));
+            CheckResult result = checkSourceTexts(*linePart, texts->second);
+            return {std::move(linePart), std::move(result)};
+        };
         try {
             pending_ = std::async(std::launch::async, check);
         } catch (const std::system_error&) {
@@ -284,13 +348,21 @@ class BackgroundCheck {
         }
     }
     const CheckResult& result() {
-        if (!result_) result_ = pending_.get();
-        return *result_;
+        if (!found_) found_ = pending_.get();
+        return found_->result;
+    }
+    const std::shared_ptr<const LineTextCheck>& linePart() {
+        result();
+        return found_->linePart;
     }
 
   private:
-    std::future<CheckResult> pending_;
-    std::optional<CheckResult> result_;
+    struct Found {
+        std::shared_ptr<const LineTextCheck> linePart;
+        CheckResult result;
+    };
+    std::future<Found> pending_;
+    std::optional<Found> found_;
 };
 
 std::int32_t lineOf(std::string_view text, std::size_t offset) {
@@ -451,17 +523,23 @@ std::string outcomeNote(const CompileOutcome& outcome, const std::string& comman
 }
 
 CheckedBuild compileChecked(ScenarioBuild& build, const std::string& lineBytes,
-                            const std::string& trainBytes, CellOrigins* origins) {
+                            const std::string& trainBytes, CellOrigins* origins,
+                            KeptLineModel* kept) {
     const ScenarioIdentity names = build.identity();
+    // A caller's own watcher follows the whole compile.
+    if (origins != nullptr) kept = nullptr;
+    const bool lineKept = kept != nullptr && kept->holds(names, lineBytes) && kept->check();
     BackgroundCheck checking({names.lineSourceFile(), lineBytes},
-                             {names.trainSourceFile(), trainBytes});
+                             {names.trainSourceFile(), trainBytes},
+                             lineKept ? kept->check() : nullptr);
     CompileStore store(std::nullopt);
-    store.sources.files[names.lineSourceFile()] = lineBytes;
+    if (!lineKept) store.sources.files[names.lineSourceFile()] = lineBytes;
     store.sources.files[names.trainSourceFile()] = trainBytes;
     const SourceTexts texts{names, lineBytes, trainBytes};
-    const WatchedCompile compiled(build, store, true, texts, origins);
+    const WatchedCompile compiled(build, store, true, texts, origins, kept);
     CheckedBuild checked{compiled.outcome, {}};
     const CheckResult& found = checking.result();
+    if (kept != nullptr && !lineKept) kept->keepCheck(checking.linePart());
     compiled.place(build.errors, build.errors.size());
     if (checked.outcome.status == kExitDataError) findLaterErrors(build, texts, true);
     // As compile and check say it: the record that is the cause, before the program's message.
@@ -475,11 +553,11 @@ CheckedBuild compileChecked(ScenarioBuild& build, const std::string& lineBytes,
 }
 
 SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
-                         const ScenarioIdentity& names) {
+                         const ScenarioIdentity& names, KeptLineModel* kept) {
     ScenarioBuild build;
     build.scenarioName = names.scenarioName;
     build.trainNumber = names.trainNumber;
-    CheckedBuild checked = compileChecked(build, lineBytes, trainBytes);
+    CheckedBuild checked = compileChecked(build, lineBytes, trainBytes, nullptr, kept);
     SourceCheck check{names, std::move(checked.warnings)};
     for (Diagnostic& e : build.errors) check.diagnostics.push_back(std::move(e));
     if (checked.outcome.status == kExitStamping && !checked.outcome.stampingPlace.hasLine())

@@ -4,13 +4,16 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "base/file_store.h"
+#include "compiler/compile_step.h"
 #include "compiler/track_model.h"
 #include "report/diagnostic.h"
 #include "source/file_names.h"
@@ -103,10 +106,45 @@ struct CheckedBuild {
     std::vector<Diagnostic> warnings;
 };
 class CellOrigins;
+struct LineTextCheck;
+
+// What a long-lived process (an editor's server, a live preview) keeps of the last line text it
+// compiled: the build after the line pass, the records of its cells and the checker's reading of
+// it. While the line text stays the same, a compile runs only the passes after the line pass, on
+// a copy, and the checker reads only the train text.
+class KeptLineModel {
+  public:
+    KeptLineModel();
+    ~KeptLineModel();
+    KeptLineModel(const KeptLineModel&) = delete;
+    KeptLineModel& operator=(const KeptLineModel&) = delete;
+
+    bool holds(const ScenarioIdentity& names, std::string_view lineBytes) const;
+    // Keeps `build` just after its line pass, with its watcher's records and the checker's part.
+    void keep(const ScenarioIdentity& names, std::string_view lineBytes, const ScenarioBuild& build,
+              bool trainPassRuns, const CellOrigins& origins);
+    void keepCheck(std::shared_ptr<const LineTextCheck> check) { check_ = std::move(check); }
+    void forget();
+
+    const LineModel& model() const { return model_; }
+    const CellOrigins& origins() const { return *origins_; }
+    const std::shared_ptr<const LineTextCheck>& check() const { return check_; }
+
+  private:
+    ScenarioIdentity names_;
+    std::string lineBytes_;
+    bool held_ = false;
+    LineModel model_;
+    std::unique_ptr<CellOrigins> origins_;  // watches model_.build: declared after it
+    std::shared_ptr<const LineTextCheck> check_;
+};
+
 // `origins`, when given, is the watcher the compile goes through (made on `build` beforehand); it
-// comes back finished, with every cell's record.
+// comes back finished, with every cell's record. `kept`, when given, is used when it holds the
+// line text and refilled when it does not.
 CheckedBuild compileChecked(ScenarioBuild& build, const std::string& lineBytes,
-                            const std::string& trainBytes, CellOrigins* origins = nullptr);
+                            const std::string& trainBytes, CellOrigins* origins = nullptr,
+                            KeptLineModel* kept = nullptr);
 
 // Runs the compile and returns its exit status. Diagnostics go to `err`, the JSON summary (when
 // asked for) to `out`.
@@ -120,6 +158,6 @@ struct SourceCheck {
     std::vector<Diagnostic> diagnostics;
 };
 SourceCheck checkSources(std::string lineBytes, std::string trainBytes,
-                         const ScenarioIdentity& names);
+                         const ScenarioIdentity& names, KeptLineModel* kept = nullptr);
 
 }  // namespace scenario

@@ -8,8 +8,8 @@
 
 #include "base/file_store.h"
 #include "source/record_tables.h"
-#include "tool/check/file_name_part.h"
 #include "tool/check/compile_session.h"
+#include "tool/check/file_name_part.h"
 
 namespace scenario {
 namespace {
@@ -193,8 +193,8 @@ std::vector<FileDiagnostics> SourceWorkspace::check(const std::string& path) con
     }
     const ScenarioIdentity names{usableName(scenarioName, "scenario"),
                                  usableName(trainNumber, "0")};
-    SourceCheck found = kind == SourceKind::Line ? checkSources(*own, *partnerText, names)
-                                                 : checkSources(*partnerText, *own, names);
+    SourceCheck found = kind == SourceKind::Line ? checkSources(*own, *partnerText, names, &kept_)
+                                                 : checkSources(*partnerText, *own, names, &kept_);
 
     const auto pathOf = [&](const std::string& buildFile) -> std::string {
         if (buildFile == names.lineSourceFile()) return linePath;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "report/diagnostic.h"
+#include "tool/check/compile_session.h"
 #include "tool/check/scenario_names.h"
 
 namespace scenario {
@@ -66,6 +67,8 @@ class SourceWorkspace {
     const SourceDisk& disk_;
     std::map<std::string, Buffer> buffers_;
     std::uint64_t openings_ = 0;
+    // The last line text checked: most edits are to the train file.
+    mutable KeptLineModel kept_;
 };
 
 }  // namespace scenario

@@ -9,10 +9,10 @@
 #include <mutex>
 #include <thread>
 
-#include "tool/lsp/conversions.h"
-#include "tool/editor/assist.h"
-#include "tool/check/source_lines.h"
 #include "base/text_encoding.h"
+#include "tool/check/source_lines.h"
+#include "tool/editor/assist.h"
+#include "tool/lsp/conversions.h"
 
 namespace scenario {
 namespace {
@@ -72,6 +72,13 @@ json symbolJson(const OutlineEntry& entry) {
         {"selectionRange", rangeJson(entry.start)}, {"children", std::move(children)}};
 }
 
+// The client's trace setting ("off", "messages" or "verbose") under `key`; absent is off.
+bool traceIsOn(const json& params, const char* key) {
+    if (!params.is_object()) return false;
+    const auto it = params.find(key);
+    return it != params.end() && it->is_string() && it->get_ref<const std::string&>() != "off";
+}
+
 // Where a diagnostic stands: its field's columns, or its whole line when they are not known.
 TextSpot spotOf(const Location& at, const std::string* text) {
     if (at.line < 1) return {};
@@ -124,6 +131,7 @@ void LanguageServer::runChecksDue(ServerClock::time_point now) {
         if (due <= now) ready.push_back(path);
     for (const std::string& path : ready) {
         due_.erase(path);
+        const ServerClock::time_point start = ServerClock::now();
         for (FileDiagnostics& file : workspace_.check(path)) {
             const std::optional<std::string> text = workspace_.text(file.path);
             json list = json::array();
@@ -137,6 +145,14 @@ void LanguageServer::runChecksDue(ServerClock::time_point now) {
                    {"params", {{"uri", uriOf(file.path)}, {"diagnostics", std::move(list)}}}});
             published_[file.path] = std::move(file.diagnostics);
         }
+        // The server's own part of a change's latency, for a client that traces.
+        if (!traced_) continue;
+        const std::chrono::duration<double, std::milli> took = ServerClock::now() - start;
+        send_({{"jsonrpc", "2.0"},
+               {"method", "$/logTrace"},
+               {"params",
+                {{"message", "diagnostics of " + uriOf(path) + " in " +
+                                 std::to_string(took.count()) + " ms"}}}});
     }
 }
 
@@ -188,6 +204,7 @@ void LanguageServer::registerHandlers() {
             snippet = &(*snippet)[key];
         }
         snippets_ = snippet->is_boolean() && snippet->get<bool>();
+        traced_ = traceIsOn(params, "trace");
         initialized_ = true;
         return json{
             {"capabilities",
@@ -201,6 +218,8 @@ void LanguageServer::registerHandlers() {
             {"serverInfo", {{"name", "scenario"}, {"version", SCENARIO_VERSION}}}};
     });
     dispatcher_.onNotification("initialized", [](const json&) {});
+    dispatcher_.onNotification(
+        "$/setTrace", [this](const json& params) { traced_ = traceIsOn(params, "value"); });
     dispatcher_.onRequest("shutdown", [this](const json&) {
         shutDown_ = true;
         return json();

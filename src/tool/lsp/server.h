@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "report/diagnostic.h"
+#include "tool/editor/workspace.h"
 #include "tool/lsp/framing.h"
 #include "tool/lsp/json_rpc.h"
-#include "tool/editor/workspace.h"
 
 namespace scenario {
 
@@ -63,6 +63,7 @@ class LanguageServer {
     bool shutDown_ = false;
     bool exited_ = false;
     bool snippets_ = false;
+    bool traced_ = false;  // the client's trace is on: each check's time goes to it
 };
 
 // Serves a client over a byte stream until it exits or the input ends; returns the exit status.
