@@ -23,6 +23,10 @@ void startBuild(ScenarioBuild& build, std::int32_t j) {
 }
 
 void memorizza_dati(ScenarioBuild& build, FileStore& files) {
+    if (readLineSource(build, files)) readTrainSource(build, files);
+}
+
+bool readLineSource(ScenarioBuild& build, FileStore& files) {
     build.signSlot = kFirstSignSlot;
     build.gradientCursor = 0;
     build.currentGradient = 0;
@@ -33,13 +37,31 @@ void memorizza_dati(ScenarioBuild& build, FileStore& files) {
     build.currentSpeed = 0;
     build.currentAdhesion = 0;
     SourceInput in(build, files);
+    bool trainPassRuns = false;
     underErrorTrap(build, in, [&] {
         build.scenarioEntry().name = build.scenarioName;
         build.trainEntry().name = build.trainNumber;
         build.lowStepMetre = 0;
-        if (linePass(build, in)) trainPass(build, in);
+        trainPassRuns = linePass(build, in);
         in.close();
     });
+    return trainPassRuns;
+}
+
+// A reader of its own: the line pass closed its file, and opening the next one forgets the
+// record read before.
+void readTrainSource(ScenarioBuild& build, FileStore& files) {
+    SourceInput in(build, files);
+    underErrorTrap(build, in, [&] {
+        trainPass(build, in);
+        in.close();
+    });
+}
+
+void resumeFrom(ScenarioBuild& build, const LineModel& model) {
+    CellWatcher* const watcher = build.cellWatcher;
+    build = model.build;
+    build.cellWatcher = watcher;
 }
 
 void underErrorTrap(ScenarioBuild& build, SourceInput& in, const std::function<void()>& read) {

@@ -24,4 +24,19 @@ void underErrorTrap(ScenarioBuild& build, SourceInput& in, const std::function<v
 // run-time failure in either closes and deletes both and records error 25.
 void memorizza_dati(ScenarioBuild& build, FileStore& files);
 
+// memorizza_dati in its two halves, each under the trap. The first is true when the second is to
+// run: the line pass read the file to its end without a failure.
+bool readLineSource(ScenarioBuild& build, FileStore& files);
+void readTrainSource(ScenarioBuild& build, FileStore& files);
+
+// What a build holds after its line pass, kept by the long-lived processes so that a train-file
+// edit runs only the passes after it, on a copy. Its plan is shared by every copy.
+struct LineModel {
+    ScenarioBuild build;
+    bool trainPassRuns = false;
+};
+
+// Makes `build` a copy of the kept model's, keeping its own watcher.
+void resumeFrom(ScenarioBuild& build, const LineModel& model);
+
 }  // namespace scenario

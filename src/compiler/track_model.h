@@ -109,9 +109,10 @@ class LinePlan {
     std::int32_t upper_ = -1;
     std::int32_t doubleEnd_ = 2;
     // Left unset past the seeds: a metre is written once, when the steps reach it, so the
-    // pages of a long plan are touched once and never cleared beforehand.
-    std::unique_ptr<double[]> first_;
-    std::unique_ptr<double[]> second_;
+    // pages of a long plan are touched once and never cleared beforehand. A copy shares the
+    // metres: only the line pass writes them, and a build is copied after it (a kept line model).
+    std::shared_ptr<double[]> first_;
+    std::shared_ptr<double[]> second_;
 };
 
 // Told of every cell a pass asks for and of the end of every record, so that the authors' tool

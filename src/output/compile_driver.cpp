@@ -10,8 +10,17 @@ namespace scenario {
 
 std::optional<StampingFailure> memorizza_percorso(ScenarioBuild& build, FileStore& files,
                                                   std::int32_t j) {
+    return finishAfterLinePass(build, startWithLinePass(build, files, j), files);
+}
+
+bool startWithLinePass(ScenarioBuild& build, FileStore& files, std::int32_t j) {
     startBuild(build, j);
-    memorizza_dati(build, files);
+    return readLineSource(build, files);
+}
+
+std::optional<StampingFailure> finishAfterLinePass(ScenarioBuild& build, bool trainPassRuns,
+                                                   FileStore& files) {
+    if (trainPassRuns) readTrainSource(build, files);
     if (!build.hasTrackCellTable()) return std::nullopt;
     signalSpacingPass(build);
     if (std::optional<StampingFailure> failure = stampScenario(build)) return failure;

@@ -17,4 +17,11 @@ namespace scenario {
 std::optional<StampingFailure> memorizza_percorso(ScenarioBuild& build, FileStore& files,
                                                   std::int32_t j);
 
+// memorizza_percorso in two halves, for the processes that keep the line model between edits:
+// the start and the line pass, true when the train pass is to run; then the train pass (when
+// it runs) and everything after it.
+bool startWithLinePass(ScenarioBuild& build, FileStore& files, std::int32_t j);
+std::optional<StampingFailure> finishAfterLinePass(ScenarioBuild& build, bool trainPassRuns,
+                                                   FileStore& files);
+
 }  // namespace scenario

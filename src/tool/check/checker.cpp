@@ -613,18 +613,38 @@ std::string_view nearestKeyword(std::string_view text,
 
 CheckResult checkSourceTexts(const SourceText& line, const SourceText& train,
                              ExaminedFields* examined) {
+    return checkSourceTexts(checkLineText(line, examined ? &examined->line : nullptr), train,
+                            examined ? &examined->train : nullptr);
+}
+
+LineTextCheck checkLineText(const SourceText& line, std::vector<ExaminedField>* examined) {
+    LineTextCheck found;
+    found.start = startOf(line);
+    checkEncoding(line, found.encoding);
+    FileScan lineScan(line, true, found.records);
+    if (examined) lineScan.traceInto(examined);
+    lineScan.run(0);
+    found.routeLength = lineScan.routeLength;
+    found.signRecords = lineScan.signs;
+    found.ownRecords = lineScan.ownRecords;
+    found.otherRecords = lineScan.otherRecords;
+    return found;
+}
+
+CheckResult checkSourceTexts(const LineTextCheck& line, const SourceText& train,
+                             std::vector<ExaminedField>* examined) {
     CheckResult result;
     std::vector<Diagnostic>& out = result.warnings;
-    checkEncoding(line, out);
+    // In the order of a reading of both: the encodings, then the line's records, then the
+    // train's; kept again so that the bound on their number falls where it always fell.
+    for (const Diagnostic& w : line.encoding) keepWarning(out, w);
     checkEncoding(train, out);
-    FileScan lineScan(line, true, out);
-    if (examined) lineScan.traceInto(&examined->line);
-    lineScan.run(0);
+    for (const Diagnostic& w : line.records) keepWarning(out, w);
     FileScan trainScan(train, false, out);
-    if (examined) trainScan.traceInto(&examined->train);
-    trainScan.run(lineScan.routeLength);
-    checkZeroSpeed(trainScan, train, lineScan.routeLength, out);
-    result.signRecords = lineScan.signs;
+    if (examined) trainScan.traceInto(examined);
+    trainScan.run(line.routeLength);
+    checkZeroSpeed(trainScan, train, line.routeLength, out);
+    result.signRecords = line.signRecords;
     result.stationRecords = trainScan.stations;
 
     if (!trainScan.sawGeneral)
@@ -634,19 +654,19 @@ CheckResult checkSourceTexts(const SourceText& line, const SourceText& train,
         keepWarning(
             out, makeWarning(kNoRecordsWarning, startOf(train), "the train file has no station"));
 
-    const bool lineSwapped = lineScan.ownRecords == 0 && lineScan.otherRecords > 0;
+    const bool lineSwapped = line.ownRecords == 0 && line.otherRecords > 0;
     const bool trainSwapped = trainScan.ownRecords == 0 && trainScan.otherRecords > 0;
     result.filesLookSwapped = lineSwapped && trainSwapped;
     if (result.filesLookSwapped) {
-        keepWarning(out, makeWarning(kSwappedFilesWarning, startOf(line),
+        keepWarning(out, makeWarning(kSwappedFilesWarning, line.start,
                                      "this looks like a train source file and the train file "
                                      "like a line source file: give the line file first"));
         return result;
     }
     if (lineSwapped)
-        keepWarning(out, makeWarning(kSwappedFilesWarning, startOf(line),
+        keepWarning(out, makeWarning(kSwappedFilesWarning, line.start,
                                      "this looks like a train source file (" +
-                                         std::to_string(lineScan.otherRecords) +
+                                         std::to_string(line.otherRecords) +
                                          " train records, no line record)"));
     if (trainSwapped)
         keepWarning(out, makeWarning(kSwappedFilesWarning, startOf(train),

@@ -3,6 +3,7 @@
 // in memory, so an editor can call it on unsaved buffers.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,22 @@ struct ExaminedFields {
 };
 CheckResult checkSourceTexts(const SourceText& line, const SourceText& train,
                              ExaminedFields* examined = nullptr);
+
+// What the checker finds in the line text alone, kept beside the line model so that a train-file
+// edit reads only the train text.
+struct LineTextCheck {
+    Location start;                    // the text's first line
+    std::vector<Diagnostic> encoding;  // its encoding warning, if any
+    std::vector<Diagnostic> records;   // the warnings of its records
+    std::int32_t routeLength = 0;      // 0 when none was read
+    int signRecords = 0;
+    int ownRecords = 0;
+    int otherRecords = 0;
+};
+LineTextCheck checkLineText(const SourceText& line, std::vector<ExaminedField>* examined = nullptr);
+// checkSourceTexts with the line text's part already found.
+CheckResult checkSourceTexts(const LineTextCheck& line, const SourceText& train,
+                             std::vector<ExaminedField>* examined = nullptr);
 
 // The nearest of `candidates` to `text` by edit distance, without regard to letter case; empty
 // when none is near enough to be a slip.

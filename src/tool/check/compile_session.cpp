@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "output/compile_driver.h"
 #include "report/diagnostic.h"
 #include "report/error_meanings.h"
 #include "report/exit_status.h"
@@ -21,6 +22,52 @@
 #include "tool/route/cell_origins.h"
 
 namespace scenario {
+
+namespace {
+
+// How a run of the compile driver, or of its halves, ended.
+CompileOutcome outcomeOf(const ScenarioBuild& build,
+                         const std::function<std::optional<StampingFailure>()>& run) {
+    try {
+        if (const std::optional<StampingFailure> stop = run())
+            return {kExitStamping, stampingErrorText(std::to_string(stop->number)), stop->number};
+    } catch (const std::exception& failure) {
+        return {kExitFileFailure, failure.what()};
+    }
+    return {buildEndStatus(build.hasTrackCellTable(), build.errorCode), {}};
+}
+
+}  // namespace
+
+KeptLineModel::KeptLineModel() = default;
+KeptLineModel::~KeptLineModel() = default;
+
+bool KeptLineModel::holds(const ScenarioIdentity& names, std::string_view lineBytes) const {
+    return held_ && names.scenarioName == names_.scenarioName &&
+           names.trainNumber == names_.trainNumber && lineBytes.size() == lineBytes_.size() &&
+           lineBytes == lineBytes_;
+}
+
+void KeptLineModel::keep(const ScenarioIdentity& names, std::string_view lineBytes,
+                         const ScenarioBuild& build, bool trainPassRuns,
+                         const CellOrigins& origins) {
+    forget();
+    model_.build = build;
+    model_.build.cellWatcher = nullptr;
+    model_.trainPassRuns = trainPassRuns;
+    origins_ = std::make_unique<CellOrigins>(origins, model_.build);
+    names_ = names;
+    lineBytes_.assign(lineBytes);
+    held_ = true;
+}
+
+void KeptLineModel::forget() {
+    held_ = false;
+    origins_.reset();
+    check_.reset();
+    model_ = LineModel();
+}
+
 namespace {
 
 // A compile whose cells are watched, so that its errors can be placed; `place` places the first
@@ -28,12 +75,31 @@ namespace {
 class WatchedCompile {
   public:
     // Watches through `given` when the caller keeps the origins for more than placing errors.
+    // With `kept` (and no `given`), runs on a copy of its line model when it holds the line text,
+    // and keeps the line model when it does not.
     WatchedCompile(ScenarioBuild& build, FileStore& files, bool buildPlan, const SourceTexts& texts,
-                   CellOrigins* given = nullptr)
+                   CellOrigins* given = nullptr, KeptLineModel* kept = nullptr)
         : texts_(texts) {
-        if (given == nullptr) own_.emplace(build);
-        origins_ = given != nullptr ? given : &*own_;
-        outcome = compileBuild(build, files, buildPlan);
+        if (given != nullptr || kept == nullptr) {
+            if (given == nullptr) own_.emplace(build);
+            origins_ = given != nullptr ? given : &*own_;
+            outcome = compileBuild(build, files, buildPlan);
+        } else if (kept->holds(texts.names, texts.line)) {
+            own_.emplace(kept->origins(), build);
+            origins_ = &*own_;
+            resumeFrom(build, kept->model());
+            const bool trainPassRuns = kept->model().trainPassRuns;
+            outcome =
+                outcomeOf(build, [&] { return finishAfterLinePass(build, trainPassRuns, files); });
+        } else {
+            own_.emplace(build);
+            origins_ = &*own_;
+            outcome = outcomeOf(build, [&] {
+                const bool trainPassRuns = startWithLinePass(build, files, buildPlan ? 1 : 0);
+                kept->keep(texts.names, texts.line, build, trainPassRuns, *origins_);
+                return finishAfterLinePass(build, trainPassRuns, files);
+            });
+        }
         origins_->finish();
         if (outcome.status == kExitStamping)
             outcome.stampingPlace =
@@ -113,11 +179,19 @@ void findLaterErrors(ScenarioBuild& build, const SourceTexts& texts, bool buildP
 // write. Where no thread can be started, the check runs when first asked for.
 class BackgroundCheck {
   public:
-    BackgroundCheck(SourceText line, SourceText train) {
+    // With `lineCheck`, the line text's part is not read again.
+    BackgroundCheck(SourceText line, SourceText train,
+                    std::shared_ptr<const LineTextCheck> lineCheck = nullptr) {
         // Each way of starting the check takes a copy of it: the texts are shared, not copied.
         const auto texts = std::make_shared<const std::pair<SourceText, SourceText>>(
             std::move(line), std::move(train));
-        const auto check = [texts] { return checkSourceTexts(texts->first, texts->second); };
+        const auto check = [texts, lineCheck]() -> Found {
+            std::shared_ptr<const LineTextCheck> linePart =
+                lineCheck ? lineCheck
+                          : std::make_shared<const LineTextCheck>(checkLineText(texts->first));
+            CheckResult result = checkSourceTexts(*linePart, texts->second);
+            return {std::move(linePart), std::move(result)};
+        };
         try {
             pending_ = std::async(std::launch::async, check);
         } catch (const std::system_error&) {
@@ -125,13 +199,21 @@ class BackgroundCheck {
         }
     }
     const CheckResult& result() {
-        if (!result_) result_ = pending_.get();
-        return *result_;
+        if (!found_) found_ = pending_.get();
+        return found_->result;
+    }
+    const std::shared_ptr<const LineTextCheck>& linePart() {
+        result();
+        return found_->linePart;
     }
 
   private:
-    std::future<CheckResult> pending_;
-    std::optional<CheckResult> result_;
+    struct Found {
+        std::shared_ptr<const LineTextCheck> linePart;
+        CheckResult result;
+    };
+    std::future<Found> pending_;
+    std::optional<Found> found_;
 };
 
 }  // namespace
@@ -139,7 +221,12 @@ class BackgroundCheck {
 CompileSession compileSession(ScenarioBuild& build, const std::string& line,
                               const std::string& train, const SessionOptions& options) {
     const ScenarioIdentity names = build.identity();
-    BackgroundCheck checking({names.lineSourceFile(), line}, {names.trainSourceFile(), train});
+    // A caller's own watcher, or outputs to write, follow the whole compile.
+    KeptLineModel* const kept =
+        options.origins == nullptr && options.store == nullptr ? options.kept : nullptr;
+    const bool lineKept = kept != nullptr && kept->holds(names, line) && kept->check();
+    BackgroundCheck checking({names.lineSourceFile(), line}, {names.trainSourceFile(), train},
+                             lineKept ? kept->check() : nullptr);
     std::optional<CompileStore> ownStore;
     CompileStore* store = options.store;
     if (store == nullptr) {
@@ -156,10 +243,11 @@ CompileSession compileSession(ScenarioBuild& build, const std::string& line,
     };
 
     const SourceTexts texts{names, line, train};
-    WatchedCompile compiled(build, *store, options.buildPlan, texts, options.origins);
+    WatchedCompile compiled(build, *store, options.buildPlan, texts, options.origins, kept);
     store->mayWrite = [] { return true; };
     CompileSession session{compiled.outcome, {}, build.errors.size()};
     const CheckResult& check = checking.result();
+    if (kept != nullptr && !lineKept) kept->keepCheck(checking.linePart());
     const auto keepWanted = [&](const std::vector<Diagnostic>& list) {
         for (const Diagnostic& w : list)
             if (wanted(w)) session.warnings.push_back(w);
@@ -191,7 +279,7 @@ std::string outcomeNote(const CompileOutcome& outcome, const std::string& comman
 }
 
 SourceCheck checkSources(const std::string& lineBytes, const std::string& trainBytes,
-                         const ScenarioIdentity& names, BuildWatch* watch) {
+                         const ScenarioIdentity& names, BuildWatch* watch, KeptLineModel* kept) {
     ScenarioBuild build;
     build.scenarioName = names.scenarioName;
     build.trainNumber = names.trainNumber;
@@ -203,6 +291,7 @@ SourceCheck checkSources(const std::string& lineBytes, const std::string& trainB
         watch->starts(build);
         options.origins = &*origins;
     }
+    options.kept = kept;
     CompileSession session = compileSession(build, lineBytes, trainBytes, options);
     if (watch != nullptr) watch->ends(build, session.outcome, session.warnings);
     SourceCheck check{names, std::move(session.warnings)};

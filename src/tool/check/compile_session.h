@@ -4,9 +4,12 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "compiler/compile_step.h"
 #include "compiler/track_model.h"
 #include "report/diagnostic.h"
 #include "source/file_names.h"
@@ -15,6 +18,7 @@
 namespace scenario {
 
 class CellOrigins;
+class KeptLineModel;
 
 struct SessionOptions {
     bool buildPlan = true;
@@ -31,6 +35,9 @@ struct SessionOptions {
     bool writeOnError = false;  // write the files even after a data error
     // Warnings that need the finished build (the timetable's), asked for after a clean compile.
     std::function<std::vector<Diagnostic>()> afterCleanCompile;
+    // The line model a long-lived process keeps between compiles in memory: used when it holds
+    // the line text, refilled when it does not. Not with `store` or `origins`.
+    KeptLineModel* kept = nullptr;
 };
 
 struct CompileSession {
@@ -52,6 +59,39 @@ CompileSession compileSession(ScenarioBuild& build, const std::string& line,
 // error, a file failure, no track cell table), or empty; `command` names the subcommand.
 std::string outcomeNote(const CompileOutcome& outcome, const std::string& command);
 
+struct LineTextCheck;
+
+// What a long-lived process (an editor's server, a live preview) keeps of the last line text it
+// compiled: the build after the line pass, the records of its cells and the checker's reading of
+// it. While the line text stays the same, a compile runs only the passes after the line pass, on
+// a copy, and the checker reads only the train text.
+class KeptLineModel {
+  public:
+    KeptLineModel();
+    ~KeptLineModel();
+    KeptLineModel(const KeptLineModel&) = delete;
+    KeptLineModel& operator=(const KeptLineModel&) = delete;
+
+    bool holds(const ScenarioIdentity& names, std::string_view lineBytes) const;
+    // Keeps `build` just after its line pass, with its watcher's records and the checker's part.
+    void keep(const ScenarioIdentity& names, std::string_view lineBytes, const ScenarioBuild& build,
+              bool trainPassRuns, const CellOrigins& origins);
+    void keepCheck(std::shared_ptr<const LineTextCheck> check) { check_ = std::move(check); }
+    void forget();
+
+    const LineModel& model() const { return model_; }
+    const CellOrigins& origins() const { return *origins_; }
+    const std::shared_ptr<const LineTextCheck>& check() const { return check_; }
+
+  private:
+    ScenarioIdentity names_;
+    std::string lineBytes_;
+    bool held_ = false;
+    LineModel model_;
+    std::unique_ptr<CellOrigins> origins_;  // watches model_.build: declared after it
+    std::shared_ptr<const LineTextCheck> check_;
+};
+
 // What checking two source texts in memory found, writing nothing: the checker's warnings, the
 // compile's, every error as `check` lists them, then a stamping failure; with the build's file
 // names (`names`).
@@ -68,6 +108,7 @@ class BuildWatch {
                       std::vector<Diagnostic>& warnings) = 0;
 };
 SourceCheck checkSources(const std::string& lineBytes, const std::string& trainBytes,
-                         const ScenarioIdentity& names, BuildWatch* watch = nullptr);
+                         const ScenarioIdentity& names, BuildWatch* watch = nullptr,
+                         KeptLineModel* kept = nullptr);
 
 }  // namespace scenario

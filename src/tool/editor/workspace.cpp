@@ -179,8 +179,9 @@ std::vector<FileDiagnostics> SourceWorkspace::check(const std::string& path,
     const ScenarioIdentity names{usableName(scenarioName, "scenario"),
                                  usableName(trainNumber, "0")};
     if (alone) watch = nullptr;
-    SourceCheck found = kind == SourceKind::Line ? checkSources(*own, *partnerText, names, watch)
-                                                 : checkSources(*partnerText, *own, names, watch);
+    SourceCheck found = kind == SourceKind::Line
+                            ? checkSources(*own, *partnerText, names, watch, &kept_)
+                            : checkSources(*partnerText, *own, names, watch, &kept_);
 
     const auto pathOf = [&](const std::string& buildFile) -> std::string {
         if (buildFile == names.lineSourceFile()) return linePath;

@@ -68,6 +68,8 @@ class SourceWorkspace {
     const SourceDisk& disk_;
     std::map<std::string, Buffer> buffers_;
     std::uint64_t openings_ = 0;
+    // The last line text checked: most edits are to the train file.
+    mutable KeptLineModel kept_;
 };
 
 }  // namespace scenario

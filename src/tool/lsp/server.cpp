@@ -74,6 +74,13 @@ json symbolJson(const OutlineEntry& entry) {
         {"selectionRange", rangeJson(entry.start)}, {"children", std::move(children)}};
 }
 
+// The client's trace setting ("off", "messages" or "verbose") under `key`; absent is off.
+bool traceIsOn(const json& params, const char* key) {
+    if (!params.is_object()) return false;
+    const auto it = params.find(key);
+    return it != params.end() && it->is_string() && it->get_ref<const std::string&>() != "off";
+}
+
 // Where a diagnostic stands: its field's columns, or its whole line when they are not known.
 TextSpot spotOf(const Location& at, const std::string* text) {
     if (at.line < 1) return {};
@@ -148,6 +155,7 @@ void LanguageServer::runChecksDue(ServerClock::time_point now) {
         if (due <= now) ready.push_back(path);
     for (const std::string& path : ready) {
         due_.erase(path);
+        const ServerClock::time_point start = ServerClock::now();
         for (FileDiagnostics& file : checkTimed(path)) {
             const std::optional<std::string> text = workspace_.text(file.path);
             json list = json::array();
@@ -161,6 +169,14 @@ void LanguageServer::runChecksDue(ServerClock::time_point now) {
                    {"params", {{"uri", uriOf(file.path)}, {"diagnostics", std::move(list)}}}});
             published_[file.path] = std::move(file.diagnostics);
         }
+        // The server's own part of a change's latency, for a client that traces.
+        if (!traced_) continue;
+        const std::chrono::duration<double, std::milli> took = ServerClock::now() - start;
+        send_({{"jsonrpc", "2.0"},
+               {"method", "$/logTrace"},
+               {"params",
+                {{"message", "diagnostics of " + uriOf(path) + " in " +
+                                 std::to_string(took.count()) + " ms"}}}});
     }
 }
 
@@ -242,6 +258,7 @@ void LanguageServer::registerHandlers() {
         const json* refresh =
             capability(params, {"capabilities", "workspace", "inlayHint", "refreshSupport"});
         hintRefresh_ = refresh != nullptr && refresh->is_boolean() && refresh->get<bool>();
+        traced_ = traceIsOn(params, "trace");
         initialized_ = true;
         json answer{
             {"capabilities",
@@ -257,6 +274,8 @@ void LanguageServer::registerHandlers() {
         return answer;
     });
     dispatcher_.onNotification("initialized", [](const json&) {});
+    dispatcher_.onNotification(
+        "$/setTrace", [this](const json& params) { traced_ = traceIsOn(params, "value"); });
     dispatcher_.onRequest("shutdown", [this](const json&) {
         shutDown_ = true;
         return json();

@@ -73,6 +73,7 @@ class LanguageServer {
     bool hintRefresh_ = false;                 // the client takes a refresh request
     int requests_ = 0;                         // the server's own requests
     std::string stockError_;                   // the last one shown
+    bool traced_ = false;  // the client's trace is on: each check's time goes to it
 };
 
 // Serves a client over a byte stream until it exits or the input ends; returns the exit status.

@@ -26,6 +26,18 @@ CellOrigins::CellOrigins(ScenarioBuild& build) : build_(build) {
     build_.cellWatcher = this;
 }
 
+CellOrigins::CellOrigins(const CellOrigins& kept, ScenarioBuild& build)
+    : records(kept.records),
+      fieldRecord(kept.fieldRecord),
+      errorCells(kept.errorCells),
+      build_(build),
+      seen_(kept.seen_),
+      touched_(kept.touched_),
+      profileRecord_(kept.profileRecord_),
+      profileValue_(kept.profileValue_) {
+    build_.cellWatcher = this;
+}
+
 CellOrigins::~CellOrigins() {
     build_.cellWatcher = nullptr;
 }

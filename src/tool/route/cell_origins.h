@@ -21,6 +21,8 @@ struct RecordPlace {
 class CellOrigins final : public CellWatcher {
   public:
     explicit CellOrigins(ScenarioBuild& build);
+    // Watches `build`, a copy of the build `kept` watched, from where `kept` stands.
+    CellOrigins(const CellOrigins& kept, ScenarioBuild& build);
     ~CellOrigins();
     CellOrigins(const CellOrigins&) = delete;
     CellOrigins& operator=(const CellOrigins&) = delete;

@@ -156,6 +156,30 @@ TEST(LspServer, PublishesDiagnosticsOfBothFilesWithUtf16Columns) {
     EXPECT_TRUE(lineLists[0].empty());
 }
 
+TEST(LspServer, ATracingClientIsToldHowLongEachCheckTook) {
+    const testing::BuiltinTexts builtin = builtinTexts();
+    MemoryDisk disk;
+    disk.put("/s/A_linea.txt", builtin.line);
+    const std::string trainUri = "file:///s/A_1-.txt";
+    const std::string open = notification("textDocument/didOpen", opened(trainUri, builtin.train));
+    const auto traces = [](const Served& served) {
+        std::vector<std::string> found;
+        for (const json& m : served.messages)
+            if (m.value("method", "") == "$/logTrace") found.push_back(m["params"]["message"]);
+        return found;
+    };
+    EXPECT_TRUE(traces(serve(kInitialize + open, disk)).empty());
+    const std::string tracing =
+        request(1, "initialize", {{"capabilities", json::object()}, {"trace", "messages"}});
+    const std::vector<std::string> told = traces(serve(tracing + open, disk));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].rfind("diagnostics of " + trainUri + " in ", 0), 0u) << told[0];
+    EXPECT_EQ(told[0].substr(told[0].size() - 3), " ms");
+    // Turned off again by the client.
+    const std::string off = notification("$/setTrace", {{"value", "off"}});
+    EXPECT_TRUE(traces(serve(tracing + off + open, disk)).empty());
+}
+
 TEST(LspServer, AnErrorStandsAtItsFieldAndNamesTheRecordInTheTakenCell) {
     const testing::BuiltinTexts builtin = builtinTexts();
     MemoryDisk disk;
