@@ -13,6 +13,7 @@
 #include "tool/cli/compile_command.h"
 #include "tool/cli/dump_command.h"
 #include "tool/cli/export_command.h"
+#include "tool/cli/import_command.h"
 #include "tool/cli/lsp_command.h"
 #include "tool/cli/new_command.h"
 #include "tool/cli/plot_command.h"
@@ -61,6 +62,7 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     ExplainOptions explain;
     DocOptions doc;
     NewOptions starter;
+    ImportOptions importing;
     LspOptions lsp;
     SyntaxOptions syntax;
     TimingCommandOptions timing;
@@ -74,6 +76,7 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     CLI::App* explainCommand = addExplainCommand(app, explain);
     CLI::App* docCommand = addDocCommand(app, doc);
     CLI::App* newCommand = addNewCommand(app, starter);
+    CLI::App* importCommand = addImportCommand(app, importing);
     CLI::App* lspCommand = addLspCommand(app, lsp);
     CLI::App* syntaxCommand = addSyntaxCommand(app, syntax);
     CLI::App* timingCommand = addTimingCommand(app, timing);
@@ -96,6 +99,7 @@ int runParsed(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (explainCommand->parsed()) return runExplainCommand(explain, out, err);
     if (docCommand->parsed()) return runDocCommand(doc, out, err);
     if (newCommand->parsed()) return runNewCommand(starter, out, err);
+    if (importCommand->parsed()) return runImportCommand(importing, out, err);
     if (lspCommand->parsed()) return runLspCommand(lsp, out, err);
     if (syntaxCommand->parsed()) return runSyntaxCommand(syntax, out, err);
     if (timingCommand->parsed()) return runTimingCommand(timing, out, err);
