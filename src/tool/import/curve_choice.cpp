@@ -17,7 +17,7 @@ constexpr double kPi = 3.14159265358979323846;
 // Residual scatter of the points about a narrow fit above which the track counts as noisy.
 constexpr double kNoisyScatter = 0.3;
 constexpr std::int32_t kNarrowWindow = 20;
-constexpr std::int32_t kWideWindow = 150;
+constexpr std::int32_t kWideWindow = 250;
 
 struct SmoothTrack {
     std::vector<double> first, second, heading, curvature;
@@ -62,7 +62,7 @@ void fitQuadratic(const std::vector<double>& values, std::size_t i, std::int32_t
 }
 
 SmoothTrack smooth(const std::vector<double>& first, const std::vector<double>& second,
-                   std::int32_t w) {
+                   std::int32_t w, bool fromHeadings) {
     SmoothTrack s;
     const std::size_t n = first.size();
     s.first.resize(n);
@@ -83,6 +83,20 @@ SmoothTrack smooth(const std::vector<double>& first, const std::vector<double>& 
         s.heading[i] = previous = heading;
         const double speed2 = a[1] * a[1] + b[1] * b[1];
         s.curvature[i] = speed2 == 0 ? 0 : (b[1] * a[2] - a[1] * b[2]) / std::pow(speed2, 1.5);
+    }
+    if (!fromHeadings) return s;
+    // On scattered points, the curvature as the heading's change over the window, per metre of
+    // the smoothed track: the fit's second derivative would carry ten times the scatter.
+    std::vector<double> along(n, 0.0);
+    for (std::size_t i = 1; i < n; ++i)
+        along[i] =
+            along[i - 1] + std::hypot(s.first[i] - s.first[i - 1], s.second[i] - s.second[i - 1]);
+    const auto half = static_cast<std::size_t>(w);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t lo = i > half ? i - half : 0;
+        const std::size_t hi = std::min(n - 1, i + half);
+        const double span = along[hi] - along[lo];
+        s.curvature[i] = span > 0 ? (s.heading[hi] - s.heading[lo]) / span : 0;
     }
     return s;
 }
@@ -122,10 +136,10 @@ void PlanFrame::toPlan(double east, double north, double& first, double& second)
 CurveChoice chooseCurves(const PlaneTrack& track) {
     CurveChoice choice;
     const std::size_t n = track.east.size();
-    SmoothTrack s = smooth(track.east, track.north, kNarrowWindow);
+    SmoothTrack s = smooth(track.east, track.north, kNarrowWindow, false);
     choice.smoothing = kNarrowWindow;
     if (scatter(track.east, track.north, s) > kNoisyScatter) {
-        s = smooth(track.east, track.north, kWideWindow);
+        s = smooth(track.east, track.north, kWideWindow, true);
         choice.noisy = true;
         choice.smoothing = kWideWindow;
     }
@@ -139,15 +153,16 @@ CurveChoice chooseCurves(const PlaneTrack& track) {
         s.heading[i] -= choice.frame.bearing;
     }
     // Steering like a second-order loop that settles over about `reach` metres.
-    const double reach = choice.noisy ? 300.0 : 80.0;
+    const double reach = choice.noisy ? 600.0 : 80.0;
     const double headingGain = 2 / reach;
     const double offsetGain = 1 / (reach * reach);
-    const std::int32_t shortestRun = choice.noisy ? 30 : 10;
+    const std::int32_t shortestRun = choice.noisy ? 40 : 20;
 
     const auto last = static_cast<std::int32_t>(n) - 1;
     double first2 = 0, first1 = 0, second2 = 0, second1 = 1;
     std::size_t j = 0;
     int level = 0;
+    int previousLevel = 0;
     std::int32_t runStart = 2;
     const auto close = [&](std::int32_t end) {
         if (level != 0)
@@ -170,8 +185,12 @@ CurveChoice chooseCurves(const PlaneTrack& track) {
         const double wanted =
             stepLength * s.curvature[j] + headingGain * headingError + offsetGain * offset;
         const int next = nearestLevel(wanted);
-        if (next != level && (level == 0 || m - runStart >= shortestRun)) {
+        // A ramp goes on at once; turning back waits out the shortest run, or an alternation
+        // would make a record every metre.
+        const bool ramp = (next - level) * (level - previousLevel) > 0;
+        if (next != level && (level == 0 || ramp || m - runStart >= shortestRun)) {
             close(m);
+            previousLevel = level;
             level = next;
             runStart = m;
         }

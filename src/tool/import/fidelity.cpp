@@ -8,6 +8,11 @@
 #include "tool/import/profile_choice.h"
 
 namespace scenario {
+namespace {
+
+constexpr std::size_t kLookAhead = 60;  // m of track
+
+}  // namespace
 
 Fidelity measureFidelity(const ScenarioBuild& build, const PlaneTrack& track,
                          const PlanFrame& frame, double startHeight) {
@@ -40,8 +45,10 @@ Fidelity measureFidelity(const ScenarioBuild& build, const PlaneTrack& track,
     for (std::int32_t m = 0; m <= track.routeLength && m <= plan.upperBound() - 2; ++m) {
         const double a = plan.first(m), b = plan.second(m);
         if (m > 0) f.planStretch += std::hypot(a - plan.first(m - 1), b - plan.second(m - 1));
-        // A window wide enough for the plan's lead over the track.
-        while (k + 1 < n && distance(k + 1, a, b) <= distance(k, a, b)) ++k;
+        // Scattered points zigzag, so the nearest one is looked for over the next stretch,
+        // not only the next point.
+        for (std::size_t next = k + 1; next < std::min(n, k + kLookAhead); ++next)
+            if (distance(next, a, b) <= distance(k, a, b)) k = next;
         if (k + 1 >= n) break;
         const double d = toTrack(k, a, b);
         sum += d;
