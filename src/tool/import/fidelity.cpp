@@ -44,7 +44,6 @@ Fidelity measureFidelity(const ScenarioBuild& build, const PlaneTrack& track,
     std::int32_t counted = 0;
     for (std::int32_t m = 0; m <= track.routeLength && m <= plan.upperBound() - 2; ++m) {
         const double a = plan.first(m), b = plan.second(m);
-        if (m > 0) f.planStretch += std::hypot(a - plan.first(m - 1), b - plan.second(m - 1));
         // Scattered points zigzag, so the nearest one is looked for over the next stretch,
         // not only the next point.
         for (std::size_t next = k + 1; next < std::min(n, k + kLookAhead); ++next)
@@ -59,6 +58,9 @@ Fidelity measureFidelity(const ScenarioBuild& build, const PlaneTrack& track,
         }
     }
     f.meanDeviation = counted > 0 ? sum / counted : 0;
+    for (std::int32_t m = 1; m <= track.routeLength && m <= plan.upperBound() - 2; ++m)
+        f.planStretch +=
+            std::hypot(plan.first(m) - plan.first(m - 1), plan.second(m) - plan.second(m - 1));
     if (!track.hasElevation || build.trackCells.empty()) return f;
     double height = startHeight;
     double squares = 0;

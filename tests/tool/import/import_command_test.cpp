@@ -96,7 +96,7 @@ TEST(ImportCommand, LongLineWithRampAndTunnelStaysOnTrackAndProfile) {
         .arc(-333, 400)
         .straight(3000)
         .climb(0)
-        .straight(2000);
+        .straight(3000);
     TempDir dir;
     const Imported imported = importTrack(dir, "line.geojson", geoJsonText(onGlobe(line.points())));
     ASSERT_EQ(imported.run.status, 0) << imported.run.err;
