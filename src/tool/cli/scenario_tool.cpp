@@ -15,6 +15,7 @@
 #include "tool/cli/compile_command.h"
 #include "tool/cli/dump_command.h"
 #include "tool/cli/export_command.h"
+#include "tool/cli/import_command.h"
 #include "tool/cli/lsp_command.h"
 #include "tool/cli/new_command.h"
 #include "tool/cli/plot_command.h"
@@ -67,6 +68,8 @@ const Tool kTools[] = {
      &declared<DocOptions, declareDocOptions, runDocCommand>},
     {"new", "Write a small commented starter scenario to edit",
      &declared<NewOptions, declareNewOptions, runNewCommand>},
+    {"import", "Write a scenario whose line follows a GPX or GeoJSON track",
+     &declared<ImportOptions, declareImportOptions, runImportCommand>},
     {"lsp", "Serve an editor as a language server for the source files (stdin and stdout)",
      &declared<LspOptions, declareLspOptions, runLspCommand>},
     {"serve", "Show the route in a browser as a live page, redrawn as the sources change",

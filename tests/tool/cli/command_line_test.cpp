@@ -139,8 +139,8 @@ TEST(CommandLine, EverySubcommandHasHelpAndTheToolAVersion) {
     TempDir dir;
     const ToolRun top = runTool(dir.path, {"--help"});
     EXPECT_EQ(top.status, 0);
-    for (const char* command :
-         {"compile", "check", "export", "dump", "plot", "explain", "doc", "new", "serve"}) {
+    for (const char* command : {"compile", "check", "export", "dump", "plot", "explain", "doc",
+                                "new", "serve", "import"}) {
         EXPECT_NE(top.out.find(command), std::string::npos) << command;
         const ToolRun help = runTool(dir.path, {command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
