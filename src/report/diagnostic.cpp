@@ -43,7 +43,8 @@ std::string diagnosticText(const Diagnostic& d, std::string_view fileShown, Text
     if (carried && related)
         text.append("; raised by ")
             .append(relatedShown)
-            .append(":" + std::to_string(d.related.line))
+            .append(":")
+            .append(std::to_string(d.related.line))
             .append(" and carried into this file, which stops here");
     if (d.afterFirst) text += " (found after the first error)";
     if (!carried && related)

@@ -96,8 +96,8 @@ void nameFromSourceFiles(const std::string& lineFile, const std::string& trainFi
                          std::string& scenarioName, std::string& trainNumber) {
     if (scenarioName.empty()) scenarioName = nameFromLineFile(lineFile);
     if (trainNumber.empty()) trainNumber = numberFromTrainFile(trainFile, scenarioName);
-    if (!namePartProblem(scenarioName).empty()) scenarioName = "scenario";
-    if (!namePartProblem(trainNumber).empty()) trainNumber = "0";
+    if (!namePartProblem(scenarioName).empty()) scenarioName = std::string("scenario");
+    if (!namePartProblem(trainNumber).empty()) trainNumber = std::string("0");
 }
 
 }  // namespace scenario

@@ -25,8 +25,8 @@ struct Compiled {
 
 ScenarioBuild namedBuild() {
     ScenarioBuild build;
-    build.scenarioName = "Kept";
-    build.trainNumber = "7";
+    build.scenarioName = std::string("Kept");
+    build.trainNumber = std::string("7");
     return build;
 }
 
