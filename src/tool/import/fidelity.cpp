@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "compiler/model_constants.h"
 #include "tool/import/profile_choice.h"
 
 namespace scenario {
@@ -67,7 +68,7 @@ Fidelity measureFidelity(const ScenarioBuild& build, const PlaneTrack& track,
     std::int32_t compared = 0;
     for (std::size_t m = 0; m < n; ++m) {
         if (m > 0) {
-            const std::size_t cell = (m - 1) / 50;
+            const std::size_t cell = (m - 1) / kCellLength;
             if (cell < build.trackCells.size())
                 height += (build.trackCells[cell].gradient - 100) / 1000.0;
         }

@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "compiler/model_constants.h"
+
 namespace scenario {
 namespace {
 
-constexpr std::int32_t kCell = 50;
+constexpr std::int32_t kCell = kCellLength;
 constexpr std::int32_t kHeightWindow = 100;  // half-width of the height smoothing, m
 
 std::int32_t onGrid(double metres) {

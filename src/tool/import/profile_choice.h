@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "compiler/model_constants.h"
 #include "tool/import/plane_track.h"
 
 namespace scenario {
 
 inline constexpr std::int32_t kGradientSpacing = 200;  // m between gradient records, at least
 inline constexpr std::int32_t kSteepestGradient = 60;  // per mille, what check finds plausible
-inline constexpr std::size_t kMostTunnels = 80;
+inline constexpr std::size_t kMostTunnels = kTunnelSlots;
 
 struct GradientRecord {
     std::int32_t position = 0;

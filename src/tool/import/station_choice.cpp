@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "base/text_encoding.h"
+#include "compiler/model_constants.h"
 
 namespace scenario {
 namespace {
@@ -77,7 +78,8 @@ std::string stationName(const std::string& utf8, std::vector<std::string>& chang
 bool chooseStations(const TrackInput& input, const LineProjection& projection,
                     const PlaneTrack& track, StationChoice& choice, std::string& error) {
     const std::int32_t lowest = 100;  // error 24 and the stamped first cells lie below
-    const std::int32_t highest = (track.routeLength - kPlatformLength / 2) / 50 * 50;
+    const std::int32_t highest =
+        (track.routeLength - kPlatformLength / 2) / kCellLength * kCellLength;
     std::vector<ImportedStation> found;
     for (const NamedPlace& place : input.places) {
         double east = 0, north = 0;
@@ -91,8 +93,9 @@ bool chooseStations(const TrackInput& input, const LineProjection& projection,
             continue;
         }
         std::vector<std::string> changes;
-        ImportedStation s{static_cast<std::int32_t>(std::lround(m / 50.0)) * 50,
-                          stationName(place.name, changes)};
+        ImportedStation s{
+            static_cast<std::int32_t>(std::lround(m / double(kCellLength))) * kCellLength,
+            stationName(place.name, changes)};
         s.position = std::clamp(s.position, lowest, std::max(lowest, highest));
         for (const std::string& change : changes)
             choice.notes.push_back(fmt::format("{}: {}", place.name, change));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/model_constants.h"
 #include "tool/import/plane_track.h"
 
 namespace scenario {
@@ -13,8 +14,8 @@ namespace scenario {
 inline constexpr std::int32_t kPlatformLength = 200;
 // Platforms of 200 m need 350 m between them (error 22): positions 550 m apart.
 inline constexpr std::int32_t kStationSpacing = 550;
-inline constexpr std::size_t kMostStations = 78;  // the station counter must stay below 80
-inline constexpr double kFarthestPlace = 500;     // a place further from the track is no station
+inline constexpr std::size_t kMostStations = kStationCapacity;
+inline constexpr double kFarthestPlace = 500;  // a place further from the track is no station
 
 struct ImportedStation {
     std::int32_t position = 0;
