@@ -23,7 +23,7 @@ namespace scenario {
 namespace asio = boost::asio;
 namespace beast = boost::beast;
 namespace http = beast::http;
-using tcp = asio::ip::tcp;
+using Tcp = asio::ip::tcp;
 
 namespace {
 
@@ -52,7 +52,7 @@ class EventStream;
 
 struct PreviewServer::State {
     asio::io_context io{1};
-    std::vector<tcp::acceptor> acceptors;
+    std::vector<Tcp::acceptor> acceptors;
     std::uint16_t port = 0;
     std::string token = randomToken();
     std::shared_ptr<const nlohmann::json> data;
@@ -64,7 +64,7 @@ struct PreviewServer::State {
     std::vector<std::weak_ptr<beast::tcp_stream>> connections;
     bool stopping = false;
 
-    void accept(tcp::acceptor& acceptor);
+    void accept(Tcp::acceptor& acceptor);
     void closeAll();
 };
 
@@ -110,7 +110,7 @@ class EventStream : public std::enable_shared_from_this<EventStream> {
 
     void close() {
         beast::error_code ignored;
-        stream_.socket().shutdown(tcp::socket::shutdown_both, ignored);
+        stream_.socket().shutdown(Tcp::socket::shutdown_both, ignored);
         stream_.socket().close(ignored);
     }
 
@@ -134,7 +134,7 @@ class EventStream : public std::enable_shared_from_this<EventStream> {
 // takes the connection over.
 class Connection : public std::enable_shared_from_this<Connection> {
   public:
-    Connection(tcp::socket socket, PreviewServer::State& server)
+    Connection(Tcp::socket socket, PreviewServer::State& server)
         : stream_(std::make_shared<beast::tcp_stream>(std::move(socket))), server_(server) {}
 
     void start() {
@@ -248,7 +248,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
     void close() {
         beast::error_code ignored;
-        stream_->socket().shutdown(tcp::socket::shutdown_both, ignored);
+        stream_->socket().shutdown(Tcp::socket::shutdown_both, ignored);
         stream_->socket().close(ignored);
     }
 
@@ -266,8 +266,8 @@ void forget(std::vector<std::weak_ptr<T>>& list) {
 
 }  // namespace
 
-void PreviewServer::State::accept(tcp::acceptor& acceptor) {
-    acceptor.async_accept([this, &acceptor](beast::error_code error, tcp::socket socket) {
+void PreviewServer::State::accept(Tcp::acceptor& acceptor) {
+    acceptor.async_accept([this, &acceptor](beast::error_code error, Tcp::socket socket) {
         if (stopping) return;
         if (!error) {
             forget(connections);
@@ -281,7 +281,7 @@ void PreviewServer::State::closeAll() {
     stopping = true;
     beast::error_code ignored;
     if (interrupts) interrupts->cancel(ignored);
-    for (tcp::acceptor& acceptor : acceptors) acceptor.close(ignored);
+    for (Tcp::acceptor& acceptor : acceptors) acceptor.close(ignored);
     for (const auto& weak : streams)
         if (const auto stream = weak.lock()) stream->close();
     for (const auto& weak : connections)
@@ -292,7 +292,7 @@ namespace {
 
 // An acceptor of its own making: asio's would set SO_REUSEADDR, which on Windows lets two servers
 // share a port.
-void listen(tcp::acceptor& acceptor, const tcp::endpoint& where, beast::error_code& error) {
+void listen(Tcp::acceptor& acceptor, const Tcp::endpoint& where, beast::error_code& error) {
     acceptor.open(where.protocol(), error);
     if (error) return;
 #ifndef _WIN32
@@ -311,7 +311,7 @@ PreviewServer::PreviewServer(std::uint16_t port, const nlohmann::json& data)
     state.data = std::make_shared<const nlohmann::json>(data);
     state.event = eventOf(state.generation, data);
     beast::error_code error;
-    tcp::acceptor v4(state.io);
+    Tcp::acceptor v4(state.io);
     listen(v4, {asio::ip::address_v4::loopback(), port}, error);
     if (error == asio::error::address_in_use)
         throw ServeFailure(
@@ -324,10 +324,10 @@ PreviewServer::PreviewServer(std::uint16_t port, const nlohmann::json& data)
     state.port = v4.local_endpoint().port();
     state.acceptors.push_back(std::move(v4));
     // ::1 as well where the system has it: "localhost" may mean either.
-    tcp::acceptor v6(state.io);
+    Tcp::acceptor v6(state.io);
     listen(v6, {asio::ip::address_v6::loopback(), state.port}, error);
     if (!error) state.acceptors.push_back(std::move(v6));
-    for (tcp::acceptor& acceptor : state.acceptors) state.accept(acceptor);
+    for (Tcp::acceptor& acceptor : state.acceptors) state.accept(acceptor);
 }
 
 PreviewServer::~PreviewServer() = default;

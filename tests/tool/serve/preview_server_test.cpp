@@ -13,7 +13,7 @@ namespace scenario {
 namespace {
 
 namespace asio = boost::asio;
-using tcp = asio::ip::tcp;
+using Tcp = asio::ip::tcp;
 
 const nlohmann::json kData = {{"title", "Test route"}, {"cells", nlohmann::json::array()}};
 
@@ -27,15 +27,15 @@ class PreviewServerTest : public ::testing::Test {
 
     std::string host() const { return "127.0.0.1:" + std::to_string(server.port()); }
 
-    tcp::socket connect() {
-        tcp::socket socket(io);
+    Tcp::socket connect() {
+        Tcp::socket socket(io);
         socket.connect({asio::ip::address_v4::loopback(), server.port()});
         return socket;
     }
 
     // Sends the request and reads the answer until the server closes the connection.
     std::string exchange(const std::string& request) {
-        tcp::socket socket = connect();
+        Tcp::socket socket = connect();
         boost::system::error_code error;
         asio::write(socket, asio::buffer(request), error);
         std::string answer;
@@ -49,7 +49,7 @@ class PreviewServerTest : public ::testing::Test {
     }
 
     // Reads from an event stream until `part` has come, or gives up after `wait`.
-    static std::string readUntil(tcp::socket& socket, std::string& got, const std::string& part,
+    static std::string readUntil(Tcp::socket& socket, std::string& got, const std::string& part,
                                  std::chrono::milliseconds wait = std::chrono::seconds(5)) {
         const auto until = std::chrono::steady_clock::now() + wait;
         while (got.find(part) == std::string::npos && std::chrono::steady_clock::now() < until) {
@@ -139,7 +139,7 @@ TEST_F(PreviewServerTest, RefusesAnOverlongRequestAndServesOnAfterIt) {
 }
 
 TEST_F(PreviewServerTest, EventStreamSendsEachNewDataWhole) {
-    tcp::socket socket = connect();
+    Tcp::socket socket = connect();
     const std::string request =
         "GET /" + server.token() + "/events HTTP/1.1\r\nHost: " + host() + "\r\n\r\n";
     asio::write(socket, asio::buffer(request));
@@ -159,7 +159,7 @@ TEST_F(PreviewServerTest, EventStreamSendsEachNewDataWhole) {
 }
 
 TEST_F(PreviewServerTest, PageThatHoldsTheLatestDataIsSentNothingOnConnecting) {
-    tcp::socket socket = connect();
+    Tcp::socket socket = connect();
     asio::write(socket, asio::buffer("GET /" + server.token() +
                                      "/events?since=1 HTTP/1.1\r\nHost: " + host() + "\r\n\r\n"));
     std::string got;
