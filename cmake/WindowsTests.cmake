@@ -21,11 +21,11 @@ add_subdirectory(${SCENARIO_GOOGLETEST_SOURCES} googletest EXCLUDE_FROM_ALL)
 set_directory_properties(PROPERTIES COMPILE_OPTIONS "${project_options}")
 
 file(GLOB_RECURSE TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*_test.cpp)
-# These start the programs as processes, read PNG pictures or make POSIX faults (file size limits,
-# a full tmpfs, killed and concurrent runs): the native suite has them, and the comparison below
-# runs the Windows programs themselves.
+# These start the programs as processes, read PNG pictures, make POSIX faults (file size limits,
+# a full tmpfs, killed and concurrent runs) or compile the benchmarks' generated routes: the native
+# suite has them, and the comparison below runs the Windows programs themselves.
 list(FILTER TEST_SOURCES EXCLUDE REGEX
-  "/tests/tool/|/scenario_program_test\\.cpp$|/tests/output/(concurrent_compiles|file_limits|killed_runs|write_faults)_test\\.cpp$")
+  "/tests/tool/|/scenario_program_test\\.cpp$|/tests/output/(concurrent_compiles|file_limits|kept_line_model|killed_runs|write_faults)_test\\.cpp$")
 add_executable(unit_tests ${TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE scenario_core gtest gtest_main)
 target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
