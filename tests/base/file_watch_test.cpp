@@ -34,7 +34,7 @@ TEST(FileWatch, SeesEachWayAFileChangesAndNothingElse) {
 #ifdef _WIN32
         // Polling compares times and sizes: a same-size write inside one tick of the file
         // system's clock is the one change it can miss.
-        {"written in place", [&] { write(watched, "another"); }, true},
+        {"written in place", [&] { write(watched, "written again"); }, true},
 #else
         {"written in place, same size", [&] { write(watched, "other"); }, true},
 #endif
