@@ -2,9 +2,10 @@
 // that stands where its file's reader does not look for it.
 #include "source/record_tables.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <functional>
-#include <unordered_map>
 
 #include "base/code_page.h"
 #include "source/record_walker.h"
@@ -393,25 +394,36 @@ RecordMatches matchesWorkedOut(std::string_view field) {
     return m;
 }
 
-struct TextHash {
-    using is_transparent = void;  // NOLINT(readability-identifier-naming): the library's name
-    std::size_t operator()(std::string_view text) const {
-        return std::hash<std::string_view>{}(text);
+// One remembered answer, as plain bytes: the per-thread table must need no destructor, since
+// under MinGW a thread's destructors of its thread-local objects can run after their storage is
+// freed.
+struct KeptMatch {
+    static constexpr std::size_t kLongestKept = 64;
+    std::uint8_t length = 0;
+    bool used = false;
+    std::array<char, kLongestKept> text{};
+    RecordMatches matches;
+
+    bool holds(std::string_view field) const {
+        return used && length == field.size() && std::string_view(text.data(), length) == field;
     }
 };
 
 }  // namespace
 
 RecordMatches recordMatches(std::string_view field) {
-    // Bounded, whatever the file: long fields are worked out each time, and a file of many
-    // distinct first fields starts the memo afresh.
-    constexpr std::size_t kLongestKept = 64;
-    constexpr std::size_t kMostKept = 4096;
-    thread_local std::unordered_map<std::string, RecordMatches, TextHash, std::equal_to<>> memo;
-    if (field.size() > kLongestKept) return matchesWorkedOut(field);
-    if (const auto found = memo.find(field); found != memo.end()) return found->second;
-    if (memo.size() >= kMostKept) memo.clear();
-    return memo.emplace(field, matchesWorkedOut(field)).first->second;
+    // Bounded, whatever the file: long fields are worked out each time, and each distinct first
+    // field has one slot, where a later one with the same slot replaces it.
+    constexpr std::size_t kSlots = 1024;
+    thread_local std::array<KeptMatch, kSlots> memo;
+    if (field.size() > KeptMatch::kLongestKept) return matchesWorkedOut(field);
+    KeptMatch& slot = memo[std::hash<std::string_view>{}(field) % kSlots];
+    if (slot.holds(field)) return slot.matches;
+    slot.matches = matchesWorkedOut(field);
+    slot.length = static_cast<std::uint8_t>(field.size());
+    std::copy(field.begin(), field.end(), slot.text.begin());
+    slot.used = true;
+    return slot.matches;
 }
 
 std::optional<CurveReading> readCurveField(std::string_view field) {
