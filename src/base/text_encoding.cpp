@@ -122,6 +122,11 @@ std::string windows1252FromUtf8OrQuestionMarks(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
+        // An editor sends whole buffers after each change, nearly all ASCII: runs go in at once.
+        const std::size_t ascii = i;
+        while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+        out.append(text.substr(ascii, i - ascii));
+        if (i == text.size()) break;
         char32_t c = 0;
         const std::size_t length = decodeUtf8(text, i, c);
         if (length == 0) {

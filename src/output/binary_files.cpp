@@ -173,7 +173,10 @@ void writeScenarioFiles(const ScenarioBuild& build, FileStore& files) {
         files.writeInPieces(names.lineDataFile(),
                             [&build](ByteSink& out) { encodeLinePlan(build.linePlan, out); });
     files.write(names.stationTableFile(), encodeStationTable(build.stationTable));
-    files.write(names.trackCellFile(), encodeTrackCells(build.trackCells));
+    // Encoded only for a store that keeps it: an editor's check writes nowhere.
+    files.writeInPieces(names.trackCellFile(), [&build](ByteSink& out) {
+        out.append(encodeTrackCells(build.trackCells));
+    });
 }
 
 }  // namespace scenario

@@ -77,20 +77,29 @@ class WatchedCompile {
     // Watches through `given` when the caller keeps the origins for more than placing errors.
     // With `kept` (and no `given`), runs on a copy of its line model when it holds the line text,
     // and keeps the line model when it does not.
-    WatchedCompile(ScenarioBuild& build, FileStore& files, bool buildPlan, const SourceTexts& texts,
-                   CellOrigins* given = nullptr, KeptLineModel* kept = nullptr)
+    WatchedCompile(ScenarioBuild& build, CompileStore& files, bool buildPlan,
+                   const SourceTexts& texts, CellOrigins* given = nullptr,
+                   KeptLineModel* kept = nullptr)
         : texts_(texts) {
         if (given != nullptr || kept == nullptr) {
             if (given == nullptr) own_.emplace(build);
             origins_ = given != nullptr ? given : &*own_;
             outcome = compileBuild(build, files, buildPlan);
         } else if (kept->holds(texts.names, texts.line)) {
+            const bool trainPassRuns = kept->model().trainPassRuns;
+            const auto finish = [&] {
+                resumeFrom(build, kept->model());
+                return outcomeOf(build,
+                                 [&] { return finishAfterLinePass(build, trainPassRuns, files); });
+            };
+            // The cells' records serve only to place errors: a clean compile runs unwatched, and
+            // one that is not runs again, watched, on the sources its reading deleted.
+            outcome = finish();
+            if (outcome.status == kExitClean && build.errors.empty()) return;
+            files.holdSources(texts.names, texts.line, texts.train);
             own_.emplace(kept->origins(), build);
             origins_ = &*own_;
-            resumeFrom(build, kept->model());
-            const bool trainPassRuns = kept->model().trainPassRuns;
-            outcome =
-                outcomeOf(build, [&] { return finishAfterLinePass(build, trainPassRuns, files); });
+            outcome = finish();
         } else {
             own_.emplace(build);
             origins_ = &*own_;
@@ -106,6 +115,7 @@ class WatchedCompile {
                 placedStampingError(outcome.stampingError, *origins_, texts).location;
     }
     void place(std::vector<Diagnostic>& errors, std::size_t count) const {
+        if (origins_ == nullptr) return;  // a clean compile has no error to place
         placeErrors(std::span(errors.data(), std::min(count, errors.size())), *origins_, texts_);
     }
 
@@ -225,8 +235,9 @@ CompileSession compileSession(ScenarioBuild& build, const std::string& line,
     KeptLineModel* const kept =
         options.origins == nullptr && options.store == nullptr ? options.kept : nullptr;
     const bool lineKept = kept != nullptr && kept->holds(names, line) && kept->check();
-    BackgroundCheck checking({names.lineSourceFile(), line}, {names.trainSourceFile(), train},
-                             lineKept ? kept->check() : nullptr);
+    // With the line text's part kept, the checker needs no copy of the line text.
+    BackgroundCheck checking({names.lineSourceFile(), lineKept ? std::string() : line},
+                             {names.trainSourceFile(), train}, lineKept ? kept->check() : nullptr);
     std::optional<CompileStore> ownStore;
     CompileStore* store = options.store;
     if (store == nullptr) {

@@ -157,7 +157,9 @@ void LanguageServer::runChecksDue(ServerClock::time_point now) {
         due_.erase(path);
         const ServerClock::time_point start = ServerClock::now();
         for (FileDiagnostics& file : checkTimed(path)) {
-            const std::optional<std::string> text = workspace_.text(file.path);
+            // A file without diagnostics needs no text: most checks find none in the partner.
+            const std::optional<std::string> text =
+                file.diagnostics.empty() ? std::nullopt : workspace_.text(file.path);
             json list = json::array();
             for (const Diagnostic& d : file.diagnostics) {
                 json item = diagnosticJson(d);

@@ -2,6 +2,7 @@
 // fresh check finds: the same diagnostics, placed at the same records, in the same order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,7 @@ TEST(KeptLineCheck, EachEditFindsWhatAFreshCheckFinds) {
         const char* what;
         std::string line;
         std::string train;
+        std::string finds = {};  // a code that the check must give, so that the edit tests it
     };
     const std::vector<Edit> edits = {
         {"first check", lineWithWarning, train},
@@ -48,6 +50,10 @@ TEST(KeptLineCheck, EachEditFindsWhatAFreshCheckFinds) {
         {"a signal on a taken cell", lineWithWarning, withRecordBefore(train, "[codici]", signal)},
         {"two of them", lineWithWarning,
          withRecordBefore(withRecordBefore(train, "[codici]", signal), "[codici]", signal)},
+        // Placed through the cells' records: the stamp's place, then a clean check without them.
+        {"a signal where the build stamps", lineWithWarning,
+         withRecordBefore(train, "[codici]", "segnale,  0,   2, 3, 1,  0, 0,    0,  0,0,0, 0"),
+         " 1250 "},
         {"mended", lineWithWarning, train},
         {"the line edited", line, train},
         {"a longer route", bench::generatedLineSource(50000), bench::generatedTrainSource(9, 200)},
@@ -61,6 +67,11 @@ TEST(KeptLineCheck, EachEditFindsWhatAFreshCheckFinds) {
         const SourceCheck reused = checkSources(e.line, e.train, names, nullptr, &kept);
         EXPECT_TRUE(kept.holds(names, e.line));
         EXPECT_EQ(texts(reused), texts(fresh));
+        if (!e.finds.empty())
+            EXPECT_TRUE(std::any_of(fresh.diagnostics.begin(), fresh.diagnostics.end(),
+                                    [&](const Diagnostic& d) {
+                                        return diagnosticText(d).find(e.finds) != std::string::npos;
+                                    }));
     }
     // Under other names the line model is made again.
     EXPECT_FALSE(kept.holds({"Kept", "4"}, line));
