@@ -45,9 +45,9 @@ class Sources {
                               isLine ? SourceKind::Line : SourceKind::Train);
     }
 
-    const std::vector<std::string_view>& lineFileLines() {
-        if (line_.empty()) line_ = textLines(texts_.line);
-        return line_;
+    // The line file's first fields as the line pass reads them.
+    std::vector<RecordLine> walkedLineFile() const {
+        return walkSourceText(texts_.line, SourceKind::Line);
     }
 
   private:
@@ -93,9 +93,7 @@ void pointAtCausingField(Diagnostic& e, Sources& sources) {
 // is the one the build keeps.
 Location offCellPost(Sources& sources, const std::string& file) {
     std::map<RecordId, Location> offPosts;
-    const std::vector<std::string_view>& lines = sources.lineFileLines();
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        const RecordLine r = readRecordLine(lines[n], SourceKind::Line);
+    for (const RecordLine& r : sources.walkedLineFile()) {
         if (r.record == nullptr) continue;
         const RecordId id = r.record->id;
         if (id != RecordId::KilometrePostOne && id != RecordId::KilometrePostTwo &&
@@ -105,7 +103,7 @@ Location offCellPost(Sources& sources, const std::string& file) {
         for (std::size_t field = 0; field < 2; ++field) {
             const ReadValue* v = valueOf(r, field);
             if (v == nullptr || !v->number || *v->number % kCellLength == 0) continue;
-            Location at{file, static_cast<std::int32_t>(n + 1), 0, 0};
+            Location at{file, v->line + 1, 0, 0};
             pointAt(at, *v);
             offPosts.emplace(id, at);
             break;
