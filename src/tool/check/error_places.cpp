@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,26 +35,29 @@ class Sources {
   public:
     explicit Sources(const SourceTexts& texts) : texts_(texts) {}
 
-    // The record on a line of one of the two files.
+    // The record read from a first field on a line of one of the two files.
     RecordLine record(const std::string& file, std::int32_t line) {
         const bool isLine = file == texts_.names.lineSourceFile();
         if (!isLine && file != texts_.names.trainSourceFile()) return {};
-        std::vector<std::string_view>& lines = isLine ? line_ : train_;
-        if (lines.empty()) lines = textLines(isLine ? texts_.line : texts_.train);
-        if (line < 1 || static_cast<std::size_t>(line) > lines.size()) return {};
-        return readRecordLine(lines[static_cast<std::size_t>(line - 1)],
-                              isLine ? SourceKind::Line : SourceKind::Train);
+        for (const RecordLine& r : isLine ? lineFile() : trainFile())
+            if (r.line == line - 1 && r.record != nullptr) return r;
+        return {};
     }
 
-    // The line file's first fields as the line pass reads them.
-    std::vector<RecordLine> walkedLineFile() const {
-        return walkSourceText(texts_.line, SourceKind::Line);
+    // The first fields of each file as its pass reads them, walked when first asked for.
+    const std::vector<RecordLine>& lineFile() {
+        if (!line_) line_ = walkSourceText(texts_.line, SourceKind::Line);
+        return *line_;
+    }
+    const std::vector<RecordLine>& trainFile() {
+        if (!train_) train_ = walkSourceText(texts_.train, SourceKind::Train);
+        return *train_;
     }
 
   private:
     const SourceTexts& texts_;
-    std::vector<std::string_view> line_;
-    std::vector<std::string_view> train_;
+    std::optional<std::vector<RecordLine>> line_;
+    std::optional<std::vector<RecordLine>> train_;
 };
 
 const ReadValue* valueOf(const RecordLine& r, std::size_t field) {
@@ -93,7 +97,7 @@ void pointAtCausingField(Diagnostic& e, Sources& sources) {
 // is the one the build keeps.
 Location offCellPost(Sources& sources, const std::string& file) {
     std::map<RecordId, Location> offPosts;
-    for (const RecordLine& r : sources.walkedLineFile()) {
+    for (const RecordLine& r : sources.lineFile()) {
         if (r.record == nullptr) continue;
         const RecordId id = r.record->id;
         if (id != RecordId::KilometrePostOne && id != RecordId::KilometrePostTwo &&
