@@ -1,4 +1,4 @@
-// Reading one line of a source file into its record and fields.
+// Reading a source text into its first fields and records, through the passes' walker.
 #include "tool/check/source_lines.h"
 
 #include "base/failures.h"
@@ -118,39 +118,6 @@ std::span<const RecordSpec> recordsOf(SourceKind kind) {
     if (kind == SourceKind::Line) return lineRecords();
     if (kind == SourceKind::Train) return trainRecords();
     return {};
-}
-
-// The line's first field is judged as the walker judges it: a comment holds "-", and a header
-// that names a record ("[pendenza]") is that record.
-RecordLine readRecordLine(std::string_view line, SourceKind kind) {
-    RecordLine read;
-    FieldReader reader{std::string(line)};
-    try {
-        read.firstField = reader.readText();
-        read.firstSpot = spotOf(reader.location());
-        if (isCommentField(read.firstField)) {
-            read.comment = true;
-            return read;
-        }
-        read.record = firstRecordNamed(read.firstField, recordsOf(kind));
-        if (read.record == nullptr) {
-            read.header = looksLikeHeader(read.firstField);
-            return read;
-        }
-        for (const FieldSpec& field : read.record->fields) {
-            if (reader.atEnd()) break;
-            ReadValue value{read.record, &field, 0, {}, std::nullopt, {}};
-            if (field.type == FieldType::Name)
-                value.text = reader.readName();
-            else
-                value.number = readNumber(reader, field.type);
-            value.spot = spotOf(reader.location());
-            read.values.push_back(std::move(value));
-        }
-    } catch (const RunTimeFailure&) {
-        // A value out of its type's range ends what the line shows.
-    }
-    return read;
 }
 
 }  // namespace scenario

@@ -44,8 +44,6 @@ struct RecordLine {
 // The records a file of this kind holds.
 std::span<const RecordSpec> recordsOf(SourceKind kind);
 
-RecordLine readRecordLine(std::string_view line, SourceKind kind);
-
 // Every first field of a text, in reading order, as the passes' walk reads it: only the fields
 // of a section are read as its records, and only a comment run's first fields are passed over.
 // A value out of its field's range, where the pass stops, is left without a number and the walk
