@@ -44,7 +44,8 @@ std::optional<unsigned char> byteOf(char32_t c) {
     return std::nullopt;
 }
 
-// The length of the well-formed UTF-8 sequence at `i` and its code point; 0 when malformed.
+}  // namespace
+
 std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& c) {
     const auto lead = static_cast<unsigned char>(text[i]);
     std::size_t length = 0;
@@ -75,8 +76,6 @@ std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& c) {
     if (c < kLeast[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return 0;
     return length;
 }
-
-}  // namespace
 
 Utf8Scan scanUtf8(std::string_view text) {
     Utf8Scan scan;

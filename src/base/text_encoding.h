@@ -25,6 +25,10 @@ struct Utf8Scan {
 };
 Utf8Scan scanUtf8(std::string_view text);
 
+// The length of the well-formed UTF-8 character at `i` and its code point in `c`; 0 when the
+// bytes there are not one (overlong forms, surrogates and values past U+10FFFF included).
+std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& c);
+
 // UTF-8 text as Windows-1252 bytes, refusing: nothing when a character has no byte in the code
 // page or the text is not UTF-8, and then `refused` holds the offending bytes.
 std::optional<std::string> windows1252FromUtf8OrRefuse(std::string_view text, std::string& refused);

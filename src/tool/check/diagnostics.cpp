@@ -20,6 +20,16 @@ int fileRank(const ScenarioBuild& build, const Location& at) {
 
 }  // namespace
 
+FileShown sourceFilesShown(const ScenarioIdentity& names, const std::string& lineFile,
+                           const std::string& trainFile) {
+    return [line = names.lineSourceFile(), train = names.trainSourceFile(), lineFile,
+            trainFile](const std::string& file) {
+        if (file == line) return lineFile;
+        if (file == train) return trainFile;
+        return file;
+    };
+}
+
 std::vector<const Diagnostic*> diagnosticsInOrder(const ScenarioBuild& build,
                                                   const std::vector<Diagnostic>& warnings) {
     std::vector<std::pair<int, const Diagnostic*>> all;

@@ -14,6 +14,10 @@ namespace scenario {
 // The author's path for a source file the build names.
 using FileShown = std::function<std::string(const std::string& buildFileName)>;
 
+// The two source files by the paths the author gave; any other file by the build's name.
+FileShown sourceFilesShown(const ScenarioIdentity& names, const std::string& lineFile,
+                           const std::string& trainFile);
+
 // The warnings and the build's errors in the order they are listed: by file (the line source
 // first) and line, then the errors of no source line in the order they were found. The warnings
 // are those kept for the author.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,26 +35,29 @@ class Sources {
   public:
     explicit Sources(const SourceTexts& texts) : texts_(texts) {}
 
-    // The record on a line of one of the two files.
+    // The record read from a first field on a line of one of the two files.
     RecordLine record(const std::string& file, std::int32_t line) {
         const bool isLine = file == texts_.names.lineSourceFile();
         if (!isLine && file != texts_.names.trainSourceFile()) return {};
-        std::vector<std::string_view>& lines = isLine ? line_ : train_;
-        if (lines.empty()) lines = textLines(isLine ? texts_.line : texts_.train);
-        if (line < 1 || static_cast<std::size_t>(line) > lines.size()) return {};
-        return readRecordLine(lines[static_cast<std::size_t>(line - 1)],
-                              isLine ? SourceKind::Line : SourceKind::Train);
+        for (const RecordLine& r : isLine ? lineFile() : trainFile())
+            if (r.line == line - 1 && r.record != nullptr) return r;
+        return {};
     }
 
-    const std::vector<std::string_view>& lineFileLines() {
-        if (line_.empty()) line_ = textLines(texts_.line);
-        return line_;
+    // The first fields of each file as its pass reads them, walked when first asked for.
+    const std::vector<RecordLine>& lineFile() {
+        if (!line_) line_ = walkSourceText(texts_.line, SourceKind::Line);
+        return *line_;
+    }
+    const std::vector<RecordLine>& trainFile() {
+        if (!train_) train_ = walkSourceText(texts_.train, SourceKind::Train);
+        return *train_;
     }
 
   private:
     const SourceTexts& texts_;
-    std::vector<std::string_view> line_;
-    std::vector<std::string_view> train_;
+    std::optional<std::vector<RecordLine>> line_;
+    std::optional<std::vector<RecordLine>> train_;
 };
 
 const ReadValue* valueOf(const RecordLine& r, std::size_t field) {
@@ -93,9 +97,7 @@ void pointAtCausingField(Diagnostic& e, Sources& sources) {
 // is the one the build keeps.
 Location offCellPost(Sources& sources, const std::string& file) {
     std::map<RecordId, Location> offPosts;
-    const std::vector<std::string_view>& lines = sources.lineFileLines();
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        const RecordLine r = readRecordLine(lines[n], SourceKind::Line);
+    for (const RecordLine& r : sources.lineFile()) {
         if (r.record == nullptr) continue;
         const RecordId id = r.record->id;
         if (id != RecordId::KilometrePostOne && id != RecordId::KilometrePostTwo &&
@@ -105,7 +107,7 @@ Location offCellPost(Sources& sources, const std::string& file) {
         for (std::size_t field = 0; field < 2; ++field) {
             const ReadValue* v = valueOf(r, field);
             if (v == nullptr || !v->number || *v->number % kCellLength == 0) continue;
-            Location at{file, static_cast<std::int32_t>(n + 1), 0, 0};
+            Location at{file, v->line + 1, 0, 0};
             pointAt(at, *v);
             offPosts.emplace(id, at);
             break;

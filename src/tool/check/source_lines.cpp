@@ -1,4 +1,4 @@
-// Reading one line of a source file into its record and fields.
+// Reading a source text into its first fields and records, through the passes' walker.
 #include "tool/check/source_lines.h"
 
 #include "base/failures.h"
@@ -26,7 +26,80 @@ std::optional<std::int64_t> readNumber(FieldReader& reader, FieldType type) {
     return std::nullopt;
 }
 
+// The walker's source and visitor over a whole text: keeps every first field read, and reads the
+// values of each record the walker finds.
+class TextWalk {
+  public:
+    TextWalk(std::string_view text, SourceKind kind)
+        : reader_(FieldReader::Borrowed{}, text), table_(recordsOf(kind)) {}
+
+    std::vector<RecordLine> run(SourceKind kind) {
+        try {
+            walkRecords(*this, kind == SourceKind::Line ? WalkedFile::Line : WalkedFile::Train,
+                        *this);
+        } catch (const RunTimeFailure&) {
+            // Only a read past the file's end gets here: the walk is over.
+        }
+        return std::move(fields_);
+    }
+
+    bool atEnd() const { return reader_.atEnd(); }
+    std::string_view readFirstField() {
+        const std::string_view field = reader_.readTextView();
+        RecordLine& read = fields_.emplace_back();
+        read.firstField = std::string(field);
+        read.line = reader_.line() - 1;
+        read.firstSpot = spotOf(reader_.location());
+        // Until the walker examines it, a field is passed over: a comment, or the file's last.
+        read.comment = isCommentField(field);
+        read.header = !read.comment && looksLikeHeader(field);
+        return field;
+    }
+    RecordFlow examine(SourcePlace place, std::string_view field) {
+        const std::optional<RecordSection> section = sectionAt(place);
+        if (!section) return RecordFlow::Next;
+        RecordLine& read = fields_.back();
+        read.comment = false;
+        readRecordsNamedBy(field, table_, *section, [&](const RecordSpec& record) {
+            if (read.record == nullptr) read.record = &record;
+            readValues(read, record);
+            return RecordFlow::Next;
+        });
+        read.header = read.record == nullptr && looksLikeHeader(field);
+        return RecordFlow::Next;
+    }
+    void generalStarts() { fields_.back().header = true; }
+    void routeStarts() {}
+
+  private:
+    void readValues(RecordLine& read, const RecordSpec& record) {
+        for (const FieldSpec& field : record.fields) {
+            if (reader_.atEnd()) return;
+            ReadValue value{&record, &field, 0, {}, std::nullopt, {}};
+            try {
+                if (field.type == FieldType::Name)
+                    value.text = reader_.readNameView();
+                else
+                    value.number = readNumber(reader_, field.type);
+            } catch (const RunTimeFailure&) {
+                // The reader has passed the field: its place is known, its value is not.
+            }
+            value.line = reader_.line() - 1;
+            value.spot = spotOf(reader_.location());
+            read.values.push_back(std::move(value));
+        }
+    }
+
+    FieldReader reader_;
+    std::span<const RecordSpec> table_;
+    std::vector<RecordLine> fields_;
+};
+
 }  // namespace
+
+std::vector<RecordLine> walkSourceText(std::string_view text, SourceKind kind) {
+    return TextWalk(text, kind).run(kind);
+}
 
 std::vector<std::string_view> textLines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -45,39 +118,6 @@ std::span<const RecordSpec> recordsOf(SourceKind kind) {
     if (kind == SourceKind::Line) return lineRecords();
     if (kind == SourceKind::Train) return trainRecords();
     return {};
-}
-
-// The line's first field is judged as the walker judges it: a comment holds "-", and a header
-// that names a record ("[pendenza]") is that record.
-RecordLine readRecordLine(std::string_view line, SourceKind kind) {
-    RecordLine read;
-    FieldReader reader{std::string(line)};
-    try {
-        read.firstField = reader.readText();
-        read.firstSpot = spotOf(reader.location());
-        if (isCommentField(read.firstField)) {
-            read.comment = true;
-            return read;
-        }
-        read.record = firstRecordNamed(read.firstField, recordsOf(kind));
-        if (read.record == nullptr) {
-            read.header = looksLikeHeader(read.firstField);
-            return read;
-        }
-        for (const FieldSpec& field : read.record->fields) {
-            if (reader.atEnd()) break;
-            ReadValue value{&field, {}, std::nullopt, {}};
-            if (field.type == FieldType::Name)
-                value.text = reader.readName();
-            else
-                value.number = readNumber(reader, field.type);
-            value.spot = spotOf(reader.location());
-            read.values.push_back(std::move(value));
-        }
-    } catch (const RunTimeFailure&) {
-        // A value out of its type's range ends what the line shows.
-    }
-    return read;
 }
 
 }  // namespace scenario

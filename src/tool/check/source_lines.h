@@ -1,5 +1,5 @@
-// A source file seen line by line, as an editor shows it: which record a line holds and where
-// each of its fields stands, read with the same field reader as the passes.
+// A source file as an editor shows it: which record a first field names and where each of its
+// values stands, read with the same field reader and the same walker as the passes.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +23,9 @@ struct FieldSpot {
 };
 
 struct ReadValue {
+    const RecordSpec* record = nullptr;
     const FieldSpec* field = nullptr;
+    std::int32_t line = 0;  // from 0; a record short of values takes the next line's
     FieldSpot spot;
     std::optional<std::int64_t> number;  // a number field's value as read
     std::string text;                    // a name field's text
@@ -31,16 +33,21 @@ struct ReadValue {
 
 struct RecordLine {
     std::string firstField;
+    std::int32_t line = 0;  // from 0
     FieldSpot firstSpot;
-    bool header = false;   // a "[...]" line that names no record
-    bool comment = false;  // a first field holding "-", passed over by the reader
-    const RecordSpec* record = nullptr;
-    std::vector<ReadValue> values;  // those that stand on the line
+    bool header = false;                 // a "[...]" field from which no record is read
+    bool comment = false;                // a first field holding "-", passed over by the reader
+    const RecordSpec* record = nullptr;  // the first record read from the field
+    std::vector<ReadValue> values;       // read for it, and for a second record it names
 };
 
 // The records a file of this kind holds.
 std::span<const RecordSpec> recordsOf(SourceKind kind);
 
-RecordLine readRecordLine(std::string_view line, SourceKind kind);
+// Every first field of a text, in reading order, as the passes' walk reads it: only the fields
+// of a section are read as its records, and only a comment run's first fields are passed over.
+// A value out of its field's range, where the pass stops, is left without a number and the walk
+// goes on, since an author mid-edit still wants the rest of the file.
+std::vector<RecordLine> walkSourceText(std::string_view text, SourceKind kind);
 
 }  // namespace scenario

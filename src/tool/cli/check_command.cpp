@@ -21,13 +21,7 @@ void declareCheckOptions(CLI::App& command, CheckOptions& options) {
     addWarningOptions(command, r);
     command.add_flag("--timing", r.timing,
                      "Warn where the timetable is shorter than the fastest run (timetable)");
-    command.add_option("--stock", r.stockFile, "Stock file for --timing")->needs("--timing");
-    command
-        .add_option("--margin", r.margin,
-                    "With --timing, warn where the slack is below this per cent of the "
-                    "fastest run")
-        ->check(CLI::NonNegativeNumber)
-        ->needs("--timing");
+    addTimingFlagOptions(command, r.stockFile, r.margin);
     command.footer(
         "Exit status: 0 clean, 1 data error, 2 unreadable input or usage error, 3 stamp slot\n"
         "taken, 4 no route length.");

@@ -1,4 +1,5 @@
-// One declaration of the input options that check, compile, plot, timing and view share.
+// One declaration of the input options that check, compile, plot, timing and view share, and of
+// the stock and margin options of the commands that time the runs.
 #include "tool/cli/input_options.h"
 
 #include "tool/check/file_name_part.h"
@@ -22,6 +23,28 @@ void addNameOptions(CLI::App& command, std::string& scenarioName, std::string& t
         if (help.required) option->required();
         option->check(fileNamePart());
     }
+}
+
+CLI::Option* addStockOption(CLI::App& command, std::optional<std::string>& stockFile,
+                            const std::string& help) {
+    return command.add_option("--stock", stockFile, help);
+}
+
+CLI::Option* addStockOption(CLI::App& command, std::string& stockFile, const std::string& help) {
+    return command.add_option("--stock", stockFile, help);
+}
+
+CLI::Option* addMarginOption(CLI::App& command, double& margin, const std::string& help) {
+    return command.add_option("--margin", margin, help)->check(CLI::NonNegativeNumber);
+}
+
+void addTimingFlagOptions(CLI::App& command, std::optional<std::string>& stockFile,
+                          double& margin) {
+    addStockOption(command, stockFile, "Stock file for --timing")->needs("--timing");
+    addMarginOption(command, margin,
+                    "With --timing, warn where the slack is below this per cent of the "
+                    "fastest run")
+        ->needs("--timing");
 }
 
 }  // namespace scenario

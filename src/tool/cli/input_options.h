@@ -1,8 +1,10 @@
 // The options through which the commands name what they read: the source files or a directory
-// of compiled files, and the scenario name and train number.
+// of compiled files, the scenario name and train number, and the stock file the runs are timed
+// with.
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,5 +25,16 @@ struct NameOptionHelp {
 };
 void addNameOptions(CLI::App& command, std::string& scenarioName, std::string& trainNumber,
                     const NameOptionHelp& help = {});
+
+// --stock, the stock file (JSON); `help` says what the command does with it.
+CLI::Option* addStockOption(CLI::App& command, std::optional<std::string>& stockFile,
+                            const std::string& help);
+CLI::Option* addStockOption(CLI::App& command, std::string& stockFile, const std::string& help);
+
+// --margin, a per cent not below 0.
+CLI::Option* addMarginOption(CLI::App& command, double& margin, const std::string& help);
+
+// --stock and --margin of a command that times the runs only with --timing.
+void addTimingFlagOptions(CLI::App& command, std::optional<std::string>& stockFile, double& margin);
 
 }  // namespace scenario

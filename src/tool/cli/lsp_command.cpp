@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "base/platform.h"
+#include "tool/cli/input_options.h"
 #include "tool/lsp/server.h"
 
 namespace scenario {
@@ -22,13 +23,7 @@ void declareLspOptions(CLI::App& command, LspOptions& options) {
     command.add_flag("--timing", timing.on,
                      "Warn where the timetable is shorter than the fastest run (timetable), "
                      "with a fix, and show each stop's running time");
-    command.add_option("--stock", timing.stockFile, "Stock file for --timing")->needs("--timing");
-    command
-        .add_option("--margin", timing.margin,
-                    "With --timing, warn where the slack is below this per cent of the "
-                    "fastest run")
-        ->check(CLI::NonNegativeNumber)
-        ->needs("--timing");
+    addTimingFlagOptions(command, timing.stockFile, timing.margin);
     command.footer("Exit status: 0 after the client's shutdown, 1 when it left without one.");
 }
 

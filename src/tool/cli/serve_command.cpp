@@ -8,6 +8,7 @@
 #include "base/file_store.h"
 #include "base/platform.h"
 #include "report/exit_status.h"
+#include "tool/cli/input_options.h"
 #include "tool/serve/preview_server.h"
 #include "tool/serve/source_watch.h"
 
@@ -21,7 +22,7 @@ void declareServeOptions(CLI::App& command, ServeOptions& options) {
         "sent to the open pages, which keep their stretch, hover, search and scroll. Stop it\n"
         "with Ctrl-C.");
     command.add_option("INPUT", options.inputs, "LINE_FILE TRAIN_FILE")->required()->expected(2);
-    command.add_option("--stock", options.stockFile, "A stock file to watch with the sources");
+    addStockOption(command, options.stockFile, "A stock file to watch with the sources");
     command.add_option("--port", options.port, "The port to listen on; 0 picks a free one")
         ->capture_default_str();
     command.add_flag("--open", options.open, "Open the page in the default browser");

@@ -29,6 +29,7 @@
 #include "tool/check/compile_session.h"
 #include "tool/check/diagnostics.h"
 #include "tool/check/timetable_warnings.h"
+#include "tool/cli/run_inputs.h"
 #include "tool/route/cell_origins.h"
 #include "tool/timing/stock_file.h"
 
@@ -37,7 +38,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Why a file cannot be read, as the system says it.
-std::string readFailureReason(const std::string& path) {
+std::string readFailureReason(const fs::path& path) {
     std::error_code ec;
     if (fs::is_directory(path, ec)) return std::strerror(EISDIR);
     errno = 0;
@@ -159,7 +160,7 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
          {std::pair{&line, &request.lineFile}, std::pair{&train, &request.trainFile}}) {
         if (!*bytes) {
             err << fmt::format("scenario {}: cannot read {}: {}\n", request.command, *path,
-                               readFailureReason(*path));
+                               readFailureReason(pathFromText(*path)));
             return kExitFileFailure;
         }
         if (request.inputEncoding != "utf-8") continue;
@@ -198,11 +199,7 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
         return request.scenarioName + "_" + rest;
     };
     store.holdSources(names, *line, *train);
-    const FileShown shown = [&](const std::string& file) {
-        if (file == names.lineSourceFile()) return request.lineFile;
-        if (file == names.trainSourceFile()) return request.trainFile;
-        return file;
-    };
+    const FileShown shown = sourceFilesShown(names, request.lineFile, request.trainFile);
 
     SessionOptions options;
     options.buildPlan = request.buildPlan;
@@ -216,13 +213,10 @@ int runSourceCompile(const SourceCompile& request, std::ostream& out, std::ostre
     std::optional<StockChoice> stock;
     std::optional<StationPlaces> places;
     if (request.timing) {
-        stock = chooseStock(request.stockFile,
-                            textFromPath(pathFromText(request.lineFile).parent_path()),
-                            request.scenarioName, request.trainNumber);
-        if (!stock->error.empty()) {
-            err << fmt::format("scenario {}: {}\n", request.command, stock->error);
+        if (!chooseCommandStock(request.command, request.stockFile,
+                                textFromPath(pathFromText(request.lineFile).parent_path()),
+                                request.scenarioName, request.trainNumber, stock.emplace(), err))
             return kExitFileFailure;
-        }
         places.emplace(build);
         options.afterCleanCompile = [&] {
             return timetableWarnings(timing::timeBuild(build, stock->stock), &*places,

@@ -23,10 +23,10 @@ int runSyntaxCommand(const SyntaxOptions& options, std::ostream& out, std::ostre
     namespace fs = std::filesystem;
     try {
         for (const GeneratedFile& file : editorSyntaxFiles()) {
-            const fs::path path = fs::path(options.outDirectory) / file.path;
+            const fs::path path = pathFromText(options.outDirectory) / file.path;
             createDirectories(path.parent_path());
             writeWholeFile(path, file.text);
-            out << path.string() << '\n';
+            out << textFromPath(path) << '\n';
         }
     } catch (const std::exception& failure) {
         err << "scenario syntax: " << failure.what() << '\n';

@@ -20,6 +20,7 @@
 #include "tool/check/file_name_part.h"
 #include "tool/check/timetable_warnings.h"
 #include "tool/cli/input_options.h"
+#include "tool/cli/run_inputs.h"
 #include "tool/route/route_data.h"
 #include "tool/timing/stock_file.h"
 #include "tool/timing/timing_json.h"
@@ -80,21 +81,14 @@ int timeSources(const TimingCommandOptions& options, TimedScenario& timed, Stock
     }
     std::string name = options.scenarioName, number = options.trainNumber;
     nameFromSourceFiles(lineFile, trainFile, name, number);
-    stock = chooseStock(options.stockFile, directoryOf(lineFile), name, number);
-    if (!stock.error.empty()) {
-        err << fmt::format("scenario timing: {}\n", stock.error);
+    if (!chooseCommandStock("timing", options.stockFile, directoryOf(lineFile), name, number, stock,
+                            err))
         return kExitFileFailure;
-    }
 
     ScenarioBuild build;
     build.scenarioName = name;
     build.trainNumber = number;
-    const ScenarioIdentity names = build.identity();
-    const FileShown shown = [&](const std::string& file) {
-        if (file == names.lineSourceFile()) return lineFile;
-        if (file == names.trainSourceFile()) return trainFile;
-        return file;
-    };
+    const FileShown shown = sourceFilesShown(build.identity(), lineFile, trainFile);
     StationPlaces places(build);
     const CompileOutcome compiled = compileInMemory(build, *line, *train);
     if (compiled.status != kExitClean) {
@@ -111,22 +105,15 @@ int timeSources(const TimingCommandOptions& options, TimedScenario& timed, Stock
 
 int timeFiles(const TimingCommandOptions& options, TimedScenario& timed, StockChoice& stock,
               std::ostream& err) {
-    if (options.scenarioName.empty() || options.trainNumber.empty()) {
-        err << "scenario timing: a directory of compiled files needs --name and --train\n";
+    const std::string& directory = options.inputs[0];
+    if (!compiledFilesNamed("timing", options.scenarioName, options.trainNumber, err) ||
+        !chooseCommandStock("timing", options.stockFile, directory, options.scenarioName,
+                            options.trainNumber, stock, err))
         return kExitFileFailure;
-    }
-    stock = chooseStock(options.stockFile, options.inputs[0], options.scenarioName,
-                        options.trainNumber);
-    if (!stock.error.empty()) {
-        err << fmt::format("scenario timing: {}\n", stock.error);
-        return kExitFileFailure;
-    }
-    const ScenarioFiles files =
-        readScenarioFiles(options.inputs[0], options.scenarioName, options.trainNumber);
-    if (!files.error.empty()) {
-        err << fmt::format("scenario timing: {}\n", files.error);
-        return kExitFileFailure;
-    }
+    const std::optional<ScenarioFiles> read =
+        readCommandFiles("timing", directory, options.scenarioName, options.trainNumber, err);
+    if (!read) return kExitFileFailure;
+    const ScenarioFiles& files = *read;
     timed.timing = timing::timeFiles(files.cells, files.table, &files.plan, stock.stock);
     timed.warnings = timetableWarnings(timed.timing, nullptr, options.margin);
     return kExitClean;
@@ -144,11 +131,9 @@ void declareTimingOptions(CLI::App& command, TimingCommandOptions& options) {
         "else the defaults of scenario stock) with the train file's cars and braked mass.");
     addInputOption(command, options.inputs, "LINE_FILE TRAIN_FILE, or DIR");
     addNameOptions(command, options.scenarioName, options.trainNumber);
-    command.add_option("--stock", options.stockFile, "Stock file (JSON)");
-    command
-        .add_option("--margin", options.margin,
-                    "Warn where the slack is below this per cent of the minimum")
-        ->check(CLI::NonNegativeNumber);
+    addStockOption(command, options.stockFile, "Stock file (JSON)");
+    addMarginOption(command, options.margin,
+                    "Warn where the slack is below this per cent of the minimum");
     command.add_flag("--json", options.json, "Print one JSON object on standard output");
     command.footer(
         "Exit status: 0 clean, 1 data error, 2 unreadable input, refused stock file or usage\n"

@@ -15,6 +15,7 @@
 #include "tool/check/compile_session.h"
 #include "tool/check/file_name_part.h"
 #include "tool/cli/input_options.h"
+#include "tool/cli/run_inputs.h"
 #include "tool/route/cell_origins.h"
 #include "tool/timing/stock_file.h"
 #include "tool/view/source_view.h"
@@ -23,16 +24,6 @@
 
 namespace scenario {
 namespace {
-
-// The stock the run is timed with, found as `timing` finds it; false after saying why not.
-bool chooseViewStock(const ViewOptions& options, const std::string& directory,
-                     const std::string& name, const std::string& number, StockChoice& stock,
-                     std::ostream& err) {
-    stock = chooseStock(options.stockFile, directory, name, number);
-    if (stock.error.empty()) return true;
-    err << fmt::format("scenario view: {}\n", stock.error);
-    return false;
-}
 
 timing::TimingOptions keepingTheRun() {
     timing::TimingOptions options;
@@ -43,7 +34,7 @@ timing::TimingOptions keepingTheRun() {
 int writePage(const ViewOptions& options, const nlohmann::json& data, std::ostream& out,
               std::ostream& err) {
     try {
-        writeWholeFile(options.outFile, viewPage(data));
+        writeWholeFile(pathFromText(options.outFile), viewPage(data));
     } catch (const std::exception& failure) {
         err << fmt::format("scenario view: {}\n", failure.what());
         return kExitFileFailure;
@@ -53,19 +44,13 @@ int writePage(const ViewOptions& options, const nlohmann::json& data, std::ostre
 }
 
 int viewFiles(const ViewOptions& options, std::ostream& out, std::ostream& err) {
-    if (options.scenarioName.empty() || options.trainNumber.empty()) {
-        err << "scenario view: a directory of compiled files needs --name and --train\n";
-        return kExitFileFailure;
-    }
-    const ScenarioFiles files =
-        readScenarioFiles(options.inputs[0], options.scenarioName, options.trainNumber);
-    if (!files.error.empty()) {
-        err << fmt::format("scenario view: {}\n", files.error);
-        return kExitFileFailure;
-    }
+    const std::optional<ScenarioFiles> read =
+        readCommandFiles("view", options.inputs[0], options.scenarioName, options.trainNumber, err);
+    if (!read) return kExitFileFailure;
+    const ScenarioFiles& files = *read;
     StockChoice stock;
-    if (!chooseViewStock(options, options.inputs[0], options.scenarioName, options.trainNumber,
-                         stock, err))
+    if (!chooseCommandStock("view", options.stockFile, options.inputs[0], options.scenarioName,
+                            options.trainNumber, stock, err))
         return kExitFileFailure;
     ViewInput input;
     input.timing = [&] {
@@ -85,8 +70,8 @@ int viewFiles(const ViewOptions& options, std::ostream& out, std::ostream& err) 
 int viewSources(const ViewOptions& options, std::ostream& out, std::ostream& err) {
     const std::string& lineFile = options.inputs[0];
     const std::string& trainFile = options.inputs[1];
-    const std::optional<std::string> line = readWholeFile(lineFile);
-    const std::optional<std::string> train = readWholeFile(trainFile);
+    const std::optional<std::string> line = readWholeFile(pathFromText(lineFile));
+    const std::optional<std::string> train = readWholeFile(pathFromText(trainFile));
     if (!line || !train) {
         err << fmt::format("scenario view: cannot read {}\n", line ? trainFile : lineFile);
         return kExitFileFailure;
@@ -115,8 +100,8 @@ void declareViewOptions(CLI::App& command, ViewOptions& options) {
     addInputOption(command, options.inputs, "DIR, or LINE_FILE TRAIN_FILE");
     addNameOptions(command, options.scenarioName, options.trainNumber);
     command.add_option("-o,--output", options.outFile, "The HTML file to write")->required();
-    command.add_option("--stock", options.stockFile,
-                       "Stock file (JSON) for the fastest run, as scenario timing reads it");
+    addStockOption(command, options.stockFile,
+                   "Stock file (JSON) for the fastest run, as scenario timing reads it");
     command.footer(
         "Exit status: 0 written; from sources 1 data error, 3 stamp slot taken, 4 no route\n"
         "length (the page is written all the same, with the diagnostics); 2 a file cannot be\n"

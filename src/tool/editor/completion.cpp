@@ -9,15 +9,14 @@
 namespace scenario {
 namespace {
 
-// The header of the group a line stands in: the nearest "[...]" line above it.
-std::string groupAt(const std::vector<std::string_view>& lines, std::int32_t line,
-                    SourceKind kind) {
-    const std::size_t from = std::min(static_cast<std::size_t>(std::max(line, 0)), lines.size());
-    for (std::size_t i = from; i-- > 0;) {
-        const RecordLine read = readRecordLine(lines[i], kind);
-        if (read.header) return read.firstField;
+// The header of the group a line stands in: the nearest "[...]" field on a line above it.
+std::string groupAt(std::string_view text, std::int32_t line, SourceKind kind) {
+    std::string group;
+    for (const RecordLine& read : walkSourceText(text, kind)) {
+        if (read.line >= line) break;
+        if (read.header) group = read.firstField;
     }
-    return {};
+    return group;
 }
 
 // "segnale, ${1:posizione}, ${2:sx}, ..." and "segnale, "
@@ -43,7 +42,7 @@ std::string sortKey(char rank, int order) {
 std::vector<CompletionItem> completionsAt(std::string_view text, SourceKind kind,
                                           std::int32_t line) {
     const WriterConventions& writer = writerConventions(kind);
-    const std::string group = groupAt(textLines(text), line, kind);
+    const std::string group = groupAt(text, line, kind);
     std::vector<CompletionItem> items;
     int order = 0;
     for (const WrittenRecord& r : writer.records) {

@@ -15,8 +15,7 @@ WriterConventions conventionsFrom(const std::string& text, SourceKind kind) {
     std::map<const RecordSpec*, std::map<std::string, int>> groupCounts;
     std::map<const RecordSpec*, std::string> spelling;
     std::string group;
-    for (const std::string_view line : textLines(text)) {
-        const RecordLine read = readRecordLine(line, kind);
+    for (const RecordLine& read : walkSourceText(text, kind)) {
         if (read.header) {
             group = read.firstField;
             bool known = false;

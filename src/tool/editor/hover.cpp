@@ -64,24 +64,25 @@ std::string valueText(const RecordSpec& record, const ReadValue& value, std::siz
 
 std::optional<HoverText> hoverAt(std::string_view text, SourceKind kind, std::int32_t line,
                                  std::int32_t column) {
-    const std::vector<std::string_view> lines = textLines(text);
-    if (line < 0 || static_cast<std::size_t>(line) >= lines.size()) return std::nullopt;
-    const RecordLine read = readRecordLine(lines[static_cast<std::size_t>(line)], kind);
     const auto spotOf = [&](const FieldSpot& s) { return TextSpot{line, s.first, s.last}; };
-    if (read.header && under(read.firstSpot, column))
-        return HoverText{std::string("**") + read.firstField +
-                             "**: a group header. The reader keeps no sections: a record may "
-                             "stand anywhere after [generale].",
-                         spotOf(read.firstSpot)};
-    if (read.comment && under(read.firstSpot, column))
-        return HoverText{"A comment: a first field holding \"-\" is passed over.",
-                         spotOf(read.firstSpot)};
-    if (read.record == nullptr) return std::nullopt;
-    if (under(read.firstSpot, column))
-        return HoverText{recordText(*read.record), spotOf(read.firstSpot)};
-    for (std::size_t i = 0; i < read.values.size(); ++i) {
-        if (!under(read.values[i].spot, column)) continue;
-        return HoverText{valueText(*read.record, read.values[i], i), spotOf(read.values[i].spot)};
+    for (const RecordLine& read : walkSourceText(text, kind)) {
+        if (read.line == line && under(read.firstSpot, column)) {
+            if (read.header)
+                return HoverText{std::string("**") + read.firstField +
+                                     "**: a group header. The reader keeps no sections: a record "
+                                     "may stand anywhere after [generale].",
+                                 spotOf(read.firstSpot)};
+            if (read.comment)
+                return HoverText{"A comment: a first field holding \"-\" is passed over.",
+                                 spotOf(read.firstSpot)};
+            if (read.record == nullptr) return std::nullopt;
+            return HoverText{recordText(*read.record), spotOf(read.firstSpot)};
+        }
+        for (const ReadValue& value : read.values) {
+            if (value.line != line || !under(value.spot, column)) continue;
+            const auto index = static_cast<std::size_t>(value.field - value.record->fields.data());
+            return HoverText{valueText(*value.record, value, index), spotOf(value.spot)};
+        }
     }
     return std::nullopt;
 }

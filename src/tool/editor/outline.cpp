@@ -1,5 +1,6 @@
 // The outline of a source file: its sections, and under them the stations by name, the signals
 // and the tunnels.
+#include <algorithm>
 #include <string>
 
 #include "tool/check/source_lines.h"
@@ -13,12 +14,14 @@ std::string numberAt(const RecordLine& read, std::size_t index) {
     return std::to_string(*read.values[index].number);
 }
 
-std::optional<OutlineEntry> objectOf(const RecordLine& read, std::int32_t line) {
+std::optional<OutlineEntry> objectOf(const RecordLine& read) {
     if (read.record == nullptr) return std::nullopt;
     OutlineEntry entry;
-    entry.start = {line, read.firstSpot.first, read.firstSpot.last};
+    entry.start = {read.line, read.firstSpot.first, read.firstSpot.last};
     entry.end = entry.start;
-    if (!read.values.empty()) entry.end.last = read.values.back().spot.last;
+    if (!read.values.empty())
+        entry.end = {read.values.back().line, read.values.back().spot.first,
+                     read.values.back().spot.last};
     switch (read.record->id) {
         case RecordId::Station:
             entry.kind = OutlineKind::Station;
@@ -42,27 +45,35 @@ std::optional<OutlineEntry> objectOf(const RecordLine& read, std::int32_t line) 
     return entry;
 }
 
+// A section runs to the end of the line before the next one's header, the last to the text's end.
+void endSections(std::vector<OutlineEntry>& sections, const std::vector<std::string_view>& lines) {
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const auto lastLine = static_cast<std::int32_t>(lines.size()) - 1;
+        const std::int32_t next =
+            i + 1 < sections.size() ? sections[i + 1].start.line - 1 : lastLine;
+        const std::int32_t last = std::min(std::max(next, sections[i].start.line), lastLine);
+        sections[i].end = {last, 0,
+                           static_cast<std::int32_t>(lines[static_cast<std::size_t>(last)].size())};
+    }
+}
+
 }  // namespace
 
 std::vector<OutlineEntry> outlineOf(std::string_view text, SourceKind kind) {
-    const std::vector<std::string_view> lines = textLines(text);
     std::vector<OutlineEntry> sections;
     std::vector<OutlineEntry> loose;  // objects before the first section
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto line = static_cast<std::int32_t>(i);
-        const RecordLine read = readRecordLine(lines[i], kind);
+    for (const RecordLine& read : walkSourceText(text, kind)) {
         if (read.header) {
             OutlineEntry section;
             section.name = read.firstField;
-            section.start = {line, read.firstSpot.first, read.firstSpot.last};
+            section.start = {read.line, read.firstSpot.first, read.firstSpot.last};
             sections.push_back(std::move(section));
         }
-        if (!sections.empty())
-            sections.back().end = {line, 0, static_cast<std::int32_t>(lines[i].size())};
-        std::optional<OutlineEntry> object = objectOf(read, line);
+        std::optional<OutlineEntry> object = objectOf(read);
         if (!object) continue;
         (sections.empty() ? loose : sections.back().children).push_back(std::move(*object));
     }
+    endSections(sections, textLines(text));
     loose.insert(loose.end(), std::make_move_iterator(sections.begin()),
                  std::make_move_iterator(sections.end()));
     return loose;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "report/exit_status.h"
 #include "tool/check/checker.h"
@@ -57,18 +58,30 @@ const timing::Section* sectionTo(const TimedStops& timed, int stop) {
     return nullptr;
 }
 
-// The time fields of the record of the station `name` on the line, all three or none: a record
-// that an edit has moved since the timing is not taken for another.
-std::optional<std::array<ReadValue, 3>> timeFieldsOf(std::string_view line, std::string_view name) {
-    const RecordLine read = readRecordLine(line, SourceKind::Train);
-    if (read.record == nullptr || read.record->id != RecordId::Station) return std::nullopt;
+// The station records of a train file as its pass reads them, by the line of their first field.
+using StationRecords = std::map<std::int32_t, RecordLine>;
+
+StationRecords stationRecordsOf(std::string_view text) {
+    StationRecords found;
+    for (RecordLine& read : walkSourceText(text, SourceKind::Train))
+        if (read.record != nullptr && read.record->id == RecordId::Station)
+            found.emplace(read.line, std::move(read));
+    return found;
+}
+
+// The time fields of the record of the station `name` on the line, all three on it or none: a
+// record that an edit has moved since the timing is not taken for another.
+std::optional<std::array<ReadValue, 3>> timeFieldsOf(const StationRecords& stations,
+                                                     std::int32_t line, std::string_view name) {
+    const auto read = stations.find(line);
+    if (read == stations.end()) return std::nullopt;
     std::array<ReadValue, 3> found;
     std::size_t seen = 0;
     bool named = false;
-    for (const ReadValue& value : read.values) {
+    for (const ReadValue& value : read->second.values) {
         if (value.field->type == FieldType::Name) named = value.text == name;
         for (std::size_t i = 0; i < kTimeFields.size(); ++i) {
-            if (value.field->name != kTimeFields[i]) continue;
+            if (value.field->name != kTimeFields[i] || value.line != line) continue;
             found[i] = value;
             ++seen;
         }
@@ -145,12 +158,13 @@ std::vector<InlayHint> timingHints(const TimedStops& timed, std::string_view tex
                                    std::int32_t first, std::int32_t last) {
     std::vector<InlayHint> hints;
     const std::vector<std::string_view> lines = textLines(text);
+    const StationRecords stations = stationRecordsOf(text);
     for (const timing::Section& s : timed.timing.sections) {
         const timing::Stop& to = timed.timing.stops[static_cast<std::size_t>(s.to)];
         const std::int32_t line = recordLineOf(timed, to.station);
         if (line < first || line > last || static_cast<std::size_t>(line) >= lines.size()) continue;
         const std::string_view shown = lines[static_cast<std::size_t>(line)];
-        if (!timeFieldsOf(shown, to.name)) continue;
+        if (!timeFieldsOf(stations, line, to.name)) continue;
         std::string label;
         if (!s.minimum)
             label = noRunText(s);
@@ -167,9 +181,9 @@ std::vector<InlayHint> timingHints(const TimedStops& timed, std::string_view tex
 
 std::optional<std::string> timingHover(const TimedStops& timed, std::string_view text,
                                        std::int32_t line, std::int32_t column) {
-    const std::string_view shown = lineOf(text, line);
+    const StationRecords stations = stationRecordsOf(text);
     const auto onTime = [&](std::string_view name) {
-        const std::optional<std::array<ReadValue, 3>> fields = timeFieldsOf(shown, name);
+        const std::optional<std::array<ReadValue, 3>> fields = timeFieldsOf(stations, line, name);
         return fields && column >= (*fields)[0].spot.first && column < (*fields)[2].spot.last;
     };
     std::string figures;
@@ -198,8 +212,8 @@ std::optional<TextFix> timetableFix(const TimedStops& timed, std::string_view te
     if (section == nullptr) return std::nullopt;
     const std::optional<std::int32_t> earliest = timing::earliestRecordTime(timed.timing, *section);
     const std::string_view shown = lineOf(text, line);
-    const std::optional<std::array<ReadValue, 3>> fields =
-        timeFieldsOf(shown, timed.timing.stops[static_cast<std::size_t>(*stop)].name);
+    const std::optional<std::array<ReadValue, 3>> fields = timeFieldsOf(
+        stationRecordsOf(text), line, timed.timing.stops[static_cast<std::size_t>(*stop)].name);
     if (!earliest || !fields) return std::nullopt;
     // Written as the author wrote the time: what stands between the fields kept, numbers
     // right-aligned where blanks before them allow, zeros in front where there were.

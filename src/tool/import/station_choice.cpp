@@ -19,35 +19,18 @@ constexpr std::string_view kLatinExtendedA =
 
 static_assert(kLatinExtendedA.size() == 0x80);
 
-std::size_t utf8Length(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if ((lead >> 5) == 0x6) return 2;
-    if ((lead >> 4) == 0xE) return 3;
-    if ((lead >> 3) == 0x1E) return 4;
-    return 1;
-}
-
-char32_t codePoint(std::string_view c) {
-    const auto b = [&](std::size_t i) { return static_cast<char32_t>(c[i] & 0x3F); };
-    switch (c.size()) {
-        case 2:
-            return (static_cast<char32_t>(c[0] & 0x1F) << 6) | b(1);
-        case 3:
-            return (static_cast<char32_t>(c[0] & 0x0F) << 12) | (b(1) << 6) | b(2);
-        case 4:
-            return (static_cast<char32_t>(c[0] & 0x07) << 18) | (b(1) << 12) | (b(2) << 6) | b(3);
-        default:
-            return static_cast<unsigned char>(c[0]);
-    }
-}
-
 }  // namespace
 
 std::string stationName(const std::string& utf8, std::vector<std::string>& changes) {
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t n =
-            std::min(utf8Length(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+        char32_t cp = 0;
+        std::size_t n = decodeUtf8(utf8, i, cp);
+        if (n == 0) {
+            // A byte that is not UTF-8 goes alone, as a "?".
+            n = 1;
+            cp = 0xFFFD;
+        }
         const std::string character = utf8.substr(i, n);
         i += n;
         if (character == ",") {
@@ -63,7 +46,6 @@ std::string stationName(const std::string& utf8, std::vector<std::string>& chang
             out += *bytes;
             continue;
         }
-        const char32_t cp = codePoint(character);
         if (cp >= 0x300 && cp < 0x370) continue;  // a combining mark over the letter before
         const std::string base =
             cp >= 0x100 && cp < 0x180 ? std::string(1, kLatinExtendedA[cp - 0x100]) : "?";

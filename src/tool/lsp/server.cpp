@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "base/text_encoding.h"
+#include "tool/check/diagnostics.h"
 #include "tool/check/source_lines.h"
 #include "tool/editor/assist.h"
 #include "tool/lsp/conversions.h"
@@ -221,6 +222,8 @@ json LanguageServer::diagnosticJson(const Diagnostic& d) const {
     item["source"] = "scenario";
     // The editor shows the kind and the code beside the message.
     item["message"] = utf8FromWindows1252(diagnosticMessage(d));
+    // The shape that check --json and the page carry, for a client that wants all of it.
+    item["data"] = scenario::diagnosticJson(d, [](const std::string& path) { return path; });
     if (d.related.hasLine()) {
         const std::optional<std::string> text = workspace_.text(d.related.file);
         item["relatedInformation"] =

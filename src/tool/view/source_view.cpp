@@ -9,6 +9,7 @@
 #include "report/exit_status.h"
 #include "source/file_names.h"
 #include "tool/check/compile_session.h"
+#include "tool/check/diagnostics.h"
 #include "tool/route/cell_origins.h"
 #include "tool/timing/stock_file.h"
 #include "tool/view/view_data.h"
@@ -31,12 +32,7 @@ SourceView viewOfSources(const std::string& lineFile, const std::string& trainFi
     ScenarioBuild build;
     build.scenarioName = scenarioName;
     build.trainNumber = trainNumber;
-    const ScenarioIdentity names = build.identity();
-    const FileShown shown = [&](const std::string& file) {
-        if (file == names.lineSourceFile()) return lineFile;
-        if (file == names.trainSourceFile()) return trainFile;
-        return file;
-    };
+    const FileShown shown = sourceFilesShown(build.identity(), lineFile, trainFile);
 
     CellOrigins origins(build);
     SessionOptions session;

@@ -70,6 +70,15 @@ TEST(Diagnostics, EachPassNamesTheLineOfTheRecordThatRaisedTheError) {
          kEmptyTrain,
          "line.txt:3:31: error 2: kilometre post position or reference value not a multiple of "
          "50\n"},
+        // The same post's keyword after the general section is no record, though it is last.
+        {"end of the train pass, a post's keyword among the route records",
+         lines({"[generale]", "lunghezza percorso, 6000", "progressiva chilometrica due, 25, 0, 0",
+                "[curve]", "progressiva chilometrica due, 75, 0, 0", "[fine]"}),
+         kEmptyTrain,
+         "line.txt:3:31: error 2: kilometre post position or reference value not a multiple of "
+         "50\n"
+         "line.txt:5:1: warning: \"progressiva chilometrica due\" is a [generale] record, passed "
+         "over after that section [misplaced-keyword]\n"},
         {"train pass", route({}),
          lines({"[generale]", "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0",
                 "segnale, 2600, 2, 4, 0, 0, 0, 2, 2,1,0, 0", "[fine]"}),

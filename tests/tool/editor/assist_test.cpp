@@ -54,21 +54,67 @@ TEST(SourceHover, TellsTheRecordOrTheFieldWithItsValueAsRead) {
     }
 }
 
+// A record is what the passes read in its section, not what a line holds on its own.
+TEST(SourceHover, TellsWhatThePassesReadWhereALineAloneWouldMislead) {
+    const std::string line =
+        "[generale]\r\n"
+        "lunghezza percorso, 5000\r\n"
+        "[pendenza], 1000, 6\r\n"                 // ends the general section, read as nothing
+        "progressiva chilometrica uno, 0, 0\r\n"  // a general record after that section
+        "[pendenza], 2000, 6\r\n";
+    const std::string train =
+        "[generale]\r\n"
+        "- a\r\n"
+        "- b\r\n"
+        "- segnale, 1000, 2, 5, 6, 0, 0, 0, 0,0,0, 0\r\n"  // a third comment in a row is read
+        "- c\r\n"
+        "sabbia, 3\r\n";
+    const struct {
+        SourceKind kind;
+        std::int32_t line;
+        std::int32_t column;
+        std::string shown;  // the hover's start; empty for no hover
+    } cases[] = {
+        {SourceKind::Line, 1, 0, "**route length**"},
+        {SourceKind::Line, 2, 0, "**[pendenza]**: a group header."},
+        {SourceKind::Line, 3, 0, ""},
+        {SourceKind::Line, 4, 0, "**gradient**"},
+        {SourceKind::Line, 4, 12, "**position**: 2000 m"},
+        {SourceKind::Train, 2, 0, "A comment"},
+        {SourceKind::Train, 3, 0, "**signal**"},
+        {SourceKind::Train, 3, 11, "**posizione**: 1000 m"},
+        {SourceKind::Train, 4, 0, "A comment"},
+    };
+    for (const auto& c : cases) {
+        const std::optional<HoverText> hover =
+            hoverAt(c.kind == SourceKind::Line ? line : train, c.kind, c.line, c.column);
+        if (c.shown.empty()) {
+            EXPECT_FALSE(hover) << c.line << ":" << c.column << " " << hover->markdown;
+            continue;
+        }
+        ASSERT_TRUE(hover) << c.line << ":" << c.column;
+        EXPECT_EQ(hover->markdown.substr(0, c.shown.size()), c.shown) << hover->markdown;
+    }
+}
+
 TEST(SourceHover, GivesTheCellEachRecordRoundsTo) {
     const std::string line =
-        "[generale]\r\npendenza, 1025, 6\r\nmontagna, 3000, 3350, 12\r\ncartello_indicatore, 75, "
-        "X\r\n";
-    EXPECT_NE(hoverAt(line, SourceKind::Line, 1, 11)->markdown.find("1025 m, cell 20\n"),
+        "[generale]\r\n[pendenze]\r\npendenza, 1025, 6\r\nmontagna, 3000, 3350, 12\r\n"
+        "cartello_indicatore, 75, X\r\n";
+    const auto hoverText = [&](std::int32_t at, std::int32_t column) {
+        const std::optional<HoverText> hover = hoverAt(line, SourceKind::Line, at, column);
+        return hover ? hover->markdown : std::string();
+    };
+    EXPECT_NE(hoverText(2, 11).find("1025 m, cell 20\n"),
               std::string::npos);  // round(20.5) to even
-    EXPECT_NE(hoverAt(line, SourceKind::Line, 2, 11)->markdown.find("3000 m, cell 60\n"),
-              std::string::npos);
-    EXPECT_NE(hoverAt(line, SourceKind::Line, 3, 22)->markdown.find("75 m, cell 2\n"),
+    EXPECT_NE(hoverText(3, 11).find("3000 m, cell 60\n"), std::string::npos);
+    EXPECT_NE(hoverText(4, 22).find("75 m, cell 2\n"),
               std::string::npos);  // round(1.5 + 1) to even
 }
 
 TEST(SourceHover, CurveKeywordSaysHowItsSideAndClassAreRead) {
-    const std::string line = "[generale]\r\ncurva destra 5, 1000, 200\r\n";
-    const std::optional<HoverText> hover = hoverAt(line, SourceKind::Line, 1, 0);
+    const std::string line = "[generale]\r\n[curve]\r\ncurva destra 5, 1000, 200\r\n";
+    const std::optional<HoverText> hover = hoverAt(line, SourceKind::Line, 2, 0);
     ASSERT_TRUE(hover);
     EXPECT_NE(hover->markdown.find("turns left when the field holds an `s` anywhere"),
               std::string::npos)

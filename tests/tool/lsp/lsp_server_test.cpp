@@ -144,6 +144,13 @@ TEST(LspServer, PublishesDiagnosticsOfBothFilesWithUtf16Columns) {
     EXPECT_EQ(d["message"],
               "line holds more fields than its record takes: \"12\" is read as a first field");
     EXPECT_EQ(d["range"]["start"]["line"], 24);
+    // The shape check --json gives, in the data: lines and columns from 1, in bytes.
+    EXPECT_EQ(d["data"]["severity"], "warning");
+    EXPECT_EQ(d["data"]["name"], "extra-fields");
+    EXPECT_TRUE(d["data"]["code"].is_null());
+    EXPECT_EQ(d["data"]["file"], "/s/A_1-.txt");
+    EXPECT_EQ(d["data"]["line"], 25);
+    EXPECT_EQ(d["data"]["message"], d["message"]);
     // Counted in UTF-16 code units on the line as the editor holds it: À and € are one each.
     const std::string lineInEditor =
         "stazione,    1200, 27,  200,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, CITT\xC3\x80 "
@@ -208,6 +215,17 @@ TEST(LspServer, AnErrorStandsAtItsFieldAndNamesTheRecordInTheTakenCell) {
                               {"end", {{"line", first}, {"character", 16}}}}}}},
                           {"message", "this signal record already holds cell 53"}};
     EXPECT_EQ(d["relatedInformation"], json::array({related}));
+    const json& data = d["data"];
+    EXPECT_EQ(data["severity"], "error");
+    EXPECT_EQ(data["code"], 16);
+    EXPECT_EQ(data["file"], "/s/A_1-.txt");
+    EXPECT_EQ(data["line"], first + 2);
+    EXPECT_EQ(data["column"], 13);
+    EXPECT_EQ(data["related"], (json{{"file", "/s/A_1-.txt"},
+                                     {"line", first + 1},
+                                     {"column", 13},
+                                     {"message", "this signal record already holds cell 53"}}));
+    EXPECT_FALSE(data["meaning"].get<std::string>().empty());
 }
 
 TEST(LspServer, ChangesArePausedAndCoalescedAndTheBufferWinsOverTheDisk) {
