@@ -67,11 +67,12 @@ TEST(KeptLineCheck, EachEditFindsWhatAFreshCheckFinds) {
         const SourceCheck reused = checkSources(e.line, e.train, names, nullptr, &kept);
         EXPECT_TRUE(kept.holds(names, e.line));
         EXPECT_EQ(texts(reused), texts(fresh));
-        if (!e.finds.empty())
+        if (!e.finds.empty()) {
             EXPECT_TRUE(std::any_of(fresh.diagnostics.begin(), fresh.diagnostics.end(),
                                     [&](const Diagnostic& d) {
                                         return diagnosticText(d).find(e.finds) != std::string::npos;
                                     }));
+        }
     }
     // Under other names the line model is made again.
     EXPECT_FALSE(kept.holds({"Kept", "4"}, line));
