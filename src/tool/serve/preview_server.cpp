@@ -51,6 +51,8 @@ class EventStream;
 }  // namespace
 
 struct PreviewServer::State {
+    // Before the loop: the streams its handlers still hold count down as they go.
+    std::atomic<std::size_t> liveStreams{0};
     asio::io_context io{1};
     std::vector<Tcp::acceptor> acceptors;
     std::uint16_t port = 0;
@@ -80,7 +82,13 @@ bool hostIsOurs(std::string_view host, std::uint16_t port) {
 // never piles up states: only the newest one waits behind the write in flight.
 class EventStream : public std::enable_shared_from_this<EventStream> {
   public:
-    explicit EventStream(beast::tcp_stream stream) : stream_(std::move(stream)) {}
+    EventStream(beast::tcp_stream stream, std::atomic<std::size_t>& live)
+        : stream_(std::move(stream)), live_(live) {
+        ++live_;
+    }
+    ~EventStream() { --live_; }
+    EventStream(const EventStream&) = delete;
+    EventStream& operator=(const EventStream&) = delete;
 
     void start(std::shared_ptr<const std::string> first) {
         stream_.expires_never();
@@ -125,6 +133,7 @@ class EventStream : public std::enable_shared_from_this<EventStream> {
     }
 
     beast::tcp_stream stream_;
+    std::atomic<std::size_t>& live_;
     std::array<char, 256> sink_{};
     std::shared_ptr<const std::string> waiting_;
     bool writing_ = false;
@@ -195,7 +204,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
         std::string_view seen = parser_->get()["Last-Event-ID"];
         if (seen.empty() && query.rfind("since=", 0) == 0) seen = query.substr(6);
         const bool current = seen == std::to_string(server_.generation);
-        auto events = std::make_shared<EventStream>(std::move(*stream_));
+        auto events = std::make_shared<EventStream>(std::move(*stream_), server_.liveStreams);
         server_.streams.push_back(events);
         events->start(current ? nullptr : server_.event);
     }
@@ -358,6 +367,10 @@ void PreviewServer::publish(const nlohmann::json& data) {
         for (const auto& weak : state->streams)
             if (const auto stream = weak.lock()) stream->send(event);
     });
+}
+
+std::size_t PreviewServer::liveStreams() const {
+    return state_->liveStreams;
 }
 
 void PreviewServer::run(bool untilInterrupted) {
