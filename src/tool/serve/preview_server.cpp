@@ -11,6 +11,8 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <chrono>
+#include <mutex>
+#include <optional>
 #include <random>
 #include <string_view>
 #include <vector>
@@ -61,6 +63,15 @@ struct PreviewServer::State {
     std::shared_ptr<const std::string> event;
     std::uint64_t generation = 1;  // of the data held; the publishing thread counts ahead
     std::atomic<std::uint64_t> published{1};
+    // The newest data published and not yet taken by the loop: publishing faster than the pages
+    // are sent to replaces it, rather than queueing every state.
+    struct Handed {
+        std::uint64_t generation;
+        std::shared_ptr<const nlohmann::json> data;
+        std::shared_ptr<const std::string> event;
+    };
+    std::mutex handOver;
+    std::optional<Handed> handed;
     asio::signal_set* interrupts = nullptr;
     std::vector<std::weak_ptr<EventStream>> streams;
     std::vector<std::weak_ptr<beast::tcp_stream>> connections;
@@ -356,16 +367,27 @@ std::string PreviewServer::url() const {
 void PreviewServer::publish(const nlohmann::json& data) {
     // The text is made here, on the caller's thread, so that the server's thread only sends it.
     const std::uint64_t generation = ++state_->published;
-    auto shared = std::make_shared<const nlohmann::json>(data);
-    auto event = eventOf(generation, data);
-    asio::post(state_->io, [state = state_, generation, shared, event] {
-        if (generation < state->generation) return;
-        state->generation = generation;
-        state->data = shared;
-        state->event = event;
+    State::Handed newest{generation, std::make_shared<const nlohmann::json>(data),
+                         eventOf(generation, data)};
+    {
+        const std::lock_guard<std::mutex> hold(state_->handOver);
+        const bool waiting = state_->handed.has_value();
+        if (!waiting || state_->handed->generation < generation) state_->handed = std::move(newest);
+        if (waiting) return;
+    }
+    asio::post(state_->io, [state = state_] {
+        std::optional<State::Handed> taken;
+        {
+            const std::lock_guard<std::mutex> hold(state->handOver);
+            taken.swap(state->handed);
+        }
+        if (!taken || taken->generation < state->generation) return;
+        state->generation = taken->generation;
+        state->data = std::move(taken->data);
+        state->event = taken->event;
         forget(state->streams);
         for (const auto& weak : state->streams)
-            if (const auto stream = weak.lock()) stream->send(event);
+            if (const auto stream = weak.lock()) stream->send(taken->event);
     });
 }
 

@@ -31,11 +31,12 @@ std::string initialize(bool opensDocuments) {
 }
 
 std::string textChange(const char* method, const std::string& uri, const std::string& text) {
-    const json params = std::string(method) == "textDocument/didOpen"
-                            ? json{{"textDocument", {{"uri", uri}, {"version", 1}, {"text", text}}}}
-                            : json{{"textDocument",
-                                    {{"uri", uri}, {"version", 2}},
-                                    {"contentChanges", json::array({{{"text", text}}})}}};
+    json params;
+    params["textDocument"]["uri"] = uri;
+    if (std::string(method) == "textDocument/didOpen")
+        params["textDocument"]["text"] = text;
+    else
+        params["contentChanges"] = json::array({json::object({{"text", text}})});
     return message({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
 }
 
