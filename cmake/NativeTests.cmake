@@ -41,6 +41,11 @@ add_test(NAME route_view_live_in_browser
   COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/tool/serve/serve_browser_test.py
     $<TARGET_FILE:scenario>)
 set_tests_properties(route_view_live_in_browser PROPERTIES TIMEOUT 300)
+# The language server's live page: a scripted client changes a buffer unsaved, Chromium follows.
+add_test(NAME lsp_preview_in_browser
+  COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/tool/lsp/lsp_preview_browser_test.py
+    $<TARGET_FILE:scenario>)
+set_tests_properties(lsp_preview_in_browser PROPERTIES TIMEOUT 300)
 # The language server driven by a real editor: headless Neovim.
 add_test(NAME lsp.neovim
   COMMAND ${PROJECT_SOURCE_DIR}/tests/tool/lsp/lsp_neovim_test.sh $<TARGET_FILE:scenario>)

@@ -11,6 +11,8 @@ namespace scenario {
 struct LspOptions {
     int pauseMilliseconds = 200;
     EditorTiming timing;
+    bool preview = false;
+    int previewPort = 0;
 };
 
 void declareLspOptions(CLI::App& command, LspOptions& options);

@@ -14,6 +14,7 @@
 #include "tool/check/diagnostics.h"
 #include "tool/check/source_lines.h"
 #include "tool/editor/assist.h"
+#include "tool/lsp/buffer_view.h"
 #include "tool/lsp/conversions.h"
 
 namespace scenario {
@@ -29,6 +30,8 @@ constexpr int kModuleItem = 9;
 constexpr int kSnippetFormat = 2;
 constexpr int kPlainFormat = 1;
 constexpr int kMessageError = 1;
+constexpr int kMessageInfo = 3;
+constexpr const char* kPreviewCommand = "scenario.preview";
 
 std::string pathOfUri(const std::string& uri) {
     return pathFromUri(uri).value_or(uri);
@@ -121,8 +124,12 @@ json fixAction(const std::string& uri, json diagnostic, const TextFix& fix) {
 }  // namespace
 
 LanguageServer::LanguageServer(const SourceDisk& disk, Send send, std::chrono::milliseconds pause,
-                               EditorTiming timing)
-    : workspace_(disk), send_(std::move(send)), pause_(pause), timing_(std::move(timing)) {
+                               EditorTiming timing, LivePreview* preview)
+    : workspace_(disk),
+      send_(std::move(send)),
+      pause_(pause),
+      timing_(std::move(timing)),
+      preview_(preview) {
     registerHandlers();
 }
 
@@ -181,6 +188,10 @@ void LanguageServer::runChecksDue(ServerClock::time_point now) {
                 {{"message", "diagnostics of " + uriOf(path) + " in " +
                                  std::to_string(took.count()) + " ms"}}}});
     }
+    // The page follows the file last edited once the pause after its edit is over, after the
+    // diagnostics, which the author waits for in the editor.
+    if (preview_ && !previewed_.empty() && !ready.empty())
+        preview_->show(viewOfBuffers(workspace_, previewed_, timing_.stockFile));
 }
 
 std::vector<FileDiagnostics> LanguageServer::checkTimed(const std::string& path) {
@@ -206,6 +217,21 @@ std::vector<FileDiagnostics> LanguageServer::checkTimed(const std::string& path)
                {"id", "scenario-" + std::to_string(++requests_)},
                {"method", "workspace/inlayHint/refresh"}});
     return files;
+}
+
+void LanguageServer::announcePreview() {
+    if (!preview_) return;
+    const std::string url = preview_->url();
+    send_({{"jsonrpc", "2.0"},
+           {"method", "window/showMessage"},
+           {"params",
+            {{"type", kMessageInfo},
+             {"message", "scenario lsp: the route's live page is at " + url}}}});
+    if (opensDocuments_)
+        send_({{"jsonrpc", "2.0"},
+               {"id", "scenario-" + std::to_string(++requests_)},
+               {"method", "window/showDocument"},
+               {"params", {{"uri", url}, {"external", true}}}});
 }
 
 std::string LanguageServer::uriOf(const std::string& path) const {
@@ -240,6 +266,7 @@ std::string LanguageServer::openPath(const json& params, std::string text) {
     const std::string path = pathOfUri(uri);
     uris_[path] = uri;
     workspace_.change(path, windows1252FromUtf8OrQuestionMarks(text));
+    if (sourceKindOf(path) != SourceKind::Other) previewed_ = path;
     return path;
 }
 
@@ -264,6 +291,9 @@ void LanguageServer::registerHandlers() {
             capability(params, {"capabilities", "workspace", "inlayHint", "refreshSupport"});
         hintRefresh_ = refresh != nullptr && refresh->is_boolean() && refresh->get<bool>();
         traced_ = traceIsOn(params, "trace");
+        const json* opens =
+            capability(params, {"capabilities", "window", "showDocument", "support"});
+        opensDocuments_ = opens != nullptr && opens->is_boolean() && opens->get<bool>();
         initialized_ = true;
         json answer{
             {"capabilities",
@@ -276,13 +306,25 @@ void LanguageServer::registerHandlers() {
               {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}}}},
             {"serverInfo", {{"name", "scenario"}, {"version", SCENARIO_VERSION}}}};
         if (inlayHints_) answer["capabilities"]["inlayHintProvider"] = true;
+        if (preview_)
+            answer["capabilities"]["executeCommandProvider"] = {
+                {"commands", json::array({kPreviewCommand})}};
         return answer;
     });
-    dispatcher_.onNotification("initialized", [](const json&) {});
+    dispatcher_.onNotification("initialized", [this](const json&) { announcePreview(); });
+    dispatcher_.onRequest("workspace/executeCommand", [this](const json& params) -> json {
+        if (params.value("command", "") != kPreviewCommand)
+            throw RpcFailure(rpc_error::kInvalidParams, "unknown command");
+        if (!preview_)
+            throw RpcFailure(rpc_error::kInvalidRequest,
+                             "no live page: start the server with `scenario lsp --preview`");
+        return preview_->url();
+    });
     dispatcher_.onNotification(
         "$/setTrace", [this](const json& params) { traced_ = traceIsOn(params, "value"); });
     dispatcher_.onRequest("shutdown", [this](const json&) {
         shutDown_ = true;
+        if (preview_) preview_->stop();
         return json();
     });
     dispatcher_.onNotification("exit", [this](const json&) { exited_ = true; });
@@ -415,7 +457,8 @@ json LanguageServer::inlayHints(const json& params) const {
 }
 
 int runLanguageServer(std::istream& in, std::ostream& out, const SourceDisk& disk,
-                      std::chrono::milliseconds pause, const EditorTiming& timing) {
+                      std::chrono::milliseconds pause, const EditorTiming& timing,
+                      LivePreview* preview) {
     // The reader thread blocks on the input; the frames wait here for the serving thread.
     struct Inbox {
         std::mutex lock;
@@ -439,7 +482,7 @@ int runLanguageServer(std::istream& in, std::ostream& out, const SourceDisk& dis
             out << framed(message.dump(-1, ' ', false, json::error_handler_t::replace));
             out.flush();
         },
-        pause, timing);
+        pause, timing, preview);
     bool inputEnded = false;
     while (!server.exited() && !inputEnded) {
         std::optional<Frame> frame;

@@ -25,12 +25,23 @@ using ServerClock = std::chrono::steady_clock;
 
 inline constexpr std::chrono::milliseconds kDiagnosticsPause{200};
 
+// The live page a language server may host: it is told the data of the buffers as they change.
+class LivePreview {
+  public:
+    virtual ~LivePreview() = default;
+    virtual std::string url() const = 0;
+    // The data the page shows from now on.
+    virtual void show(const nlohmann::json& data) = 0;
+    // Closes the page's connections; called on the client's shutdown.
+    virtual void stop() = 0;
+};
+
 class LanguageServer {
   public:
     using Send = std::function<void(const nlohmann::json& message)>;
 
     LanguageServer(const SourceDisk& disk, Send send, std::chrono::milliseconds pause,
-                   EditorTiming timing = {});
+                   EditorTiming timing = {}, LivePreview* preview = nullptr);
 
     // Handles one frame from the client; what it answers goes to `send`.
     void receive(const Frame& frame);
@@ -55,6 +66,7 @@ class LanguageServer {
     nlohmann::json codeActions(const nlohmann::json& params) const;
     nlohmann::json inlayHints(const nlohmann::json& params) const;
     std::vector<FileDiagnostics> checkTimed(const std::string& path);
+    void announcePreview();
 
     SourceWorkspace workspace_;
     Send send_;
@@ -74,11 +86,14 @@ class LanguageServer {
     int requests_ = 0;                         // the server's own requests
     std::string stockError_;                   // the last one shown
     bool traced_ = false;  // the client's trace is on: each check's time goes to it
+    LivePreview* preview_ = nullptr;
+    bool opensDocuments_ = false;  // the client takes window/showDocument
+    std::string previewed_;        // the line or train file last edited, shown on the page
 };
 
 // Serves a client over a byte stream until it exits or the input ends; returns the exit status.
 int runLanguageServer(std::istream& in, std::ostream& out, const SourceDisk& disk,
                       std::chrono::milliseconds pause = kDiagnosticsPause,
-                      const EditorTiming& timing = {});
+                      const EditorTiming& timing = {}, LivePreview* preview = nullptr);
 
 }  // namespace scenario

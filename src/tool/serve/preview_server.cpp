@@ -11,6 +11,8 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <chrono>
+#include <mutex>
+#include <optional>
 #include <random>
 #include <string_view>
 #include <vector>
@@ -51,6 +53,8 @@ class EventStream;
 }  // namespace
 
 struct PreviewServer::State {
+    // Before the loop: the streams its handlers still hold count down as they go.
+    std::atomic<std::size_t> liveStreams{0};
     asio::io_context io{1};
     std::vector<Tcp::acceptor> acceptors;
     std::uint16_t port = 0;
@@ -59,6 +63,15 @@ struct PreviewServer::State {
     std::shared_ptr<const std::string> event;
     std::uint64_t generation = 1;  // of the data held; the publishing thread counts ahead
     std::atomic<std::uint64_t> published{1};
+    // The newest data published and not yet taken by the loop: publishing faster than the pages
+    // are sent to replaces it, rather than queueing every state.
+    struct Handed {
+        std::uint64_t generation;
+        std::shared_ptr<const nlohmann::json> data;
+        std::shared_ptr<const std::string> event;
+    };
+    std::mutex handOver;
+    std::optional<Handed> handed;
     asio::signal_set* interrupts = nullptr;
     std::vector<std::weak_ptr<EventStream>> streams;
     std::vector<std::weak_ptr<beast::tcp_stream>> connections;
@@ -80,7 +93,13 @@ bool hostIsOurs(std::string_view host, std::uint16_t port) {
 // never piles up states: only the newest one waits behind the write in flight.
 class EventStream : public std::enable_shared_from_this<EventStream> {
   public:
-    explicit EventStream(beast::tcp_stream stream) : stream_(std::move(stream)) {}
+    EventStream(beast::tcp_stream stream, std::atomic<std::size_t>& live)
+        : stream_(std::move(stream)), live_(live) {
+        ++live_;
+    }
+    ~EventStream() { --live_; }
+    EventStream(const EventStream&) = delete;
+    EventStream& operator=(const EventStream&) = delete;
 
     void start(std::shared_ptr<const std::string> first) {
         stream_.expires_never();
@@ -125,6 +144,7 @@ class EventStream : public std::enable_shared_from_this<EventStream> {
     }
 
     beast::tcp_stream stream_;
+    std::atomic<std::size_t>& live_;
     std::array<char, 256> sink_{};
     std::shared_ptr<const std::string> waiting_;
     bool writing_ = false;
@@ -195,7 +215,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
         std::string_view seen = parser_->get()["Last-Event-ID"];
         if (seen.empty() && query.rfind("since=", 0) == 0) seen = query.substr(6);
         const bool current = seen == std::to_string(server_.generation);
-        auto events = std::make_shared<EventStream>(std::move(*stream_));
+        auto events = std::make_shared<EventStream>(std::move(*stream_), server_.liveStreams);
         server_.streams.push_back(events);
         events->start(current ? nullptr : server_.event);
     }
@@ -347,17 +367,32 @@ std::string PreviewServer::url() const {
 void PreviewServer::publish(const nlohmann::json& data) {
     // The text is made here, on the caller's thread, so that the server's thread only sends it.
     const std::uint64_t generation = ++state_->published;
-    auto shared = std::make_shared<const nlohmann::json>(data);
-    auto event = eventOf(generation, data);
-    asio::post(state_->io, [state = state_, generation, shared, event] {
-        if (generation < state->generation) return;
-        state->generation = generation;
-        state->data = shared;
-        state->event = event;
+    State::Handed newest{generation, std::make_shared<const nlohmann::json>(data),
+                         eventOf(generation, data)};
+    {
+        const std::lock_guard<std::mutex> hold(state_->handOver);
+        const bool waiting = state_->handed.has_value();
+        if (!waiting || state_->handed->generation < generation) state_->handed = std::move(newest);
+        if (waiting) return;
+    }
+    asio::post(state_->io, [state = state_] {
+        std::optional<State::Handed> taken;
+        {
+            const std::lock_guard<std::mutex> hold(state->handOver);
+            taken.swap(state->handed);
+        }
+        if (!taken || taken->generation < state->generation) return;
+        state->generation = taken->generation;
+        state->data = std::move(taken->data);
+        state->event = taken->event;
         forget(state->streams);
         for (const auto& weak : state->streams)
-            if (const auto stream = weak.lock()) stream->send(event);
+            if (const auto stream = weak.lock()) stream->send(taken->event);
     });
+}
+
+std::size_t PreviewServer::liveStreams() const {
+    return state_->liveStreams;
 }
 
 void PreviewServer::run(bool untilInterrupted) {

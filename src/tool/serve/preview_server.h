@@ -32,6 +32,9 @@ class PreviewServer {
     // From any thread: the data the page shows from now on, sent at once to every event stream.
     void publish(const nlohmann::json& data);
 
+    // From any thread: the event streams open now.
+    std::size_t liveStreams() const;
+
     // Serves on the calling thread until stop(), or also until Ctrl-C when `untilInterrupted`.
     void run(bool untilInterrupted);
     // From any thread: run() closes every connection and returns.

@@ -51,6 +51,16 @@ if actions and actions.result then
   end
 end
 
+-- Started with --preview, the server answers the page's address and has told it in a message.
+if vim.env.SCENARIO_PREVIEW then
+  local preview = client.request_sync('workspace/executeCommand',
+    { command = 'scenario.preview' }, 10000, buf)
+  if preview and preview.result then note('preview ' .. preview.result) end
+  for line in vim.fn.execute('messages'):gmatch('[^\n]+') do
+    if line:find('live page', 1, true) then note('message ' .. line) end
+  end
+end
+
 vim.fn.writefile(lines, result)
 client.stop()
 vim.cmd('qa!')

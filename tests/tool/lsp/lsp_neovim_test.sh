@@ -29,4 +29,24 @@ for expected in '^filetype scenariotrain cp1252 dos$' \
     '^hover \*\*posizione\*\*: 0 m, cell 1$' '^completion segnale$'; do
     grep -q "$expected" "$dir/result.txt" || { echo "missing: $expected"; fail=1; }
 done
+
+# Again with README's line that starts the server with its live page.
+awk '/^\*\*The live page\.\*\*/ { found = 1 } found && /^```lua/ { inside = 1; next }
+     inside && /^```/ { exit } inside' "$repository/README.md" |
+  sed "s#/path/to/build/scenario#$tool#g" >"$dir/start.lua"
+grep -q -- "--preview" "$dir/start.lua" || { echo "README has no Neovim line for --preview"; exit 1; }
+awk -v start="$(cat "$dir/start.lua")" '/local id = vim.lsp.start_client/ { print start; next } 1' \
+    "$dir/init.lua" >"$dir/preview.lua"
+rm -f "$dir/result.txt"
+SCENARIO_PREVIEW=1 SCENARIO_RESULT=$dir/result.txt timeout 120 nvim --headless \
+    -u "$dir/preview.lua" -c "luafile $here/lsp_neovim_test.lua" \
+    "$dir/Alderi_Moncasta_30752-.txt" </dev/null >/dev/null 2>&1 || true
+[[ -f $dir/result.txt ]] || { echo "Neovim wrote no result with --preview"; exit 1; }
+cat "$dir/result.txt"
+address='http://127\.0\.0\.1:[0-9]+/[0-9a-f]{32}/'
+for expected in "^preview $address\$" '^diagnostic 41:12 number-text'; do
+    grep -Eq "$expected" "$dir/result.txt" || { echo "missing with --preview: $expected"; fail=1; }
+done
+grep -Eq "^message .*scenario lsp: the route's live page is at $address" "$dir/result.txt" ||
+    { echo "the live page's address was not shown"; fail=1; }
 exit $fail
