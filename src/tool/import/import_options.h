@@ -13,6 +13,10 @@ struct ImportOptions {
     std::string outDirectory = ".";
     int speed = 100;
     bool json = false;
+    // OpenStreetMap input: two stations' names, or a route relation's id or name.
+    std::string from;
+    std::string to;
+    std::string relation;
 };
 
 }  // namespace scenario
