@@ -43,6 +43,12 @@ void declareImportOptions(CLI::App& command, ImportOptions& options) {
         .add_option("--relation", options.relation,
                     "OpenStreetMap: a route=train relation's id or name, instead")
         ->excludes("--from");
+    command.add_option("--elevation", options.elevationTable,
+                       "Heights from a CSV file of route metre, metres (over the track's own)");
+    command
+        .add_option("--dem", options.demDirectory,
+                    "Heights from a folder of SRTM .hgt tiles, 1 or 3 arc-seconds")
+        ->excludes("--elevation");
     command.add_flag("--json", options.json, "Print the report as one JSON object");
     command.footer(
         "Exit status: 0, or 2 when the track cannot be read or is beyond the format, or a file "

@@ -17,6 +17,9 @@ struct ImportOptions {
     std::string from;
     std::string to;
     std::string relation;
+    // Heights for a track without them: a table of route metres, or a folder of SRTM tiles.
+    std::string elevationTable;
+    std::string demDirectory;
 };
 
 }  // namespace scenario

@@ -19,6 +19,7 @@
 #include "report/exit_status.h"
 #include "source/file_names.h"
 #include "tool/check/compile_session.h"
+#include "tool/import/elevation_source.h"
 #include "tool/import/fidelity.h"
 #include "tool/import/geojson_reader.h"
 #include "tool/import/gpx_reader.h"
@@ -114,6 +115,11 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     const LineProjection projection = LineProjection::centredOn(input.segments);
     PlaneTrack track;
     if (!buildPlaneTrack(input, projection, track, error)) return refuse(error);
+    if (!options.elevationTable.empty() && !heightsFromTable(options.elevationTable, track, error))
+        return refuse(error);
+    if (!options.demDirectory.empty() &&
+        !heightsFromTiles(options.demDirectory, projection, track, error))
+        return refuse(error);
     if (track.routeLength > kLongestRoute)
         return refuse(fmt::format("the track is {} m long, beyond the {} m a route may be",
                                   track.routeLength, kLongestRoute));
