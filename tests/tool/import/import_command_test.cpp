@@ -2,6 +2,7 @@
 // files must check clean, and bad input must be refused with nothing written.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -140,6 +141,38 @@ TEST(ImportCommand, DISABLED_ScatteredPointsStayWithinTenMetresAndAStraightStays
         }
         expectChecksClean(dir);
     }
+}
+
+// A real GPX writer's output: gpsbabel rewrites the track in its own layout and precision.
+TEST(ImportCommand, TrackRewrittenByGpsbabelImportsToTheSameGeometry) {
+    if (std::system("gpsbabel -V >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "gpsbabel is not installed (scripts/setup test)";
+    TrackDrawing drawing;
+    drawing.straight(800).clothoid(700, 150).arc(700, 600).clothoid(1e12, 150).climb(10).straight(
+        1500);
+    const std::vector<GeoPoint> points = onGlobe(drawing.points());
+    TempDir dir;
+    writeFile(dir.path / "ours.gpx",
+              gpxText({points}, {{"Monte", points[500].lat, points[500].lon}}));
+    const std::string convert = "gpsbabel -i gpx -f '" + (dir.path / "ours.gpx").string() +
+                                "' -o gpx -F '" + (dir.path / "theirs.gpx").string() + "' 2>&1";
+    ASSERT_EQ(std::system(convert.c_str()), 0);
+    const Imported ours = importTrack(dir, "ours.gpx", readFile(dir.path / "ours.gpx"));
+    ASSERT_EQ(ours.run.status, 0) << ours.run.err;
+    fs::remove_all(dir.path / "out");
+    const Imported theirs = importTrack(dir, "theirs.gpx", readFile(dir.path / "theirs.gpx"));
+    ASSERT_EQ(theirs.run.status, 0) << theirs.run.err;
+    const nlohmann::json& a = ours.report;
+    const nlohmann::json& b = theirs.report;
+    EXPECT_NEAR(b["trackLength"].get<double>(), drawing.length(), 0.5) << b.dump();
+    EXPECT_EQ(b["routeLength"], a["routeLength"]);
+    EXPECT_LE(b["maxDeviation"].get<double>(), 5) << b.dump();
+    EXPECT_NEAR(b["maxDeviation"].get<double>(), a["maxDeviation"].get<double>(), 0.1);
+    EXPECT_LE(b["elevationMaxError"].get<double>(), 2) << b.dump();
+    // Rounded coordinates may move a curve's ends by a metre, not its stations or gradients.
+    EXPECT_EQ(b["records"]["station"], a["records"]["station"]);
+    EXPECT_EQ(b["records"]["gradient"], a["records"]["gradient"]);
+    expectChecksClean(dir);
 }
 
 TEST(ImportCommand, StationsAreProjectedTransliteratedAndMerged) {
