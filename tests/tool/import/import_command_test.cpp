@@ -230,6 +230,10 @@ TEST(ImportCommand, RefusesBadTracksAndWritesNothing) {
          "<name>&b;</name></wpt></gpx>",
          "document type declaration is refused"},
         {"one point", "c.gpx", onePoint, "only one point"},
+        {"route inside a point", "i.gpx",
+         "<gpx><rte><rtept lat=\"1\" lon=\"2\"><rte><rtept lat=\"1\" lon=\"2\"/></rte>"
+         "</rtept></rte></gpx>",
+         "rte inside a point"},
         {"latitude out of range", "d.gpx", outOfRange, "out of range"},
         {"NaN", "e.gpx", notANumber, "out of range"},
         {"malformed JSON", "f.geojson", "{\"type\": \"FeatureCollection\", \"features\": [",
