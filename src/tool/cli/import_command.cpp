@@ -15,8 +15,12 @@ void declareImportOptions(CLI::App& command, ImportOptions& options) {
         "Writes NAME_linea.txt and NAME_NUMBER-.txt into DIR: the route length along the track,\n"
         "curves chosen by running the line pass's plan steps along it, gradients from its\n"
         "heights, tunnels from its tags, and stations from its named points. Prints how far\n"
-        "the compiled plan strays from the track.");
-    command.add_option("TRACK", options.track, "GPX 1.1 or GeoJSON file")->required();
+        "the compiled plan strays from the track. From OpenStreetMap data, the track is the\n"
+        "shortest rail path between two stations, or a train route relation, and its maxspeed\n"
+        "tags become speed limits.");
+    command
+        .add_option("TRACK", options.track, "GPX 1.1, GeoJSON, or OpenStreetMap XML or PBF file")
+        ->required();
     command.add_option("--name", options.scenarioName, "Scenario name")
         ->required()
         ->check(fileNamePart());
@@ -32,6 +36,19 @@ void declareImportOptions(CLI::App& command, ImportOptions& options) {
             return std::stoi(text) % 5 == 0 ? std::string() : "must be a multiple of 5";
         })
         ->capture_default_str();
+    command.add_option("--from", options.from, "OpenStreetMap: the station the line starts at");
+    command.add_option("--to", options.to, "OpenStreetMap: the station it ends at")
+        ->needs("--from");
+    command
+        .add_option("--relation", options.relation,
+                    "OpenStreetMap: a route=train relation's id or name, instead")
+        ->excludes("--from");
+    command.add_option("--elevation", options.elevationTable,
+                       "Heights from a CSV file of route metre, metres (over the track's own)");
+    command
+        .add_option("--dem", options.demDirectory,
+                    "Heights from a folder of SRTM .hgt tiles, 1 or 3 arc-seconds")
+        ->excludes("--elevation");
     command.add_flag("--json", options.json, "Print the report as one JSON object");
     command.footer(
         "Exit status: 0, or 2 when the track cannot be read or is beyond the format, or a file "

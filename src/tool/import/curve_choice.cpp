@@ -18,6 +18,7 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kNoisyScatter = 0.3;
 constexpr std::int32_t kNarrowWindow = 20;
 constexpr std::int32_t kWideWindow = 250;
+constexpr double kNoisyStraightThreshold = 0.00007;
 
 struct SmoothTrack {
     std::vector<double> first, second, heading, curvature;
@@ -92,11 +93,32 @@ SmoothTrack smooth(const std::vector<double>& first, const std::vector<double>& 
         along[i] =
             along[i - 1] + std::hypot(s.first[i] - s.first[i - 1], s.second[i] - s.second[i - 1]);
     const auto half = static_cast<std::size_t>(w);
+    // Near the ends the fits see one side only and their headings scatter most: there the
+    // curvature and heading carry on from the first and last metres that a whole window holds.
+    const bool long_enough = n > 4 * half + 1;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t lo = i > half ? i - half : 0;
-        const std::size_t hi = std::min(n - 1, i + half);
+        const std::size_t c = long_enough ? std::clamp(i, 2 * half, n - 1 - 2 * half) : i;
+        const std::size_t lo = c > half ? c - half : 0;
+        const std::size_t hi = std::min(n - 1, c + half);
         const double span = along[hi] - along[lo];
         s.curvature[i] = span > 0 ? (s.heading[hi] - s.heading[lo]) / span : 0;
+    }
+    if (!long_enough) return s;
+    // A metre of scattered points is shorter on the smoothed track.
+    const double startStep = (along[2 * half] - along[half]) / static_cast<double>(half);
+    const double endStep =
+        (along[n - 1 - half] - along[n - 1 - 2 * half]) / static_cast<double>(half);
+    for (std::size_t i = half; i-- > 0;) {
+        s.heading[i] = s.heading[i + 1] - s.curvature[half] * startStep;
+        const double h = (s.heading[i] + s.heading[i + 1]) / 2;
+        s.first[i] = s.first[i + 1] - std::sin(h) * startStep;
+        s.second[i] = s.second[i + 1] - std::cos(h) * startStep;
+    }
+    for (std::size_t i = n - half; i < n; ++i) {
+        s.heading[i] = s.heading[i - 1] + s.curvature[n - 1 - half] * endStep;
+        const double h = (s.heading[i] + s.heading[i - 1]) / 2;
+        s.first[i] = s.first[i - 1] + std::sin(h) * endStep;
+        s.second[i] = s.second[i - 1] + std::cos(h) * endStep;
     }
     return s;
 }
@@ -116,12 +138,12 @@ double levelCurvature(int level) {
     return level > 0 ? k : -k;
 }
 
-int nearestLevel(double wanted) {
+int nearestLevel(double wanted, double straight) {
     int best = 0;
     for (int level = -6; level <= 6; ++level)
         if (std::abs(wanted - levelCurvature(level)) < std::abs(wanted - levelCurvature(best)))
             best = level;
-    return std::abs(wanted) < kStraightThreshold ? 0 : best;
+    return std::abs(wanted) < straight ? 0 : best;
 }
 
 }  // namespace
@@ -153,7 +175,10 @@ CurveChoice chooseCurves(const PlaneTrack& track) {
         s.heading[i] -= choice.frame.bearing;
     }
     // Steering like a second-order loop that settles over about `reach` metres.
-    const double reach = choice.noisy ? 600.0 : 80.0;
+    const double reach = choice.noisy ? 400.0 : 80.0;
+    // On scattered points the wanted curvature carries the fits' noise through the gains, so a
+    // class 1 curve is laid only when asked for above 0.00007 per metre (a radius of 14 km).
+    const double straight = choice.noisy ? kNoisyStraightThreshold : kStraightThreshold;
     const double headingGain = 2 / reach;
     const double offsetGain = 1 / (reach * reach);
     const std::int32_t shortestRun = choice.noisy ? 40 : 20;
@@ -184,7 +209,7 @@ CurveChoice chooseCurves(const PlaneTrack& track) {
                               (s.second[j] - second1) * std::sin(s.heading[j]);
         const double wanted =
             stepLength * s.curvature[j] + headingGain * headingError + offsetGain * offset;
-        const int next = nearestLevel(wanted);
+        const int next = nearestLevel(wanted, straight);
         // A ramp goes on at once; turning back waits out the shortest run, or an alternation
         // would make a record every metre.
         const bool ramp = (next - level) * (level - previousLevel) > 0;

@@ -71,6 +71,9 @@ struct GpxState {
     }
 
     void start(std::string_view name, const XML_Char** attributes) {
+        // A new list would move the one the open point goes into.
+        if ((name == "trkseg" || name == "rte") && into)
+            return fail(std::string(name) + " inside a point");
         if (name == "trkseg") {
             tracks.emplace_back();
         } else if (name == "rte") {

@@ -13,6 +13,13 @@ struct ImportOptions {
     std::string outDirectory = ".";
     int speed = 100;
     bool json = false;
+    // OpenStreetMap input: two stations' names, or a route relation's id or name.
+    std::string from;
+    std::string to;
+    std::string relation;
+    // Heights for a track without them: a table of route metres, or a folder of SRTM tiles.
+    std::string elevationTable;
+    std::string demDirectory;
 };
 
 }  // namespace scenario

@@ -19,9 +19,11 @@
 #include "report/exit_status.h"
 #include "source/file_names.h"
 #include "tool/check/compile_session.h"
+#include "tool/import/elevation_source.h"
 #include "tool/import/fidelity.h"
 #include "tool/import/geojson_reader.h"
 #include "tool/import/gpx_reader.h"
+#include "tool/import/osm_reader.h"
 #include "tool/import/source_texts.h"
 
 namespace scenario {
@@ -29,12 +31,19 @@ namespace {
 
 constexpr std::int32_t kLongestRoute = 1000000;
 
-bool readTrackFile(const std::string& path, TrackInput& track, std::string& error) {
+bool readTrackFile(const ImportOptions& options, TrackInput& track, std::string& error) {
+    const std::string& path = options.track;
     std::ifstream in(pathFromText(path), std::ios::binary);
     if (!in) {
         error = "cannot read " + path;
         return false;
     }
+    char head[1024] = {};
+    in.read(head, sizeof head);
+    if (looksLikeOsm(path, std::string_view(head, static_cast<std::size_t>(in.gcount()))))
+        return readOsm(path, {options.from, options.to, options.relation}, track, error);
+    in.clear();
+    in.seekg(0);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const std::size_t start = bytes.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
     const bool json = start != std::string::npos && (bytes[start] == '{' || bytes[start] == '[');
@@ -52,7 +61,8 @@ void printReport(std::ostream& out, const ImportOptions& options, const Imported
     const std::map<std::string, std::size_t> records = {{"curve", line.curves.size()},
                                                         {"gradient", line.profile.gradients.size()},
                                                         {"tunnel", line.profile.tunnels.size()},
-                                                        {"station", line.stations.size()}};
+                                                        {"station", line.stations.size()},
+                                                        {"speed", line.speeds.size()}};
     if (options.json) {
         nlohmann::json report = {{"files", files},
                                  {"maxDeviation", f.maxDeviation},
@@ -101,10 +111,15 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     };
     TrackInput input;
     std::string error;
-    if (!readTrackFile(options.track, input, error)) return refuse(error);
+    if (!readTrackFile(options, input, error)) return refuse(error);
     const LineProjection projection = LineProjection::centredOn(input.segments);
     PlaneTrack track;
     if (!buildPlaneTrack(input, projection, track, error)) return refuse(error);
+    if (!options.elevationTable.empty() && !heightsFromTable(options.elevationTable, track, error))
+        return refuse(error);
+    if (!options.demDirectory.empty() &&
+        !heightsFromTiles(options.demDirectory, projection, track, error))
+        return refuse(error);
     if (track.routeLength > kLongestRoute)
         return refuse(fmt::format("the track is {} m long, beyond the {} m a route may be",
                                   track.routeLength, kLongestRoute));
@@ -112,6 +127,8 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     line.origin = originName(options.track);
     line.routeLength = track.routeLength;
     line.speed = options.speed;
+    if (std::any_of(track.speed.begin(), track.speed.end(), [](auto kmh) { return kmh > 0; }))
+        line.speeds = speedLimits(track.speed, options.speed);
     line.flat = !track.hasElevation;
     const CurveChoice curves = chooseCurves(track);
     line.curves = curves.records;

@@ -105,6 +105,7 @@ bool buildPlaneTrack(const TrackInput& input, const LineProjection& projection, 
     track.height.assign(metres, 0.0);
     track.tunnel.assign(metres, 0);
     track.bridge.assign(metres, 0);
+    track.speed.assign(metres, 0);
     std::vector<double> east(points.size());
     std::vector<double> north(points.size());
     for (std::size_t i = 0; i < points.size(); ++i)
@@ -122,6 +123,7 @@ bool buildPlaneTrack(const TrackInput& input, const LineProjection& projection, 
         if (allHeights) track.height[m] = points[i].ele + t * (points[i + 1].ele - points[i].ele);
         track.tunnel[m] = points[i + 1].tunnel;
         track.bridge[m] = points[i + 1].bridge;
+        track.speed[m] = static_cast<std::int16_t>(points[i + 1].speed);
     }
     return true;
 }

@@ -41,6 +41,7 @@ struct PlaneTrack {
     std::vector<double> height;
     std::vector<std::uint8_t> tunnel;
     std::vector<std::uint8_t> bridge;
+    std::vector<std::int16_t> speed;  // km/h, 0 where the input gives none
     bool hasElevation = false;
     double length = 0;  // along the geodesics, m
     std::int32_t routeLength = 0;

@@ -3,7 +3,10 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cmath>
+
+#include "compiler/model_constants.h"
 
 namespace scenario {
 namespace {
@@ -19,7 +22,32 @@ std::string clockFields(std::int64_t seconds) {
     return fmt::format("{},{:>2},{:>2}", seconds / 3600, seconds / 60 % 60, seconds % 60);
 }
 
+// Seconds to run from metre a to metre b at the limits, plus the margin.
+double runningSeconds(const std::vector<SpeedLimit>& limits, std::int32_t a, std::int32_t b) {
+    double seconds = 0;
+    for (std::size_t i = 0; i < limits.size(); ++i) {
+        const std::int32_t start = std::max(a, limits[i].position);
+        const std::int32_t end = i + 1 < limits.size() ? std::min(b, limits[i + 1].position) : b;
+        if (end > start) seconds += (end - start) / (limits[i].kmh / 3.6);
+    }
+    return seconds * kTimetableMargin;
+}
+
 }  // namespace
+
+std::vector<SpeedLimit> speedLimits(const std::vector<std::int16_t>& metreSpeeds, int fallback) {
+    std::vector<SpeedLimit> limits;
+    for (std::size_t m = 0; m < metreSpeeds.size(); ++m) {
+        const std::int32_t kmh = metreSpeeds[m] > 0 ? metreSpeeds[m] : fallback;
+        // A limit takes the cell its metre lies in; of two in one cell, the later holds.
+        const auto position = static_cast<std::int32_t>(m) / kCellLength * kCellLength;
+        if (!limits.empty() && limits.back().kmh == kmh) continue;
+        if (!limits.empty() && limits.back().position == position) limits.pop_back();
+        if (!limits.empty() && limits.back().kmh == kmh) continue;
+        limits.push_back({position, kmh});
+    }
+    return limits;
+}
 
 std::string importedLineSource(const ImportedLine& l) {
     std::string t;
@@ -67,8 +95,14 @@ std::string importedTrainSource(const ImportedLine& l, const std::string& trainN
     line(t, "[aderenze]");
     line(t, "aderenza,    0,   100");
     line(t, "[vel_limite]");
-    line(t, "- velocita massima in km/h per tutta la linea");
-    line(t, fmt::format("velocita,    0,    {}", l.speed));
+    std::vector<SpeedLimit> limits = l.speeds;
+    if (limits.empty()) limits.push_back({0, l.speed});
+    if (limits.size() == 1)
+        line(t, "- velocita massima in km/h per tutta la linea");
+    else
+        line(t, "- velocita massime in km/h dalle etichette maxspeed del tracciato");
+    for (const SpeedLimit& v : limits)
+        line(t, fmt::format("velocita,    {},    {}", v.position, v.kmh));
     line(t, "[stazioni]");
     line(t, "- stazioni proiettate sul tracciato e arrotondate a 50 m");
     std::int64_t clock = kStartHour * 3600;
@@ -78,8 +112,7 @@ std::string importedTrainSource(const ImportedLine& l, const std::string& trainN
         const bool lastStop = i + 1 == l.stations.size() && i > 0;
         int dwell = firstStop ? 1 : lastStop ? 0 : 30;
         if (i > 0) {
-            const double metres = s.position - l.stations[i - 1].position;
-            const double seconds = metres / (l.speed / 3.6) * kTimetableMargin;
+            const double seconds = runningSeconds(limits, l.stations[i - 1].position, s.position);
             // Departures on the whole minute, as timetables give them.
             clock = static_cast<std::int64_t>(
                         std::ceil((static_cast<double>(clock) + seconds + dwell) / 60)) *

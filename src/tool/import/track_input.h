@@ -15,6 +15,7 @@ struct GeoPoint {
     // Tags of the stretch from the previous point to this one.
     bool tunnel = false;
     bool bridge = false;
+    int speed = 0;  // km/h, 0 where the input gives none
 };
 
 struct NamedPlace {

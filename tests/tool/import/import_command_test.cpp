@@ -2,6 +2,7 @@
 // files must check clean, and bad input must be refused with nothing written.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -113,8 +114,9 @@ TEST(ImportCommand, LongLineWithRampAndTunnelStaysOnTrackAndProfile) {
     EXPECT_NE(lineFile.find("\r\n- Altitudine iniziale "), std::string::npos);
 }
 
-// Not yet met: on 3 m scatter the steering still strays past 10 m on an arc and lays a few
-// curves on a straight.
+// Not yet met: on 3 m scatter the steering strays 20 to 35 m on an arc and lays a few curves on
+// some straights. The line through the true points scores 7 to 8 m already, against the
+// scattered points, so the plan has 2 m to spare.
 TEST(ImportCommand, DISABLED_ScatteredPointsStayWithinTenMetresAndAStraightStaysStraight) {
     const struct {
         const char* name;
@@ -139,6 +141,38 @@ TEST(ImportCommand, DISABLED_ScatteredPointsStayWithinTenMetresAndAStraightStays
         }
         expectChecksClean(dir);
     }
+}
+
+// A real GPX writer's output: gpsbabel rewrites the track in its own layout and precision.
+TEST(ImportCommand, TrackRewrittenByGpsbabelImportsToTheSameGeometry) {
+    if (std::system("gpsbabel -V >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "gpsbabel is not installed (scripts/setup test)";
+    TrackDrawing drawing;
+    drawing.straight(800).clothoid(700, 150).arc(700, 600).clothoid(1e12, 150).climb(10).straight(
+        1500);
+    const std::vector<GeoPoint> points = onGlobe(drawing.points());
+    TempDir dir;
+    writeFile(dir.path / "ours.gpx",
+              gpxText({points}, {{"Monte", points[500].lat, points[500].lon}}));
+    const std::string convert = "gpsbabel -i gpx -f '" + (dir.path / "ours.gpx").string() +
+                                "' -o gpx -F '" + (dir.path / "theirs.gpx").string() + "' 2>&1";
+    ASSERT_EQ(std::system(convert.c_str()), 0);
+    const Imported ours = importTrack(dir, "ours.gpx", readFile(dir.path / "ours.gpx"));
+    ASSERT_EQ(ours.run.status, 0) << ours.run.err;
+    fs::remove_all(dir.path / "out");
+    const Imported theirs = importTrack(dir, "theirs.gpx", readFile(dir.path / "theirs.gpx"));
+    ASSERT_EQ(theirs.run.status, 0) << theirs.run.err;
+    const nlohmann::json& a = ours.report;
+    const nlohmann::json& b = theirs.report;
+    EXPECT_NEAR(b["trackLength"].get<double>(), drawing.length(), 0.5) << b.dump();
+    EXPECT_EQ(b["routeLength"], a["routeLength"]);
+    EXPECT_LE(b["maxDeviation"].get<double>(), 5) << b.dump();
+    EXPECT_NEAR(b["maxDeviation"].get<double>(), a["maxDeviation"].get<double>(), 0.1);
+    EXPECT_LE(b["elevationMaxError"].get<double>(), 2) << b.dump();
+    // Rounded coordinates may move a curve's ends by a metre, not its stations or gradients.
+    EXPECT_EQ(b["records"]["station"], a["records"]["station"]);
+    EXPECT_EQ(b["records"]["gradient"], a["records"]["gradient"]);
+    expectChecksClean(dir);
 }
 
 TEST(ImportCommand, StationsAreProjectedTransliteratedAndMerged) {
@@ -196,6 +230,10 @@ TEST(ImportCommand, RefusesBadTracksAndWritesNothing) {
          "<name>&b;</name></wpt></gpx>",
          "document type declaration is refused"},
         {"one point", "c.gpx", onePoint, "only one point"},
+        {"route inside a point", "i.gpx",
+         "<gpx><rte><rtept lat=\"1\" lon=\"2\"><rte><rtept lat=\"1\" lon=\"2\"/></rte>"
+         "</rtept></rte></gpx>",
+         "rte inside a point"},
         {"latitude out of range", "d.gpx", outOfRange, "out of range"},
         {"NaN", "e.gpx", notANumber, "out of range"},
         {"malformed JSON", "f.geojson", "{\"type\": \"FeatureCollection\", \"features\": [",
