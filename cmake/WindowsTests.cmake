@@ -48,9 +48,6 @@ add_test(NAME windows_lsp_partner_file
 add_test(NAME windows_serve_update
   COMMAND ${PROJECT_SOURCE_DIR}/tests/windows/serve_update ${SCENARIO_NATIVE_BUILD}/scenario
     ${wine_run} $<TARGET_FILE:scenario>)
-# Off while scenario.exe under Wine faults (a write to address 0) in its first compile off the
-# main thread; the page and the event stream's first state are served before that.
-set_tests_properties(windows_serve_update PROPERTIES DISABLED TRUE)
 set_tests_properties(windows_wine_prefix PROPERTIES FIXTURES_SETUP wine_prefix
   ENVIRONMENT "${wine_environment}")
 set_tests_properties(windows_unit_tests windows_same_files_as_native windows_lsp_partner_file
