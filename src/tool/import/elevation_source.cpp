@@ -80,9 +80,10 @@ bool heightsFromTable(const std::string& path, PlaneTrack& track, std::string& e
         if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
         const std::size_t comma = text.find_first_of(",;\t");
         const auto metre = numberIn(std::string_view(text).substr(0, comma));
-        const auto height = comma == std::string::npos
-                                ? std::nullopt
-                                : numberIn(std::string_view(text).substr(comma + 1));
+        // No separator leaves no height: an empty text is no number.
+        const auto height =
+            numberIn(comma == std::string::npos ? std::string_view()
+                                                : std::string_view(text).substr(comma + 1));
         if (number == 1 && !metre) continue;  // a header
         if (!metre || !height) {
             error =

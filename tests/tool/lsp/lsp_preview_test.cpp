@@ -94,7 +94,9 @@ TEST(LspPreview, TheClientIsToldTheAddressAndOpensItOnlyWhereItCan) {
                   "scenario lsp: the route's live page is at http://127.0.0.1:1/t/");
         const std::vector<json> opened = withMethod(messages, "window/showDocument");
         ASSERT_EQ(opened.size(), opens ? 1u : 0u);
-        if (opens) EXPECT_EQ(opened[0]["params"]["uri"], "http://127.0.0.1:1/t/");
+        if (opens) {
+            EXPECT_EQ(opened[0]["params"]["uri"], "http://127.0.0.1:1/t/");
+        }
         EXPECT_EQ(answerTo(messages, 2)["result"], "http://127.0.0.1:1/t/");
     }
     // Without a page, nothing is said of one and the command is refused.
