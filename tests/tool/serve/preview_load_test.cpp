@@ -21,6 +21,19 @@ namespace asio = boost::asio;
 using Tcp = asio::ip::tcp;
 using Clock = std::chrono::steady_clock;
 
+// The address sanitizer holds freed memory back for a while, so there the peak only grows.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kFreedMemoryReturns = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kFreedMemoryReturns = false;
+#else
+constexpr bool kFreedMemoryReturns = true;
+#endif
+#else
+constexpr bool kFreedMemoryReturns = true;
+#endif
+
 constexpr int kPages = 50;
 constexpr int kEdits = 200;
 constexpr int kGoneMidway = 10;  // of which half never read a byte
@@ -146,7 +159,9 @@ TEST(PreviewServerLoad, FiftyPagesFollowTwoHundredEditsAndLeaveNothingBehind) {
     reading.join();
     for (int i = kGoneMidway; i < kPages; ++i)
         EXPECT_EQ(pages[static_cast<std::size_t>(i)]->state, kEdits) << "page " << i;
-    EXPECT_LE(afterAll, afterTen + afterTen / 10) << afterTen << " kB after 10 edits";
+    if (kFreedMemoryReturns) {
+        EXPECT_LE(afterAll, afterTen + afterTen / 10) << afterTen << " kB after 10 edits";
+    }
 
     for (const auto& page : pages) page->socket.close();
     EXPECT_TRUE(waitUntil([&] { return server.liveStreams() == 0; })) << server.liveStreams();
