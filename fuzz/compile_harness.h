@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/file_store.h"
 #include "compiler/track_model.h"
@@ -21,7 +22,16 @@ namespace scenario::fuzz {
 // it, which fuzz_dump covers, would take most of a short route's time.
 class PlanSkippingStore : public MemoryStore {
   public:
-    void writeInPieces(const std::string& name, const FileContent&) override { files[name]; }
+    explicit PlanSkippingStore(std::string planFile) : planFile_(std::move(planFile)) {}
+    void writeInPieces(const std::string& name, const FileContent& content) override {
+        if (name == planFile_)
+            files[name];
+        else
+            MemoryStore::writeInPieces(name, content);
+    }
+
+  private:
+    std::string planFile_;
 };
 
 inline void checkFiles(const ScenarioBuild& build, const MemoryStore& store, bool buildPlan) {
@@ -45,12 +55,12 @@ struct CompileTargetSetting {
 inline void compileOneInput(std::string_view bytes, const CompileTargetSetting& setting) {
     CompileInput input = splitCompileInput(bytes);
     if (setting.longestRoute > 0) clampRouteLength(input.lineSource, setting.longestRoute);
-    MemoryStore wholeFiles;
-    PlanSkippingStore planSkipped;
-    MemoryStore& store = setting.encodePlan ? wholeFiles : planSkipped;
     ScenarioBuild build;
     build.scenarioName = "S";
     build.trainNumber = "1";
+    MemoryStore wholeFiles;
+    PlanSkippingStore planSkipped(build.identity().lineDataFile());
+    MemoryStore& store = setting.encodePlan ? wholeFiles : planSkipped;
     store.files[build.identity().lineSourceFile()] = input.lineSource;
     if (input.trainSource) store.files[build.identity().trainSourceFile()] = *input.trainSource;
 
