@@ -95,15 +95,15 @@ SmoothTrack smooth(const std::vector<double>& first, const std::vector<double>& 
     const auto half = static_cast<std::size_t>(w);
     // Near the ends the fits see one side only and their headings scatter most: there the
     // curvature and heading carry on from the first and last metres that a whole window holds.
-    const bool long_enough = n > 4 * half + 1;
+    const bool longEnough = n > 4 * half + 1;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t c = long_enough ? std::clamp(i, 2 * half, n - 1 - 2 * half) : i;
+        const std::size_t c = longEnough ? std::clamp(i, 2 * half, n - 1 - 2 * half) : i;
         const std::size_t lo = c > half ? c - half : 0;
         const std::size_t hi = std::min(n - 1, c + half);
         const double span = along[hi] - along[lo];
         s.curvature[i] = span > 0 ? (s.heading[hi] - s.heading[lo]) / span : 0;
     }
-    if (!long_enough) return s;
+    if (!longEnough) return s;
     // A metre of scattered points is shorter on the smoothed track.
     const double startStep = (along[2 * half] - along[half]) / static_cast<double>(half);
     const double endStep =
