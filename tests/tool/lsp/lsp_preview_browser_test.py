@@ -14,7 +14,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "view"))
-from browser import chromium, console_errors  # noqa: E402
+from browser import PageWaits, chromium, console_errors  # noqa: E402
 
 TOOL = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/scenario")
 LINE = "Alderi_Moncasta_linea.txt"
@@ -62,7 +62,7 @@ class Client:
         raise AssertionError("the server never sent what was waited for")
 
 
-class LspLivePage(unittest.TestCase):
+class LspLivePage(PageWaits, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.work = tempfile.mkdtemp(prefix="route-lsp-preview-")
@@ -81,17 +81,6 @@ class LspLivePage(unittest.TestCase):
             cls.client.process.kill()
             cls.client.process.wait()
         shutil.rmtree(cls.work)
-
-    def js(self, script, *arguments):
-        return self.driver.execute_script(script, *arguments)
-
-    def wait_for(self, script, what, seconds=10):
-        until = time.time() + seconds
-        while time.time() < until:
-            if self.js("return " + script):
-                return
-            time.sleep(0.02)
-        self.fail("waited in vain for " + what)
 
     def change(self, old, new, version):
         before = int(self.js("return document.body.dataset.updates || 0"))

@@ -7,18 +7,17 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "view"))
-from browser import chromium, console_errors  # noqa: E402
+from browser import PageWaits, chromium, console_errors  # noqa: E402
 
 TOOL = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/scenario")
 LINE = "Alderi_Moncasta_linea.txt"
 TRAIN = "Alderi_Moncasta_30752-.txt"
 
 
-class LivePreview(unittest.TestCase):
+class LivePreview(PageWaits, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.work = tempfile.mkdtemp(prefix="route-serve-")
@@ -38,17 +37,6 @@ class LivePreview(unittest.TestCase):
             cls.server.kill()
             cls.server.wait()
         shutil.rmtree(cls.work)
-
-    def js(self, script, *arguments):
-        return self.driver.execute_script(script, *arguments)
-
-    def wait_for(self, script, what, seconds=10):
-        until = time.time() + seconds
-        while time.time() < until:
-            if self.js("return " + script):
-                return
-            time.sleep(0.02)
-        self.fail("waited in vain for " + what)
 
     def updates(self):
         return int(self.js("return document.body.dataset.updates || 0"))

@@ -2,6 +2,7 @@
 # and the first-paint benchmark.
 import os
 import tempfile
+import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -28,3 +29,18 @@ def chromium(width=1500, height=1000):
 
 def console_errors(driver):
     return [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
+
+
+class PageWaits:
+    """For a test case whose `driver` shows a page: run its script, and wait for a state of it."""
+
+    def js(self, script, *arguments):
+        return self.driver.execute_script(script, *arguments)
+
+    def wait_for(self, script, what, seconds=10):
+        until = time.time() + seconds
+        while time.time() < until:
+            if self.js("return " + script):
+                return
+            time.sleep(0.02)
+        self.fail("waited in vain for " + what)
